@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QImage>
+
+// The 16 x 16 pictures on transparent ground: the conversation bar's buttons,
+// the popup menu's icons and the word-book editor's navigation.
+namespace artgen {
+
+QImage barMenuButton();
+QImage barPlay();
+QImage barPause();
+
+enum class MenuIcon { HowToUse, Settings, WordBook, Reader, Help, WebPage, Email, Exit, About };
+QImage menuIcon(MenuIcon icon);
+
+enum class EditorIcon { First, Previous, Next, Last, Add };
+QImage editorIcon(EditorIcon icon);
+
+}  // namespace artgen

@@ -1,0 +1,157 @@
+#include "trainer_panels.h"
+
+#include <QPainterPath>
+
+#include "canvas.h"
+#include "palette.h"
+
+namespace artgen {
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 200;
+constexpr int kBandHeight = 6;
+
+const QColor kDeepBlue{0x17, 0x3f, 0x7f};
+const QColor kNightBlue{0x10, 0x2c, 0x5c};
+const QColor kSoftText{0xc9, 0xdc, 0xf5};
+
+// A deep blue ground with a faint sheen, a tricolore band along the bottom
+// and a thin light rule above it.
+void drawGround(QPainter& p) {
+  QLinearGradient ground(0, 0, kWidth * 0.35, kHeight);
+  ground.setColorAt(0, kDeepBlue.lighter(118));
+  ground.setColorAt(1, kNightBlue);
+  p.fillRect(QRect(0, 0, kWidth, kHeight), ground);
+
+  // Large soft circles, barely visible, give the ground some life.
+  p.setPen(Qt::NoPen);
+  p.setBrush(withAlpha(QColor(255, 255, 255), 10));
+  p.drawEllipse(QPointF(kWidth - 30, 20), 120, 120);
+  p.setBrush(withAlpha(QColor(255, 255, 255), 8));
+  p.drawEllipse(QPointF(20, kHeight + 10), 110, 110);
+
+  const int y = kHeight - kBandHeight;
+  const int third = kWidth / 3;
+  p.fillRect(QRect(0, y, third, kBandHeight), palette::kGreen);
+  p.fillRect(QRect(third, y, kWidth - 2 * third, kBandHeight), palette::kWhite);
+  p.fillRect(QRect(kWidth - third, y, third, kBandHeight), palette::kRed);
+}
+
+// A speech bubble whose tail points down to the left or right.
+QPainterPath bubblePath(const QRectF& body, bool tailLeft) {
+  QPainterPath path;
+  path.addRoundedRect(body, body.height() * 0.32, body.height() * 0.32);
+  QPainterPath tail;
+  const double baseY = body.bottom() - 2;
+  if (tailLeft) {
+    const double x = body.left() + body.width() * 0.22;
+    tail.moveTo(x, baseY);
+    tail.quadTo(x - 4, baseY + 10, x - 14, baseY + 16);
+    tail.quadTo(x + 6, baseY + 12, x + 16, baseY);
+  } else {
+    const double x = body.right() - body.width() * 0.22;
+    tail.moveTo(x, baseY);
+    tail.quadTo(x + 4, baseY + 10, x + 14, baseY + 16);
+    tail.quadTo(x - 6, baseY + 12, x - 16, baseY);
+  }
+  tail.closeSubpath();
+  return path.united(tail).simplified();
+}
+
+void drawBubble(QPainter& p, const QRectF& body, bool tailLeft, const QColor& fill,
+                const QColor& ink, const QString& text, const QFont& font) {
+  const QPainterPath path = bubblePath(body, tailLeft);
+  p.setPen(Qt::NoPen);
+  p.setBrush(withAlpha(QColor(0, 0, 0), 60));
+  p.drawPath(path.translated(2, 3));
+  p.setBrush(fill);
+  p.drawPath(path);
+  p.setFont(font);
+  p.setPen(ink);
+  p.drawText(body, Qt::AlignCenter, text);
+}
+
+// The two bubbles of a conversation: Italian in front, English behind.
+void drawConversation(QPainter& p, QPointF origin) {
+  drawBubble(p, QRectF(origin + QPointF(34, 0), QSizeF(92, 42)), false, QColor(0x8e, 0xc0, 0xf5),
+             kNightBlue, QStringLiteral("Hello!"), fontFor(Face::SansBold, 16));
+  drawBubble(p, QRectF(origin + QPointF(0, 38), QSizeF(104, 50)), true, palette::kPaper, kDeepBlue,
+             QStringLiteral("Ciao!"), fontFor(Face::SerifBoldItalic, 28));
+  // The tricolore as a small ribbon on the front bubble.
+  const QPointF r = origin + QPointF(12, 79);
+  p.fillRect(QRectF(r, QSizeF(8, 3)), palette::kGreen);
+  p.fillRect(QRectF(r + QPointF(8, 0), QSizeF(8, 3)), QColor(0xdd, 0xe2, 0xea));
+  p.fillRect(QRectF(r + QPointF(16, 0), QSizeF(8, 3)), palette::kRed);
+}
+
+void drawText(QPainter& p, const QRectF& box, int flags, const QFont& font, const QColor& colour,
+              const QString& text) {
+  p.setFont(font);
+  p.setPen(colour);
+  p.drawText(box, flags, text);
+}
+
+}  // namespace
+
+QImage splashPanel() {
+  QImage image = opaqueImage(kWidth, kHeight, kDeepBlue);
+  SmoothPainter p(&image);
+  drawGround(p);
+  drawConversation(p, QPointF(22, 34));
+
+  const int left = 156;
+  drawText(p, QRectF(left, 42, kWidth - left - 12, 44), Qt::AlignLeft | Qt::AlignVCenter,
+           fontFor(Face::SerifBold, 40), QColor(255, 255, 255), QStringLiteral("Tavrinel"));
+  p.fillRect(QRectF(left + 2, 90, 46, 2), palette::kGreen);
+  p.fillRect(QRectF(left + 48, 90, 46, 2), palette::kWhite);
+  p.fillRect(QRectF(left + 94, 90, 46, 2), palette::kRed);
+  drawText(p, QRectF(left + 2, 98, kWidth - left - 12, 36), Qt::AlignLeft | Qt::TextWordWrap,
+           fontFor(Face::Sans, 13), kSoftText, QStringLiteral("Italian conversation\ntrainer"));
+
+  drawText(p, QRectF(0, 156, kWidth - 16, 20), Qt::AlignRight | Qt::AlignVCenter,
+           fontFor(Face::Sans, 11), withAlpha(kSoftText, 220), QStringLiteral("Version 2.6"));
+  drawText(p, QRectF(22, 156, 200, 20), Qt::AlignLeft | Qt::AlignVCenter,
+           fontFor(Face::SerifItalic, 13), withAlpha(kSoftText, 200),
+           QStringLiteral("Parliamo italiano!"));
+  return image;
+}
+
+QImage aboutPanel() {
+  QImage image = opaqueImage(kWidth, kHeight, kDeepBlue);
+  SmoothPainter p(&image);
+  drawGround(p);
+
+  // A small emblem: the window icon's bubble, drawn large.
+  QPainterPath emblem = bubblePath(QRectF(22, 24, 56, 40), true);
+  p.setPen(Qt::NoPen);
+  p.setBrush(withAlpha(QColor(0, 0, 0), 60));
+  p.drawPath(emblem.translated(2, 3));
+  p.setBrush(palette::kPaper);
+  p.drawPath(emblem);
+  p.save();
+  p.setClipPath(emblem);
+  p.fillRect(QRectF(0, 0, 40, 90), palette::kGreen);
+  p.fillRect(QRectF(60, 0, 40, 90), palette::kRed);
+  p.restore();
+
+  drawText(p, QRectF(96, 18, 210, 40), Qt::AlignLeft | Qt::AlignVCenter,
+           fontFor(Face::SerifBold, 34), QColor(255, 255, 255), QStringLiteral("Tavrinel"));
+  drawText(p, QRectF(98, 56, 210, 18), Qt::AlignLeft | Qt::AlignVCenter, fontFor(Face::Sans, 12),
+           kSoftText, QStringLiteral("Version 2.6"));
+
+  p.fillRect(QRectF(22, 88, kWidth - 44, 1), withAlpha(kSoftText, 90));
+  drawText(p, QRectF(22, 96, kWidth - 44, 20), Qt::AlignLeft | Qt::AlignVCenter,
+           fontFor(Face::SansBold, 13), QColor(255, 255, 255),
+           QStringLiteral("Italian for English speakers"));
+  drawText(p, QRectF(22, 118, kWidth - 44, 18), Qt::AlignLeft | Qt::AlignVCenter,
+           fontFor(Face::Sans, 12), kSoftText, QStringLiteral("Sentences, speech and word books"));
+  p.fillRect(QRectF(22, 146, kWidth - 44, 1), withAlpha(kSoftText, 90));
+  drawText(p, QRectF(22, 158, kWidth - 44, 20), Qt::AlignLeft | Qt::AlignVCenter,
+           fontFor(Face::SerifItalic, 13), withAlpha(kSoftText, 220),
+           QStringLiteral("Made by the Tavrinel project"));
+  return image;
+}
+
+}  // namespace artgen
