@@ -1,0 +1,136 @@
+#include "balloon_window.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTextDocument>
+
+namespace agent {
+
+namespace {
+
+constexpr int kTextWidth = 240;
+constexpr int kPadding = 10;
+constexpr int kTail = 16;
+constexpr int kPageChars = 180;
+const QColor kFill(255, 255, 225);
+
+QString DocumentHtml(const QString& said, const QString& rest) {
+  return "<div style='white-space:pre-wrap'><span style='color:#000000'>" + said.toHtmlEscaped() +
+         "</span><span style='color:#8c8c8c'>" + rest.toHtmlEscaped() + "</span></div>";
+}
+
+QSize DocumentSize(const QString& text, const QFont& font) {
+  QTextDocument doc;
+  doc.setDefaultFont(font);
+  doc.setDocumentMargin(0);
+  doc.setPlainText(text.isEmpty() ? QStringLiteral(" ") : text);
+  doc.setTextWidth(kTextWidth);
+  doc.setTextWidth(std::min<qreal>(kTextWidth, doc.idealWidth()));
+  return doc.size().toSize();
+}
+
+}  // namespace
+
+BalloonWindow::BalloonWindow()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowDoesNotAcceptFocus) {
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setWindowTitle("Speech balloon");
+  QFont f = font();
+  f.setPointSize(11);
+  setFont(f);
+}
+
+void BalloonWindow::SetText(const QString& text) {
+  text_ = text;
+  spokenEnd_ = 0;
+  pageStart_ = 0;
+  Relayout();
+}
+
+void BalloonWindow::SetSpoken(int spokenEnd) {
+  spokenEnd_ = std::clamp(spokenEnd, 0, static_cast<int>(text_.size()));
+  if (spokenEnd_ > pageEnd_ && pageEnd_ < text_.size()) {
+    pageStart_ = pageEnd_;
+    Relayout();
+  }
+  update();
+}
+
+void BalloonWindow::Relayout() {
+  // A page ends at a blank near kPageChars characters.
+  pageEnd_ = static_cast<int>(text_.size());
+  if (pageEnd_ - pageStart_ > kPageChars) {
+    const int blank = text_.lastIndexOf(' ', pageStart_ + kPageChars);
+    pageEnd_ = blank > pageStart_ ? blank + 1 : pageStart_ + kPageChars;
+  }
+  const QSize text = DocumentSize(PageText(), font());
+  resize(text.width() + 2 * kPadding + 2, text.height() + 2 * kPadding + kTail + 2);
+  if (character_.isValid()) Place(character_);
+  update();
+}
+
+QString BalloonWindow::PageText() const {
+  return text_.mid(pageStart_, pageEnd_ - pageStart_);
+}
+
+void BalloonWindow::Place(const QRect& character) {
+  character_ = character;
+  QScreen* screen = QGuiApplication::screenAt(character.center());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+  int x = character.center().x() - width() / 2;
+  x = std::clamp(x, area.left(), std::max(area.left(), area.right() - width()));
+  int y = character.top() - height() + 6;
+  tailUp_ = y < area.top();
+  if (tailUp_) y = character.bottom() - 6;
+  move(x, y);
+  tailX_ = std::clamp(character.center().x() - x, kTail + 6, width() - kTail - 6);
+  setMask(QRegion(Outline().toFillPolygon().toPolygon()));
+  update();
+}
+
+QPainterPath BalloonWindow::Outline() const {
+  const QRectF body(0.5, tailUp_ ? kTail + 0.5 : 0.5, width() - 1.0, height() - kTail - 1.0);
+  QPainterPath path;
+  path.addRoundedRect(body, 9, 9);
+  QPainterPath tail;
+  if (tailUp_) {
+    tail.moveTo(tailX_ - 8, body.top() + 1);
+    tail.lineTo(tailX_, 0.5);
+    tail.lineTo(tailX_ + 8, body.top() + 1);
+  } else {
+    tail.moveTo(tailX_ - 8, body.bottom() - 1);
+    tail.lineTo(tailX_, height() - 0.5);
+    tail.lineTo(tailX_ + 8, body.bottom() - 1);
+  }
+  tail.closeSubpath();
+  return path.united(tail);
+}
+
+void BalloonWindow::resizeEvent(QResizeEvent*) {
+  setMask(QRegion(Outline().toFillPolygon().toPolygon()));
+}
+
+void BalloonWindow::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(kFill);
+  p.drawPath(Outline());
+
+  const QString page = PageText();
+  const int said = std::clamp(spokenEnd_ - pageStart_, 0, static_cast<int>(page.size()));
+  QTextDocument doc;
+  doc.setDefaultFont(font());
+  doc.setDocumentMargin(0);
+  doc.setHtml(DocumentHtml(page.left(said), page.mid(said)));
+  doc.setTextWidth(width() - 2 * kPadding - 2);
+  p.translate(kPadding + 1, kPadding + 1 + (tailUp_ ? kTail : 0));
+  doc.drawContents(&p);
+}
+
+}  // namespace agent

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+namespace agent {
+
+// The speech balloon: a shaped, frameless window beside the character that
+// shows the text being spoken, the words already said in black and the rest
+// in grey.
+class BalloonWindow : public QWidget {
+ public:
+  BalloonWindow();
+
+  void SetText(const QString& text);
+  // The text up to `spokenEnd` (UTF-16 index) has been said.
+  void SetSpoken(int spokenEnd);
+  // Places the balloon above the character, or below it when there is no room.
+  void Place(const QRect& character);
+
+  QString Text() const { return text_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void resizeEvent(QResizeEvent*) override;
+
+ private:
+  QString PageText() const;
+  void Relayout();
+  QPainterPath Outline() const;
+
+  QString text_;
+  int spokenEnd_ = 0;
+  int pageStart_ = 0;  // long texts show one page at a time
+  int pageEnd_ = 0;
+  bool tailUp_ = false;
+  int tailX_ = 0;
+  QRect character_;
+};
+
+}  // namespace agent

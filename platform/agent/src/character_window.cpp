@@ -1,0 +1,237 @@
+#include "character_window.h"
+
+#include <QBitmap>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+namespace agent {
+
+namespace {
+
+constexpr int kAppearStepMs = 30;
+constexpr double kAppearStep = 0.125;  // eight steps in or out
+constexpr int kBalloonLingerMs = 700;
+
+}  // namespace
+
+CharacterWindow::CharacterWindow(const LoadedCharacter& character)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      character_(character),
+      balloon_(std::make_unique<BalloonWindow>()),
+      image_(character.file.restImage),
+      masks_(character.images.size()) {
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setWindowTitle(QString::fromStdString(character.file.name));
+  setFixedSize(character.file.width, character.file.height);
+  setCursor(Qt::OpenHandCursor);
+
+  appearTimer_.setInterval(kAppearStepMs);
+  connect(&appearTimer_, &QTimer::timeout, this, [this] { StepAppear(); });
+  frameTimer_.setSingleShot(true);
+  connect(&frameTimer_, &QTimer::timeout, this, [this] { NextFrame(); });
+  talkTimer_.setSingleShot(true);
+  connect(&talkTimer_, &QTimer::timeout, this, [this] { NextTalkFrame(); });
+  balloonTimer_.setSingleShot(true);
+  connect(&balloonTimer_, &QTimer::timeout, this, [this] { balloon_->hide(); });
+}
+
+CharacterWindow::~CharacterWindow() = default;
+
+void CharacterWindow::AnimateIn() {
+  if (shown_) return;
+  shown_ = true;
+  if (!placed_) PlaceDefault();
+  appearStep_ = +1;
+  UpdateShape();
+  show();
+  raise();
+  appearTimer_.start();
+  if (speaking_) {
+    balloon_->Place(geometry());
+    balloon_->show();
+  }
+}
+
+void CharacterWindow::AnimateOut() {
+  if (!shown_) return;
+  shown_ = false;
+  balloonTimer_.stop();
+  balloon_->hide();
+  appearStep_ = -1;
+  appearTimer_.start();
+}
+
+void CharacterWindow::HideNow() {
+  StopAll();
+  appearTimer_.stop();
+  shown_ = false;
+  appear_ = 0;
+  hide();
+}
+
+void CharacterWindow::StepAppear() {
+  appear_ = std::clamp(appear_ + appearStep_ * kAppearStep, 0.0, 1.0);
+  if (appear_ <= 0.0 || appear_ >= 1.0) appearTimer_.stop();
+  if (appear_ <= 0.0) {
+    hide();
+    return;
+  }
+  UpdateShape();
+  update();
+}
+
+void CharacterWindow::PlaceDefault() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+  move(area.right() - width() - 60, area.bottom() - height() - 80);
+  placed_ = true;
+}
+
+void CharacterWindow::MoveTo(int x, int y) {
+  move(x, y);
+  placed_ = true;
+}
+
+void CharacterWindow::PlayFrames(const std::vector<FrameRef>& frames, std::function<void()> done) {
+  talkTimer_.stop();
+  frames_ = frames;
+  frame_ = 0;
+  done_ = std::move(done);
+  if (frames_.empty()) {
+    frameTimer_.start(0);
+    return;
+  }
+  SetImage(frames_.front().image);
+  frameTimer_.start(frames_.front().durationMs);
+}
+
+void CharacterWindow::NextFrame() {
+  if (++frame_ < frames_.size()) {
+    SetImage(frames_[frame_].image);
+    frameTimer_.start(frames_[frame_].durationMs);
+    return;
+  }
+  SetImage(character_.file.restImage);
+  auto done = std::move(done_);
+  done_ = {};
+  if (done) done();
+}
+
+void CharacterWindow::BeginSpeaking(const QString& text) {
+  speaking_ = true;
+  balloonTimer_.stop();
+  balloon_->SetText(text);
+  if (shown_) {
+    balloon_->Place(geometry());
+    balloon_->show();
+    balloon_->raise();
+  }
+  talkFrame_ = 0;
+  if (!character_.file.talking.empty()) NextTalkFrame();
+}
+
+void CharacterWindow::NextTalkFrame() {
+  if (!speaking_ || character_.file.talking.empty()) return;
+  const auto& frames = character_.file.talking;
+  const auto& f = frames[talkFrame_ % frames.size()];
+  ++talkFrame_;
+  SetImage(f.image);
+  talkTimer_.start(f.durationMs);
+}
+
+void CharacterWindow::SpokenUpTo(int end) {
+  balloon_->SetSpoken(end);
+}
+
+void CharacterWindow::EndSpeaking() {
+  speaking_ = false;
+  talkTimer_.stop();
+  SetImage(character_.file.restImage);
+  balloon_->SetSpoken(static_cast<int>(balloon_->Text().size()));
+  if (balloon_->isVisible()) balloonTimer_.start(kBalloonLingerMs);
+}
+
+void CharacterWindow::StopAll() {
+  frameTimer_.stop();
+  talkTimer_.stop();
+  balloonTimer_.stop();
+  done_ = {};
+  speaking_ = false;
+  balloon_->hide();
+  SetImage(character_.file.restImage);
+}
+
+bool CharacterWindow::BalloonShown() const {
+  return balloon_->isVisible();
+}
+
+void CharacterWindow::SetImage(int image) {
+  if (image == image_) return;
+  image_ = image;
+  UpdateShape();
+  update();
+}
+
+QImage CharacterWindow::Composed() const {
+  const QImage& frame = character_.images[static_cast<std::size_t>(image_)];
+  if (appear_ >= 1.0) return frame;
+  QImage out(frame.size(), QImage::Format_ARGB32_Premultiplied);
+  out.fill(Qt::transparent);
+  if (appear_ > 0.0) {
+    QPainter p(&out);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.translate(frame.width() / 2.0, frame.height());
+    p.scale(appear_, appear_);
+    p.drawImage(QPointF(-frame.width() / 2.0, -frame.height()), frame);
+  }
+  return out;
+}
+
+void CharacterWindow::UpdateShape() {
+  // Without a compositing manager only the mask makes the window's shape.
+  const bool whole = appear_ >= 1.0;
+  auto& cached = masks_[static_cast<std::size_t>(image_)];
+  QRegion region;
+  if (whole && cached) {
+    region = *cached;
+  } else {
+    region = QRegion(QBitmap::fromImage(Composed().createAlphaMask(Qt::ThresholdAlphaDither)));
+    if (whole) cached = region;
+  }
+  // An empty mask would show the whole window.
+  if (region.isEmpty()) region = QRegion(width() / 2, height() - 1, 1, 1);
+  setMask(region);
+}
+
+void CharacterWindow::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.fillRect(rect(), Qt::transparent);
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.drawImage(0, 0, Composed());
+}
+
+void CharacterWindow::mousePressEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return;
+  dragOffset_ = e->globalPosition().toPoint() - pos();
+  setCursor(Qt::ClosedHandCursor);
+}
+
+void CharacterWindow::mouseMoveEvent(QMouseEvent* e) {
+  if (dragOffset_) move(e->globalPosition().toPoint() - *dragOffset_);
+}
+
+void CharacterWindow::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return;
+  dragOffset_.reset();
+  setCursor(Qt::OpenHandCursor);
+}
+
+void CharacterWindow::moveEvent(QMoveEvent*) {
+  if (balloon_->isVisible()) balloon_->Place(geometry());
+}
+
+}  // namespace agent

@@ -1,0 +1,150 @@
+#include "speech_player.h"
+
+#include <cstdlib>
+#include <deque>
+#include <limits>
+#include <optional>
+
+#include "audio_output.h"
+#include "synthesizer.h"
+#include "wav_writer.h"
+
+namespace agent {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long to go on silently before asking for a sound device again.
+constexpr auto kOutputRetry = std::chrono::seconds(10);
+
+std::optional<std::filesystem::path> WavFolder() {
+  const char* dir = std::getenv("TAVRINEL_SPEECH_WAV");
+  if (!dir || !*dir) return std::nullopt;
+  return std::filesystem::path(dir);
+}
+
+}  // namespace
+
+SpeechPlayer& SpeechPlayer::Instance() {
+  static SpeechPlayer instance;
+  return instance;
+}
+
+SpeechPlayer::SpeechPlayer() {
+  // The synthesiser must outlive the thread that uses it; made first, it is
+  // destroyed last.
+  Synthesizer::Instance();
+  thread_ = std::thread([this] { Run(); });
+}
+
+SpeechPlayer::~SpeechPlayer() {
+  {
+    std::lock_guard lock(mutex_);
+    quit_ = true;
+    for (auto& u : pending_) u->cancelled = true;
+    if (current_) current_->cancelled = true;
+  }
+  wake_.notify_all();
+  thread_.join();
+}
+
+void SpeechPlayer::Enqueue(std::shared_ptr<Utterance> utterance) {
+  {
+    std::lock_guard lock(mutex_);
+    pending_.push_back(std::move(utterance));
+  }
+  wake_.notify_one();
+}
+
+void SpeechPlayer::Run() {
+  for (;;) {
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return quit_ || !pending_.empty(); });
+      if (quit_) return;
+      current_ = std::move(pending_.front());
+      pending_.pop_front();
+    }
+    if (!current_->cancelled) Speak(*current_);
+    std::lock_guard lock(mutex_);
+    current_.reset();
+  }
+}
+
+void SpeechPlayer::Speak(Utterance& u) {
+  auto& synth = Synthesizer::Instance();
+  UtteranceResult result;
+  if (!synth.Ready()) {
+    result.error = "the speech synthesiser could not start (espeak-ng data missing?)";
+    result.output = "none";
+    if (u.onFinished) u.onFinished(result);
+    return;
+  }
+  const int rate = synth.SampleRate();
+  const auto now = Clock::now();
+  if (!output_ || (output_->Kind() == "none" && now >= retryOutputAt_)) {
+    output_ = OpenAudioOutput(rate);
+    if (output_->Kind() == "none") retryOutputAt_ = now + kOutputRetry;
+  }
+  AudioOutput* out = output_.get();
+  std::unique_ptr<AudioOutput> fallback;
+  out->Begin();
+
+  std::optional<WavWriter> wav;
+  if (auto dir = WavFolder())
+    if (auto path = NextWavPath(*dir)) wav.emplace(*path, rate);
+
+  std::int64_t written = 0;
+  bool started = false;
+  std::deque<WordMark> words;
+  const std::size_t piece = static_cast<std::size_t>(rate / 50);
+  auto announceWords = [&](std::int64_t upTo) {
+    while (!words.empty() && words.front().sample <= upTo) {
+      if (u.onWord) u.onWord(words.front().start, words.front().length);
+      words.pop_front();
+    }
+  };
+  const auto sink = [&](std::span<const std::int16_t> samples,
+                        std::span<const WordMark> marks) -> bool {
+    words.insert(words.end(), marks.begin(), marks.end());
+    if (wav) wav->Write(samples);
+    // Small pieces: a stop is heard at once and each word is announced as
+    // its sound begins.
+    for (std::size_t i = 0; i < samples.size(); i += piece) {
+      if (u.cancelled) return false;
+      const auto part = samples.subspan(i, std::min(piece, samples.size() - i));
+      announceWords(written);
+      if (!started) {
+        started = true;
+        if (u.onStarted) u.onStarted(Clock::now());
+      }
+      if (!out->Write(part)) {
+        // The device went away: finish this speech silently in its own time
+        // and look for a device again next time.
+        fallback = OpenSilentOutput(rate);
+        fallback->Begin();
+        out = fallback.get();
+        output_.reset();
+        out->Write(part);
+      }
+      written += static_cast<std::int64_t>(part.size());
+    }
+    return !u.cancelled;
+  };
+  result.error = synth.Synthesize(u.text, u.voice, sink);
+  if (!u.cancelled) {
+    announceWords(std::numeric_limits<std::int64_t>::max());
+    out->Drain([&u] { return u.cancelled.load(); });
+  }
+  if (u.cancelled) out->Discard();
+  if (wav) {
+    wav->Finish();
+    result.wav = wav->path();
+  }
+  result.audioSeconds = static_cast<double>(written) / rate;
+  result.output = out->Kind();
+  if (u.onFinished) u.onFinished(result);
+}
+
+}  // namespace agent
