@@ -27,6 +27,11 @@ CharacterWindow::CharacterWindow(const LoadedCharacter& character)
   setWindowTitle(QString::fromStdString(character.file.name));
   setFixedSize(character.file.width, character.file.height);
   setCursor(Qt::OpenHandCursor);
+  figure_ =
+      QRegion(QBitmap::fromImage(character.images[static_cast<std::size_t>(image_)].createAlphaMask(
+                  Qt::ThresholdAlphaDither)))
+          .boundingRect();
+  if (figure_.isEmpty()) figure_ = rect();
 
   appearTimer_.setInterval(kAppearStepMs);
   connect(&appearTimer_, &QTimer::timeout, this, [this] { StepAppear(); });
@@ -50,7 +55,7 @@ void CharacterWindow::AnimateIn() {
   raise();
   appearTimer_.start();
   if (speaking_) {
-    balloon_->Place(geometry());
+    balloon_->Place(FigureRect());
     balloon_->show();
   }
 }
@@ -125,7 +130,7 @@ void CharacterWindow::BeginSpeaking(const QString& text) {
   balloonTimer_.stop();
   balloon_->SetText(text);
   if (shown_) {
-    balloon_->Place(geometry());
+    balloon_->Place(FigureRect());
     balloon_->show();
     balloon_->raise();
   }
@@ -231,7 +236,7 @@ void CharacterWindow::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void CharacterWindow::moveEvent(QMoveEvent*) {
-  if (balloon_->isVisible()) balloon_->Place(geometry());
+  if (balloon_->isVisible()) balloon_->Place(FigureRect());
 }
 
 }  // namespace agent

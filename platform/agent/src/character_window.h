@@ -60,6 +60,9 @@ class CharacterWindow : public QWidget {
   void UpdateShape();
   QImage Composed() const;
   void PlaceDefault();
+  // Where the figure of the rest pose is on the screen: the balloon points
+  // at it rather than at the empty corners of the window.
+  QRect FigureRect() const { return figure_.translated(pos()); }
 
   const LoadedCharacter& character_;
   std::unique_ptr<BalloonWindow> balloon_;
@@ -67,6 +70,7 @@ class CharacterWindow : public QWidget {
   double appear_ = 0;   // 0 gone .. 1 full size
   int appearStep_ = 0;  // +1 growing, -1 shrinking
   std::vector<std::optional<QRegion>> masks_;
+  QRect figure_;
   bool shown_ = false;
   bool placed_ = false;
   QTimer appearTimer_;
