@@ -1,0 +1,123 @@
+#include "settings_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace forms::settings_detail {
+
+namespace {
+
+constexpr mode_t kFileMode = 0644;
+
+Failure ErrnoFailure(std::string_view what, const std::filesystem::path& path, int error) {
+  return Failure{std::string(what) + " " + path.string() + ": " + ErrnoText(error)};
+}
+
+void FlushFolder(const std::filesystem::path& folder) {
+  // Some file systems refuse fsync on a folder; the rename is done and
+  // visible by then, so that refusal is not a failure of the write.
+  UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.valid()) ::fsync(dir.get());
+}
+
+}  // namespace
+
+std::string ErrnoText(int error) {
+  return std::strerror(error);
+}
+
+void UniqueFd::Reset() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+Outcome UniqueFd::Close() {
+  const int fd = std::exchange(fd_, -1);
+  if (fd >= 0 && ::close(fd) != 0 && errno != EINTR) return Failure{ErrnoText(errno)};
+  return Success();
+}
+
+FileContents ReadFileContents(const std::filesystem::path& file) {
+  FileContents result;
+  UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (!fd.valid()) {
+    const int error = errno;
+    if (error == ENOENT || error == ENOTDIR) return result;
+    result.state = FileContents::State::kUnreadable;
+    result.error = ErrnoText(error);
+    return result;
+  }
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    result.state = FileContents::State::kUnreadable;
+    result.error = S_ISDIR(info.st_mode) ? "a folder stands in its place" : "not a regular file";
+    return result;
+  }
+  result.bytes.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[16384];
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (n > 0) {
+      result.bytes.append(buffer, static_cast<std::size_t>(n));
+    } else if (n == 0) {
+      break;
+    } else if (errno != EINTR) {
+      result.state = FileContents::State::kUnreadable;
+      result.error = ErrnoText(errno);
+      result.bytes.clear();
+      return result;
+    }
+  }
+  result.state = FileContents::State::kRead;
+  return result;
+}
+
+Expected<ExclusiveLock> ExclusiveLock::Acquire(const std::filesystem::path& lockFile) {
+  UniqueFd fd(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, kFileMode));
+  if (!fd.valid()) return ErrnoFailure("cannot open the lock file", lockFile, errno);
+  while (::flock(fd.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) return ErrnoFailure("cannot lock", lockFile, errno);
+  }
+  return ExclusiveLock(std::move(fd));
+}
+
+Outcome ReplaceFileAtomically(const std::filesystem::path& target,
+                              const std::filesystem::path& temp, std::string_view bytes) {
+  UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, kFileMode));
+  if (!fd.valid()) return ErrnoFailure("cannot create", temp, errno);
+
+  const auto fail = [&](std::string_view what, int error) -> Outcome {
+    fd = UniqueFd();
+    ::unlink(temp.c_str());
+    return ErrnoFailure(what, temp, error);
+  };
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd.get(), bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail("cannot write", errno);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  while (::fsync(fd.get()) != 0) {
+    if (errno != EINTR) return fail("cannot flush", errno);
+  }
+  if (auto closed = fd.Close(); !closed) {
+    ::unlink(temp.c_str());
+    return Failure{"cannot close " + temp.string() + ": " + closed.error()};
+  }
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(temp.c_str());
+    return ErrnoFailure("cannot replace", target, error);
+  }
+  FlushFolder(target.parent_path().empty() ? "." : target.parent_path());
+  return Success();
+}
+
+}  // namespace forms::settings_detail

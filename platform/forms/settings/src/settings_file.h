@@ -1,0 +1,75 @@
+#pragma once
+
+// The POSIX file steps of the store: whole-file reads, the writers' lock,
+// and replacing a file atomically and durably.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "settings_result.h"
+
+namespace forms::settings_detail {
+
+// Owns one file descriptor.
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  ~UniqueFd() { Reset(); }
+  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+  }
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now and reports the error close gives (it may be the first word
+  // of a failed delayed write).
+  Outcome Close();
+
+ private:
+  void Reset();
+  int fd_ = -1;
+};
+
+struct FileContents {
+  enum class State {
+    kMissing,     // no such file (or no such folder)
+    kRead,        // bytes holds the whole file
+    kUnreadable,  // present but not a readable regular file
+  };
+  State state = State::kMissing;
+  std::string bytes;
+  std::string error;  // why it is unreadable
+};
+
+FileContents ReadFileContents(const std::filesystem::path& file);
+
+// An exclusive flock on a lock file; released when the object ends (or
+// when the process dies, so a killed writer never blocks the others).
+class ExclusiveLock {
+ public:
+  static Expected<ExclusiveLock> Acquire(const std::filesystem::path& lockFile);
+
+ private:
+  explicit ExclusiveLock(UniqueFd fd) : fd_(std::move(fd)) {}
+  UniqueFd fd_;
+};
+
+// Writes bytes to temp, flushes them to disk, renames temp over target and
+// flushes the folder, so that target holds either its old or its new
+// content whatever happens. temp must lie in target's folder.
+Outcome ReplaceFileAtomically(const std::filesystem::path& target,
+                              const std::filesystem::path& temp, std::string_view bytes);
+
+std::string ErrnoText(int error);
+
+}  // namespace forms::settings_detail

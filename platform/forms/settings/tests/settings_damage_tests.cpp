@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "forms/settings.h"
+#include "settings_document.h"
+#include "settings_test_files.h"
+#include "testsupport/temp_dir.h"
+
+namespace forms {
+namespace {
+
+using settings_detail::kFormatLine;
+using settings_detail::ParseSettings;
+using settings_test::Backups;
+using settings_test::ReadAll;
+using settings_test::WriteAll;
+
+constexpr std::string_view kApp = "Tesk";
+constexpr std::string_view kSection = "Orvanta7";
+
+std::string GoodFile() {
+  return std::string(kFormatLine) + "\n\n[Tesk\\Orvanta7]\nce=0\nn=1\nctime=3\n";
+}
+
+struct Damage {
+  const char* name;
+  std::string bytes;
+  bool readableLinesCarriedOver;  // ce and n survive the next write
+};
+
+std::vector<Damage> Damages() {
+  const std::string good = GoodFile();
+  std::string garbage(600, '\0');
+  for (std::size_t i = 0; i < garbage.size(); ++i) {
+    garbage[i] = static_cast<char>((i * 167 + 13) % 256);
+  }
+  return {
+      {"garbage bytes", garbage, false},
+      {"truncated mid-line", good.substr(0, good.size() - 3), true},
+      {"bad header", "[Tesk\\Orvanta7]\nce=0\nn=1\n", false},
+      {"invalid UTF-8", good + "agent=M\xE9rlin\n", true},
+      {"a line that is no key", good + "<html>\n", true},
+  };
+}
+
+class SettingsDamageTest : public testing::Test {
+ protected:
+  testsupport::TempDir dir_;
+  std::filesystem::path file_ = dir_ / "settings.conf";
+  SettingsStore store_{file_};
+};
+
+TEST_F(SettingsDamageTest, DamagedFilesReadAsEmptyAreKeptOnceAndReplacedByTheNextWrite) {
+  for (const auto& damage : Damages()) {
+    SCOPED_TRACE(damage.name);
+    for (const auto& old : Backups(file_)) std::filesystem::remove(old);
+    WriteAll(file_, damage.bytes);
+
+    EXPECT_EQ(store_.GetSetting(kApp, kSection, "ce"), "");
+    EXPECT_EQ(store_.GetSetting(kApp, kSection, "n", "default"), "default");
+    // Reading again keeps no second copy of the same damage.
+    ASSERT_EQ(Backups(file_).size(), 1u);
+    EXPECT_EQ(ReadAll(Backups(file_)[0]), damage.bytes);
+    EXPECT_EQ(ReadAll(file_), damage.bytes) << "reading must not change the store";
+
+    ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "agent", "Merlin"));
+    const std::string repaired = ReadAll(file_);
+    EXPECT_FALSE(ParseSettings(repaired).damaged()) << repaired;
+    EXPECT_EQ(store_.GetSetting(kApp, kSection, "Agent"), "Merlin");
+    EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), damage.readableLinesCarriedOver ? "1" : "");
+    EXPECT_EQ(Backups(file_).size(), 1u);
+  }
+}
+
+TEST_F(SettingsDamageTest, AWriteWithoutAnEarlierReadStillKeepsTheDamagedFile) {
+  WriteAll(file_, "\x01\x02 not settings at all");
+  ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "xxx", "1"));
+  ASSERT_EQ(Backups(file_).size(), 1u);
+  EXPECT_EQ(ReadAll(Backups(file_)[0]), "\x01\x02 not settings at all");
+
+  // A second, different damage in the same second gets a copy of its own.
+  WriteAll(file_, "\x03 other damage");
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "xxx"), "");
+  ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "xxx", "1"));
+  ASSERT_EQ(Backups(file_).size(), 2u);
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "xxx"), "1");
+}
+
+TEST_F(SettingsDamageTest, AFolderInPlaceOfTheFileIsMovedAsideByTheNextWrite) {
+  std::filesystem::create_directories(file_);
+  WriteAll(file_ / "inside.txt", "kept");
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "Agent", "Merlin"), "Merlin");
+
+  ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "Agent", "Genie"));
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "agent"), "Genie");
+  EXPECT_TRUE(std::filesystem::is_regular_file(file_));
+  const auto backups = Backups(file_);
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(ReadAll(backups[0] / "inside.txt"), "kept");
+}
+
+TEST_F(SettingsDamageTest, AnUnreadableFileReadsAsEmptyAndIsMovedAsideByTheNextWrite) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  WriteAll(file_, GoodFile());
+  ASSERT_EQ(::chmod(file_.c_str(), 0), 0);
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n", "default"), "default");
+
+  ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "n", "2"));
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "2");
+  const auto backups = Backups(file_);
+  ASSERT_EQ(backups.size(), 1u);
+  ASSERT_EQ(::chmod(backups[0].c_str(), 0600), 0);
+  EXPECT_EQ(ReadAll(backups[0]), GoodFile());
+}
+
+}  // namespace
+}  // namespace forms
