@@ -1,0 +1,89 @@
+#include "file_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+#include <utility>
+
+namespace dao {
+
+namespace {
+
+bool SameFile(int fd, const std::filesystem::path& path) {
+  struct stat a {
+  }, b{};
+  if (fstat(fd, &a) != 0 || stat(path.c_str(), &b) != 0) return false;
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+}  // namespace
+
+FileLock::FileLock(FileLock&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+  if (this != &other) {
+    Release();
+    fd_ = std::exchange(other.fd_, -1);
+    path_ = std::move(other.path_);
+  }
+  return *this;
+}
+
+FileLock::~FileLock() {
+  Release();
+}
+
+std::filesystem::path FileLock::LockFileFor(const std::filesystem::path& database) {
+  std::filesystem::path p = database;
+  p += ".ldb";
+  return p;
+}
+
+FileLock::Result FileLock::Acquire(const std::filesystem::path& database, Mode mode) {
+  Release();
+  const std::filesystem::path path = LockFileFor(database);
+  const int op = (mode == Mode::kExclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+  // The last holder removes the lock file as it leaves. A file opened just
+  // before that removal is stale, so a lock on it means nothing: open again.
+  // A holder on its way out also shows as busy for a moment; a few short
+  // retries tell it from a real one.
+  int busyTries = 0;
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0 && (errno == EACCES || errno == EROFS))
+      fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Result::kNoLockFile;
+    if (flock(fd, op) == 0) {
+      if (SameFile(fd, path)) {
+        fd_ = fd;
+        path_ = path;
+        return Result::kLocked;
+      }
+      close(fd);
+      continue;
+    }
+    const bool stale = !SameFile(fd, path);
+    close(fd);
+    if (stale) continue;
+    if (++busyTries > 3) return Result::kBusy;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return Result::kBusy;
+}
+
+void FileLock::Release() {
+  if (fd_ < 0) return;
+  // Whoever can turn its lock into an exclusive one is the last holder.
+  if (flock(fd_, LOCK_EX | LOCK_NB) == 0 && SameFile(fd_, path_)) unlink(path_.c_str());
+  close(fd_);
+  fd_ = -1;
+  path_.clear();
+}
+
+}  // namespace dao
