@@ -1,0 +1,357 @@
+// Block transfers: BitBlt, StretchBlt, PatBlt, MaskBlt, TransparentBlt,
+// AlphaBlend and GradientFill, with the platform's colour/monochrome rules.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "gdi/canvas.h"
+#include "win/gdi.h"
+
+namespace win {
+using namespace detail;
+
+namespace {
+
+// Reads source pixels in the destination's domain: monochrome sources take
+// the destination DC's text colour for 0 and background colour for 1; colour
+// sources going to a monochrome destination give 1 exactly where the pixel
+// equals the source DC's background colour.
+struct SourceReader {
+  const PixelBuffer* buf = nullptr;
+  bool srcMono = false, destMono = false;
+  std::uint32_t destText = 0, destBk = 0, srcBk = 0;
+
+  SourceReader(const Canvas& src, const Canvas& dest)
+      : buf(&src.buffer()),
+        srcMono(src.buffer().isMonoDevice()),
+        destMono(dest.buffer().isMonoDevice()),
+        destText(RgbOf(dest.dc().state.textColour)),
+        destBk(RgbOf(dest.dc().state.bkColour)),
+        srcBk(RgbOf(src.dc().state.bkColour)) {}
+
+  std::uint32_t at(int x, int y) const {
+    if (srcMono) {
+      const bool on = buf->bit(x, y);
+      if (destMono) return on ? 0xFFFFFF : 0;
+      return on ? destBk : destText;
+    }
+    const std::uint32_t rgb = buf->rgb(x, y);
+    if (destMono) return rgb == srcBk ? 0xFFFFFF : 0;
+    return rgb;
+  }
+};
+
+// Maps the j-th destination pixel of a run of `n` (signed extent) starting at
+// `start` to a position: positive extents run right/down from start, negative
+// ones cover [start + n, start) from the far end, which mirrors the picture.
+inline int Step(int start, int n, int j) {
+  return n > 0 ? start + j : start - 1 - j;
+}
+
+struct Transfer {
+  int x, y, w, h;      // destination, logical, signed extents
+  int sx, sy, sw, sh;  // source, logical, signed extents
+};
+
+// The general stretching transfer; `pick` decides per pixel which code applies
+// (returns false to leave the pixel alone).
+template <class Pick>
+bool Run(const Canvas& dest, const Canvas* src, const Transfer& t, Pick pick) {
+  if (t.w == 0 || t.h == 0) return TRUE;
+  const int aw = std::abs(t.w), ah = std::abs(t.h);
+  const int asw = std::abs(t.sw), ash = std::abs(t.sh);
+  const QPoint d0 = dest.toTarget(t.x, t.y);
+  std::vector<std::uint32_t> sourceValues;
+  std::vector<std::uint8_t> sourceValid;
+  if (src) {
+    // The source is read completely before anything is written, so a
+    // transfer within one buffer (scrolling) sees the original pixels.
+    const QPoint s0 = src->toTarget(t.sx, t.sy);
+    SourceReader reader(*src, dest);
+    sourceValues.assign(static_cast<std::size_t>(asw) * ash, 0);
+    sourceValid.assign(static_cast<std::size_t>(asw) * ash, 0);
+    for (int j = 0; j < ash; ++j) {
+      const int sy = Step(s0.y(), t.sh, j);
+      for (int i = 0; i < asw; ++i) {
+        const int sx = Step(s0.x(), t.sw, i);
+        if (!src->buffer().contains(sx, sy)) continue;
+        const std::size_t k = static_cast<std::size_t>(j) * asw + i;
+        sourceValues[k] = reader.at(sx, sy);
+        sourceValid[k] = 1;
+      }
+    }
+  }
+  const Pattern pattern = dest.brushPattern();
+  for (int j = 0; j < ah; ++j) {
+    const int ty = Step(d0.y(), t.h, j);
+    const int sj = src ? static_cast<int>(static_cast<long long>(j) * ash / ah) : 0;
+    for (int i = 0; i < aw; ++i) {
+      const int tx = Step(d0.x(), t.w, i);
+      if (!dest.visible(tx, ty)) continue;
+      std::uint32_t s = 0;
+      if (src) {
+        const int si = static_cast<int>(static_cast<long long>(i) * asw / aw);
+        const std::size_t k = static_cast<std::size_t>(sj) * asw + si;
+        if (!sourceValid[k]) continue;
+        s = sourceValues[k];
+      }
+      std::uint8_t code;
+      if (!pick(i, j, s, code)) continue;
+      std::uint32_t p = 0;
+      if (RopUsesPattern(code) && !pattern.at(tx, ty, p)) continue;
+      dest.write(tx, ty, ApplyRop3(code, p, s, dest.read(tx, ty)));
+    }
+  }
+  return TRUE;
+}
+
+std::uint8_t CodeOf(DWORD rop) {
+  return static_cast<std::uint8_t>((rop >> 16) & 0xFF);
+}
+
+// Straight 32-bit copy that keeps alpha, for copies between colour buffers.
+bool CopyArgb(const Canvas& dest, const Canvas& src, const Transfer& t) {
+  const QPoint d0 = dest.toTarget(t.x, t.y), s0 = src.toTarget(t.sx, t.sy);
+  PixelBuffer& db = dest.buffer();
+  const PixelBuffer& sb = src.buffer();
+  std::vector<std::uint32_t> rows(static_cast<std::size_t>(t.w) * t.h, 0);
+  std::vector<std::uint8_t> valid(rows.size(), 0);
+  for (int j = 0; j < t.h; ++j)
+    for (int i = 0; i < t.w; ++i)
+      if (sb.contains(s0.x() + i, s0.y() + j)) {
+        const std::size_t k = static_cast<std::size_t>(j) * t.w + i;
+        const std::uint32_t v = sb.argb(s0.x() + i, s0.y() + j);
+        rows[k] = sb.alpha ? v : (0xFF000000u | v);
+        valid[k] = 1;
+      }
+  for (int j = 0; j < t.h; ++j)
+    for (int i = 0; i < t.w; ++i) {
+      const std::size_t k = static_cast<std::size_t>(j) * t.w + i;
+      if (valid[k] && dest.visible(d0.x() + i, d0.y() + j))
+        db.setArgb(d0.x() + i, d0.y() + j, rows[k]);
+    }
+  return true;
+}
+
+}  // namespace
+
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD rop) {
+  auto d = Canvas::Of(dest);
+  if (!d) return FALSE;
+  const std::uint8_t code = CodeOf(rop);
+  const Transfer t{x, y, width, height, xSrc, ySrc, width, height};
+  if (!RopUsesSource(code)) {
+    return Run(*d, nullptr, t, [&](int, int, std::uint32_t, std::uint8_t& c) {
+      c = code;
+      return true;
+    });
+  }
+  auto s = Canvas::Of(src);
+  if (!s) return FALSE;
+  if (width < 0 || height < 0) return FALSE;
+  if (code == 0xCC && d->buffer().bitsPerPixel == 32 && s->buffer().bitsPerPixel == 32 &&
+      d->buffer().alpha)
+    return CopyArgb(*d, *s, t) ? TRUE : FALSE;
+  return Run(*d, &*s, t, [&](int, int, std::uint32_t, std::uint8_t& c) {
+    c = code;
+    return true;
+  });
+}
+
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
+                int srcWidth, int srcHeight, DWORD rop) {
+  auto d = Canvas::Of(dest);
+  if (!d) return FALSE;
+  const std::uint8_t code = CodeOf(rop);
+  const Transfer t{x, y, width, height, xSrc, ySrc, srcWidth, srcHeight};
+  auto pick = [&](int, int, std::uint32_t, std::uint8_t& c) {
+    c = code;
+    return true;
+  };
+  if (!RopUsesSource(code)) return Run(*d, nullptr, t, pick);
+  auto s = Canvas::Of(src);
+  if (!s || srcWidth == 0 || srcHeight == 0) return FALSE;
+  return Run(*d, &*s, t, pick);
+}
+
+BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
+  auto d = Canvas::Of(hdc);
+  const std::uint8_t code = CodeOf(rop);
+  if (!d || RopUsesSource(code)) return FALSE;
+  return Run(*d, nullptr, Transfer{x, y, width, height, 0, 0, width, height},
+             [&](int, int, std::uint32_t, std::uint8_t& c) {
+               c = code;
+               return true;
+             });
+}
+
+BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
+             HBITMAP mask, int xMask, int yMask, DWORD rop4) {
+  if (!mask) return BitBlt(dest, x, y, width, height, src, xSrc, ySrc, rop4 & 0x00FFFFFF);
+  auto d = Canvas::Of(dest);
+  auto maskBuffer = BufferOf(mask);
+  if (!d || !maskBuffer || !maskBuffer->isMonoDevice() || width < 0 || height < 0) return FALSE;
+  const std::uint8_t fore = CodeOf(rop4), back = static_cast<std::uint8_t>(rop4 >> 24);
+  auto s = Canvas::Of(src);
+  if ((RopUsesSource(fore) || RopUsesSource(back)) && !s) return FALSE;
+  const Transfer t{x, y, width, height, xSrc, ySrc, width, height};
+  return Run(*d, s ? &*s : nullptr, t, [&](int i, int j, std::uint32_t, std::uint8_t& c) {
+    const int mx = xMask + i, my = yMask + j;
+    const bool on = maskBuffer->contains(mx, my) && maskBuffer->bit(mx, my);
+    c = on ? fore : back;
+    return true;
+  });
+}
+
+BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
+                    int srcWidth, int srcHeight, UINT transparent) {
+  auto d = Canvas::Of(dest);
+  auto s = Canvas::Of(src);
+  if (!d || !s || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0) return FALSE;
+  // The key is compared with the source's own colours, before any conversion.
+  const std::uint32_t key = RgbOf(transparent);
+  const QPoint s0 = s->toTarget(xSrc, ySrc);
+  const PixelBuffer& sb = s->buffer();
+  return Run(
+      *d, &*s, Transfer{x, y, width, height, xSrc, ySrc, srcWidth, srcHeight},
+      [&](int i, int j, std::uint32_t, std::uint8_t& c) {
+        const int sx = s0.x() + static_cast<int>(static_cast<long long>(i) * srcWidth / width);
+        const int sy = s0.y() + static_cast<int>(static_cast<long long>(j) * srcHeight / height);
+        if (!sb.contains(sx, sy) || sb.rgb(sx, sy) == key) return false;
+        c = 0xCC;
+        return true;
+      });
+}
+
+BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
+                int srcWidth, int srcHeight, BLENDFUNCTION blend) {
+  auto d = Canvas::Of(dest);
+  auto s = Canvas::Of(src);
+  if (!d || !s || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0) return FALSE;
+  if (blend.BlendOp != AC_SRC_OVER || s->buffer().isMonoDevice()) return FALSE;
+  const PixelBuffer& sb = s->buffer();
+  PixelBuffer& db = d->buffer();
+  const QPoint s0 = s->toTarget(xSrc, ySrc), d0 = d->toTarget(x, y);
+  if (s0.x() < 0 || s0.y() < 0 || s0.x() + srcWidth > sb.width || s0.y() + srcHeight > sb.height)
+    return FALSE;
+  const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) && sb.bitsPerPixel == 32;
+  const int sca = blend.SourceConstantAlpha;
+  for (int j = 0; j < height; ++j) {
+    for (int i = 0; i < width; ++i) {
+      const int tx = d0.x() + i, ty = d0.y() + j;
+      if (!d->visible(tx, ty)) continue;
+      const int sx = s0.x() + static_cast<int>(static_cast<long long>(i) * srcWidth / width);
+      const int sy = s0.y() + static_cast<int>(static_cast<long long>(j) * srcHeight / height);
+      const std::uint32_t sv = sb.bitsPerPixel == 32 ? sb.argb(sx, sy) : sb.rgb(sx, sy);
+      const std::uint32_t dv = d->read(tx, ty);
+      int out[3];
+      const int chans[3] = {16, 8, 0};
+      int sa;
+      if (perPixel) {
+        sa = static_cast<int>((sv >> 24) * sca / 255);
+        for (int k = 0; k < 3; ++k) {
+          const int sc = static_cast<int>((sv >> chans[k]) & 0xFF) * sca / 255;
+          const int dc = static_cast<int>((dv >> chans[k]) & 0xFF);
+          out[k] = std::min(255, sc + dc * (255 - sa) / 255);
+        }
+      } else {
+        sa = sca;
+        for (int k = 0; k < 3; ++k) {
+          const int sc = static_cast<int>((sv >> chans[k]) & 0xFF);
+          const int dc = static_cast<int>((dv >> chans[k]) & 0xFF);
+          out[k] = (sc * sca + dc * (255 - sca) + 127) / 255;
+        }
+      }
+      const std::uint32_t rgb = MakeRgb(out[0], out[1], out[2]);
+      if (db.alpha && db.bitsPerPixel == 32) {
+        const int da = static_cast<int>(db.argb(tx, ty) >> 24);
+        const int oa = std::min(255, sa + da * (255 - sa) / 255);
+        db.setArgb(tx, ty, (static_cast<std::uint32_t>(oa) << 24) | rgb);
+      } else {
+        d->write(tx, ty, d->mono() ? (IsLight(rgb) ? 0xFFFFFF : 0) : rgb);
+      }
+    }
+  }
+  return TRUE;
+}
+
+namespace {
+int Mix(int a, int b, long long num, long long den) {
+  return den == 0 ? a : static_cast<int>(a + (static_cast<long long>(b - a) * num) / den);
+}
+
+void GradientRect(const Canvas& c, const TRIVERTEX& a, const TRIVERTEX& b, bool vertical) {
+  const QPoint pa = c.toTarget(a.x, a.y), pb = c.toTarget(b.x, b.y);
+  const int left = std::min(pa.x(), pb.x()), right = std::max(pa.x(), pb.x());
+  const int top = std::min(pa.y(), pb.y()), bottom = std::max(pa.y(), pb.y());
+  // The colour runs from the vertex on the start side (left or top) to the other.
+  const bool aFirst = vertical ? pa.y() <= pb.y() : pa.x() <= pb.x();
+  const TRIVERTEX& first = aFirst ? a : b;
+  const TRIVERTEX& second = aFirst ? b : a;
+  const int extent = vertical ? bottom - top : right - left;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = left; x < right; ++x) {
+      if (!c.visible(x, y)) continue;
+      const long long pos = vertical ? y - top : x - left;
+      const int r = Mix(first.Red, second.Red, pos, extent) >> 8;
+      const int g = Mix(first.Green, second.Green, pos, extent) >> 8;
+      const int bl = Mix(first.Blue, second.Blue, pos, extent) >> 8;
+      const std::uint32_t rgb = MakeRgb(r, g, bl);
+      c.write(x, y, c.mono() ? (IsLight(rgb) ? 0xFFFFFF : 0) : rgb);
+    }
+  }
+}
+
+void GradientTriangle(const Canvas& c, const TRIVERTEX& a, const TRIVERTEX& b, const TRIVERTEX& v) {
+  const QPoint p0 = c.toTarget(a.x, a.y), p1 = c.toTarget(b.x, b.y), p2 = c.toTarget(v.x, v.y);
+  const int left = std::min({p0.x(), p1.x(), p2.x()}), right = std::max({p0.x(), p1.x(), p2.x()});
+  const int top = std::min({p0.y(), p1.y(), p2.y()}), bottom = std::max({p0.y(), p1.y(), p2.y()});
+  const double area =
+      double(p1.x() - p0.x()) * (p2.y() - p0.y()) - double(p2.x() - p0.x()) * (p1.y() - p0.y());
+  if (area == 0) return;
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x) {
+      const double px = x + 0.5, py = y + 0.5;
+      const double w0 = ((p1.x() - px) * (p2.y() - py) - (p2.x() - px) * (p1.y() - py)) / area;
+      const double w1 = ((p2.x() - px) * (p0.y() - py) - (p0.x() - px) * (p2.y() - py)) / area;
+      const double w2 = 1.0 - w0 - w1;
+      if (w0 < 0 || w1 < 0 || w2 < 0 || !c.visible(x, y)) continue;
+      auto ch = [&](COLOR16 c0, COLOR16 c1, COLOR16 c2) {
+        return std::clamp(static_cast<int>(w0 * c0 + w1 * c1 + w2 * c2) >> 8, 0, 255);
+      };
+      const std::uint32_t rgb = MakeRgb(ch(a.Red, b.Red, v.Red), ch(a.Green, b.Green, v.Green),
+                                        ch(a.Blue, b.Blue, v.Blue));
+      c.write(x, y, c.mono() ? (IsLight(rgb) ? 0xFFFFFF : 0) : rgb);
+    }
+  }
+}
+}  // namespace
+
+BOOL GradientFill(HDC hdc, const TRIVERTEX* vertices, ULONG vertexCount, const void* mesh,
+                  ULONG meshCount, ULONG mode) {
+  auto c = Canvas::Of(hdc);
+  if (!c || !vertices || !mesh) return FALSE;
+  if (mode == GRADIENT_FILL_RECT_H || mode == GRADIENT_FILL_RECT_V) {
+    const auto* rects = static_cast<const GRADIENT_RECT*>(mesh);
+    for (ULONG i = 0; i < meshCount; ++i) {
+      if (rects[i].UpperLeft >= vertexCount || rects[i].LowerRight >= vertexCount) return FALSE;
+      GradientRect(*c, vertices[rects[i].UpperLeft], vertices[rects[i].LowerRight],
+                   mode == GRADIENT_FILL_RECT_V);
+    }
+    return TRUE;
+  }
+  if (mode == GRADIENT_FILL_TRIANGLE) {
+    const auto* tris = static_cast<const GRADIENT_TRIANGLE*>(mesh);
+    for (ULONG i = 0; i < meshCount; ++i) {
+      const GRADIENT_TRIANGLE& t = tris[i];
+      if (t.Vertex1 >= vertexCount || t.Vertex2 >= vertexCount || t.Vertex3 >= vertexCount)
+        return FALSE;
+      GradientTriangle(*c, vertices[t.Vertex1], vertices[t.Vertex2], vertices[t.Vertex3]);
+    }
+    return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace win

@@ -1,0 +1,68 @@
+#pragma once
+
+// Device contexts: what they draw on and the state that SaveDC keeps.
+
+#include <QPoint>
+#include <QRegion>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "gdi/objects.h"
+
+namespace win::detail {
+
+struct DcState {
+  HBITMAP bitmap;
+  HBRUSH brush;
+  HPEN pen;
+  HFONT font;
+  HPALETTE palette;
+  COLORREF textColour = 0x000000;
+  COLORREF bkColour = 0xFFFFFF;
+  int bkMode = OPAQUE;
+  int rop2 = R2_COPYPEN;
+  int stretchMode = BLACKONWHITE;
+  int polyFillMode = ALTERNATE;
+  int mapMode = MM_TEXT;
+  int arcDirection = AD_COUNTERCLOCKWISE;
+  int charExtra = 0;
+  UINT textAlign = TA_LEFT | TA_TOP;
+  POINT viewportOrg;
+  POINT windowOrg;
+  POINT brushOrg;
+  POINT current;
+  std::optional<QRegion> clip;  // device coordinates; none: the whole surface
+  COLORREF dcBrushColour = 0xFFFFFF;
+  COLORREF dcPenColour = 0x000000;
+};
+
+enum class DcKind { Memory, Surface, Metafile };
+
+struct DeviceContext {
+  DcKind kind = DcKind::Memory;
+  std::shared_ptr<PixelBuffer> target;  // memory DCs: the selected bitmap's buffer
+  QPoint origin;                        // device (0,0) in target coordinates
+  std::optional<QRegion> surfaceClip;   // target coordinates
+  DcState state;
+  std::vector<DcState> saved;
+  QRect metafileFrame;  // metafile DCs: the frame given at creation (pixels), may be empty
+};
+
+DeviceContext* FindDc(HDC hdc);
+HDC AddDc(DeviceContext dc);  // takes references on the state's objects
+bool RemoveDc(HDC hdc);       // drops them
+
+// Logical point to device point, and device to target buffer.
+inline QPoint ToDevice(const DcState& s, int x, int y) {
+  return {x - s.windowOrg.x + s.viewportOrg.x, y - s.windowOrg.y + s.viewportOrg.y};
+}
+inline QPoint LogicalToTarget(const DeviceContext& dc, int x, int y) {
+  return ToDevice(dc.state, x, y) + dc.origin;
+}
+
+// Selection references: an object referenced by a DC or a saved state is "selected".
+void RetainState(const DcState& s, HDC owner);
+void ReleaseState(const DcState& s);
+
+}  // namespace win::detail

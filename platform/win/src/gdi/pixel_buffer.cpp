@@ -1,0 +1,181 @@
+#include <algorithm>
+#include <cstring>
+
+#include "gdi/colour.h"
+#include "gdi/surface.h"
+
+namespace win::detail {
+
+std::size_t DibStride(int width, int bitsPerPixel) {
+  const auto bits = static_cast<std::size_t>(std::max(width, 0)) * bitsPerPixel;
+  return ((bits + 31) / 32) * 4;
+}
+
+PixelBuffer::PixelBuffer(int w, int h, int bpp, bool isDib, bool isBottomUp)
+    : width(std::max(w, 0)),
+      height(std::max(h, 0)),
+      bitsPerPixel(bpp),
+      dib(isDib),
+      bottomUp(isBottomUp) {
+  const std::size_t rowBytes = DibStride(width, bpp);
+  storage_.assign(rowBytes * static_cast<std::size_t>(height), 0);
+  if (bottomUp && height > 0) {
+    top_ = storage_.data() + rowBytes * static_cast<std::size_t>(height - 1);
+    stride = -static_cast<std::ptrdiff_t>(rowBytes);
+  } else {
+    top_ = storage_.data();
+    stride = static_cast<std::ptrdiff_t>(rowBytes);
+  }
+}
+
+std::uint32_t PixelBuffer::argb(int x, int y) const {
+  std::uint32_t v;
+  std::memcpy(&v, row(y) + 4 * x, 4);
+  return v;
+}
+
+void PixelBuffer::setArgb(int x, int y, std::uint32_t v) {
+  std::memcpy(row(y) + 4 * x, &v, 4);
+}
+
+bool PixelBuffer::bit(int x, int y) const {
+  return (row(y)[x >> 3] >> (7 - (x & 7))) & 1;
+}
+
+void PixelBuffer::setBit(int x, int y, bool on) {
+  std::uint8_t& b = row(y)[x >> 3];
+  const std::uint8_t m = static_cast<std::uint8_t>(0x80 >> (x & 7));
+  b = on ? (b | m) : (b & ~m);
+}
+
+int PixelBuffer::nearestIndex(std::uint32_t rgb) const {
+  int best = 0;
+  long bestDist = -1;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const long d = ColourDistance(table[i], rgb);
+    if (bestDist < 0 || d < bestDist) {
+      bestDist = d;
+      best = static_cast<int>(i);
+      if (d == 0) break;
+    }
+  }
+  return best;
+}
+
+std::uint32_t PixelBuffer::rgb(int x, int y) const {
+  switch (bitsPerPixel) {
+    case 32:
+      return argb(x, y) & 0x00FFFFFF;
+    case 24: {
+      const std::uint8_t* p = row(y) + 3 * x;
+      return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+             (static_cast<std::uint32_t>(p[2]) << 16);
+    }
+    case 1: {
+      const bool on = bit(x, y);
+      if (table.empty()) return on ? 0xFFFFFF : 0;
+      return table[on && table.size() > 1 ? 1 : 0];
+    }
+    case 4: {
+      const std::uint8_t b = row(y)[x >> 1];
+      const std::size_t i = (x & 1) ? (b & 0x0F) : (b >> 4);
+      return i < table.size() ? table[i] : 0;
+    }
+    case 8: {
+      const std::size_t i = row(y)[x];
+      return i < table.size() ? table[i] : 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+void PixelBuffer::setRgb(int x, int y, std::uint32_t c) {
+  c &= 0x00FFFFFF;
+  switch (bitsPerPixel) {
+    case 32:
+      setArgb(x, y, 0xFF000000u | c);
+      break;
+    case 24: {
+      std::uint8_t* p = row(y) + 3 * x;
+      p[0] = static_cast<std::uint8_t>(c);
+      p[1] = static_cast<std::uint8_t>(c >> 8);
+      p[2] = static_cast<std::uint8_t>(c >> 16);
+      break;
+    }
+    case 1:
+      setBit(x, y, table.empty() ? IsLight(c) : nearestIndex(c) == 1);
+      break;
+    case 4: {
+      std::uint8_t& b = row(y)[x >> 1];
+      const auto i = static_cast<std::uint8_t>(nearestIndex(c) & 0x0F);
+      b = (x & 1) ? static_cast<std::uint8_t>((b & 0xF0) | i)
+                  : static_cast<std::uint8_t>((b & 0x0F) | (i << 4));
+      break;
+    }
+    case 8:
+      row(y)[x] = static_cast<std::uint8_t>(nearestIndex(c));
+      break;
+    default:
+      break;
+  }
+}
+
+std::shared_ptr<PixelBuffer> MakeColourBuffer(int width, int height, COLORREF fill) {
+  auto buffer = std::make_shared<PixelBuffer>(width, height, 32, false, false);
+  const std::uint32_t v = 0xFF000000u | RgbOf(fill);
+  for (int y = 0; y < buffer->height; ++y) {
+    auto* p = buffer->row(y);
+    for (int x = 0; x < buffer->width; ++x) std::memcpy(p + 4 * x, &v, 4);
+  }
+  return buffer;
+}
+
+std::shared_ptr<PixelBuffer> MakeMonoBuffer(int width, int height) {
+  return std::make_shared<PixelBuffer>(width, height, 1, false, false);
+}
+
+namespace {
+// A 32-bit section written only through its bits often leaves alpha at 0
+// everywhere; such a picture is meant opaque.
+bool HasMeaningfulAlpha(const PixelBuffer& b) {
+  if (!b.alpha || b.bitsPerPixel != 32) return false;
+  for (int y = 0; y < b.height; ++y)
+    for (int x = 0; x < b.width; ++x)
+      if (b.argb(x, y) >> 24) return true;
+  return false;
+}
+}  // namespace
+
+QImage ToQImage(const PixelBuffer& buffer) {
+  const bool withAlpha = HasMeaningfulAlpha(buffer);
+  QImage image(buffer.width, buffer.height,
+               withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  if (image.isNull()) return image;
+  for (int y = 0; y < buffer.height; ++y) {
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    if (buffer.bitsPerPixel == 32) {
+      for (int x = 0; x < buffer.width; ++x) {
+        const std::uint32_t v = buffer.argb(x, y);
+        out[x] = withAlpha ? v : (0xFF000000u | v);
+      }
+    } else {
+      for (int x = 0; x < buffer.width; ++x) out[x] = 0xFF000000u | buffer.rgb(x, y);
+    }
+  }
+  return image;
+}
+
+std::shared_ptr<PixelBuffer> FromQImage(const QImage& source) {
+  const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+  auto buffer = std::make_shared<PixelBuffer>(image.width(), image.height(), 32, false, false);
+  if (image.hasAlphaChannel() && source.hasAlphaChannel()) buffer->alpha = true;
+  for (int y = 0; y < buffer->height; ++y) {
+    const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < buffer->width; ++x)
+      buffer->setArgb(x, y, buffer->alpha ? in[x] : (0xFF000000u | in[x]));
+  }
+  return buffer;
+}
+
+}  // namespace win::detail

@@ -1,0 +1,84 @@
+#pragma once
+
+// The internal face of the drawing layer that the window system builds on:
+// pixel buffers, bitmap handles over them, surface device contexts for
+// windows and the screen, and regions as Qt regions.
+
+#include <QImage>
+#include <QRegion>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "win/types.h"
+
+namespace win::detail {
+
+// One picture in memory. Colour buffers hold 0xAARRGGBB words (the alpha
+// byte is 0xFF unless the buffer is a 32-bit DIB section with real alpha);
+// monochrome buffers hold one bit a pixel, most significant bit first, 1 for
+// white. Device-independent sections may also be 4, 8 or 24 bits a pixel with
+// a colour table, and keep the caller's row order: their rows are reached
+// through row(), whose stride is negative for bottom-up sections.
+struct PixelBuffer {
+  int width = 0;
+  int height = 0;
+  int bitsPerPixel = 32;             // 1, 4, 8, 24 or 32
+  std::ptrdiff_t stride = 0;         // bytes from one row to the next (top to bottom)
+  std::vector<std::uint32_t> table;  // colour table, 0x00RRGGBB; empty: device bitmap
+  bool dib = false;                  // made by CreateDIBSection (keeps its bit layout)
+  bool alpha = false;                // 32-bit section: the top byte is real alpha
+  bool bottomUp = false;
+
+  PixelBuffer(int w, int h, int bpp, bool isDib, bool isBottomUp);
+  PixelBuffer(const PixelBuffer&) = delete;
+  PixelBuffer& operator=(const PixelBuffer&) = delete;
+
+  std::uint8_t* row(int y) { return top_ + y * stride; }
+  const std::uint8_t* row(int y) const { return top_ + y * stride; }
+  std::uint8_t* bits() { return storage_.data(); }  // lowest address, the platform's "bits"
+  std::size_t sizeBytes() const { return storage_.size(); }
+  std::size_t bytesPerRow() const {
+    return static_cast<std::size_t>(stride < 0 ? -stride : stride);
+  }
+
+  bool isMonoDevice() const { return bitsPerPixel == 1 && table.empty(); }
+  bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+
+  // Colour of a pixel as 0x00RRGGBB; a monochrome device pixel reads black or white.
+  std::uint32_t rgb(int x, int y) const;
+  // Writes 0x00RRGGBB; indexed buffers take the nearest table entry, monochrome
+  // device buffers white for light colours.
+  void setRgb(int x, int y, std::uint32_t rgb);
+  // Whole 32-bit word of a 32-bit buffer (with alpha).
+  std::uint32_t argb(int x, int y) const;
+  void setArgb(int x, int y, std::uint32_t argb);
+  bool bit(int x, int y) const;
+  void setBit(int x, int y, bool on);
+  int nearestIndex(std::uint32_t rgb) const;
+
+ private:
+  std::vector<std::uint8_t> storage_;
+  std::uint8_t* top_ = nullptr;
+};
+
+// Row length in bytes of a device-independent row, padded to 32 bits.
+std::size_t DibStride(int width, int bitsPerPixel);
+
+std::shared_ptr<PixelBuffer> MakeColourBuffer(int width, int height, COLORREF fill);
+std::shared_ptr<PixelBuffer> MakeMonoBuffer(int width, int height);
+std::shared_ptr<PixelBuffer> BufferOf(HBITMAP bitmap);  // nullptr if not a bitmap
+HBITMAP AdoptBuffer(std::shared_ptr<PixelBuffer> buffer);
+QImage ToQImage(const PixelBuffer& buffer);  // a copy, RGB32 (ARGB32 for alpha sections)
+std::shared_ptr<PixelBuffer> FromQImage(const QImage& image);  // 32-bit copy
+
+// A DC whose (0,0) is `origin` in `target`, drawing clipped to `clip` (target
+// coordinates). Window painting and the screen context use these.
+HDC CreateSurfaceDC(std::shared_ptr<PixelBuffer> target, POINT origin, const QRegion& clip);
+bool ReleaseSurfaceDC(HDC hdc);
+
+std::optional<QRegion> RegionOf(HRGN region);
+HRGN AdoptRegion(const QRegion& region);
+
+}  // namespace win::detail
