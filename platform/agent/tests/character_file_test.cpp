@@ -29,12 +29,12 @@ void ExpectRefused(const SystemFolder& sys, const std::string& fileName, const s
   EXPECT_THROW(control.Characters()("Broken"), agent::Error);
 }
 
-TEST(CharacterFile, Crc32MatchesTheUsualCheckValue) {
+TEST(AgentFile, Crc32MatchesTheUsualCheckValue) {
   EXPECT_EQ(agent::Crc32("123456789"), 0xCBF43926u);
   EXPECT_EQ(agent::Crc32(""), 0u);
 }
 
-TEST(CharacterFile, WhatIsWrittenReadsBack) {
+TEST(AgentFile, WhatIsWrittenReadsBack) {
   auto f = TinyCharacter("Prova è");
   f.voices = {{1040, "it+f3", 61, 170}, {2057, "en-gb", 40, 150}};
   const auto back = agent::DecodeCharacterFile(agent::EncodeCharacterFile(f), "x");
@@ -57,7 +57,7 @@ TEST(CharacterFile, WhatIsWrittenReadsBack) {
   EXPECT_EQ(back.animations[0].frames[1].durationMs, 20);
 }
 
-TEST(CharacterFile, MissingEmptyAndFolderAreRefused) {
+TEST(AgentFile, MissingEmptyAndFolderAreRefused) {
   SystemFolder sys;
   ExpectRefused(sys, "Nobody.acs", "not found");
   sys.PutBytes("Empty.acs", "");
@@ -66,7 +66,7 @@ TEST(CharacterFile, MissingEmptyAndFolderAreRefused) {
   ExpectRefused(sys, "Folder.acs", "folder");
 }
 
-TEST(CharacterFile, TruncationAnywhereIsRefused) {
+TEST(AgentFile, TruncationAnywhereIsRefused) {
   SystemFolder sys;
   const auto bytes = agent::EncodeCharacterFile(TinyCharacter());
   // Inside the signature, inside the header, just after it, in the middle of
@@ -78,7 +78,7 @@ TEST(CharacterFile, TruncationAnywhereIsRefused) {
   }
 }
 
-TEST(CharacterFile, WrongSignatureVersionChecksumAndTailAreRefused) {
+TEST(AgentFile, WrongSignatureVersionChecksumAndTailAreRefused) {
   SystemFolder sys;
   const auto good = agent::EncodeCharacterFile(TinyCharacter());
 
@@ -107,7 +107,7 @@ TEST(CharacterFile, WrongSignatureVersionChecksumAndTailAreRefused) {
   ExpectRefused(sys, "Tail.acs", "after the end");
 }
 
-TEST(CharacterFile, DamageBehindAGoodChecksumIsRefused) {
+TEST(AgentFile, DamageBehindAGoodChecksumIsRefused) {
   SystemFolder sys;
   // These files are written with correct lengths and checksums: the damage
   // is in what they say.
@@ -161,7 +161,7 @@ TEST(CharacterFile, DamageBehindAGoodChecksumIsRefused) {
   ExpectRefused(sys, "Voice.acs", "voice for language 1040");
 }
 
-TEST(CharacterFile, TheBuiltCharactersAreComplete) {
+TEST(AgentFile, TheBuiltCharactersAreComplete) {
   SystemFolder sys;
   for (const char* name : {"Merlin", "Volpina", "Gufo"}) {
     SCOPED_TRACE(name);

@@ -13,7 +13,7 @@ using agenttest::TinyCharacter;
 using agenttest::WaitUntil;
 using namespace std::chrono_literals;
 
-TEST(Load, LooksUpByNameAndRefusesASecondLoadOfTheSameName) {
+TEST(AgentLoad, LooksUpByNameAndRefusesASecondLoadOfTheSameName) {
   SystemFolder sys;
   sys.Put("Tiny.acs", TinyCharacter());
   sys.Put("Other.acs", TinyCharacter("Other"));
@@ -46,7 +46,7 @@ TEST(Load, LooksUpByNameAndRefusesASecondLoadOfTheSameName) {
   EXPECT_THROW(chars("Nobody"), agent::Error);
 }
 
-TEST(Load, FindsTheFileWhateverTheCaseOfItsName) {
+TEST(AgentLoad, FindsTheFileWhateverTheCaseOfItsName) {
   SystemFolder sys;
   sys.Put("Merlino.acs", TinyCharacter("Merlino"));
   agent::AgentControl control;
@@ -57,7 +57,7 @@ TEST(Load, FindsTheFileWhateverTheCaseOfItsName) {
   EXPECT_NO_THROW(control.Characters().Load("Alt", full));
 }
 
-TEST(Load, UnloadOfASpeakingCharacterStopsItAndLeavesNothingBehind) {
+TEST(AgentLoad, UnloadOfASpeakingCharacterStopsItAndLeavesNothingBehind) {
   SystemFolder sys;
   sys.Put("Tiny.acs", TinyCharacter());
   Recorder rec;
@@ -106,7 +106,7 @@ TEST(Load, UnloadOfASpeakingCharacterStopsItAndLeavesNothingBehind) {
   EXPECT_FALSE(rec.Of(PlaybackRecord::Kind::Finished).back().stopped);
 }
 
-TEST(Load, AControlThatGoesAwayWhileSpeakingStopsItsCharacters) {
+TEST(AgentLoad, AControlThatGoesAwayWhileSpeakingStopsItsCharacters) {
   SystemFolder sys;
   sys.Put("Tiny.acs", TinyCharacter());
   std::shared_ptr<agent::Character> kept;

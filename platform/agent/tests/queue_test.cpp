@@ -14,7 +14,7 @@ using agenttest::TinyCharacter;
 using agenttest::WaitUntil;
 using namespace std::chrono_literals;
 
-class Queue : public ::testing::Test {
+class AgentQueue : public ::testing::Test {
  protected:
   void SetUp() override {
     sys_.Put("Tiny.acs", TinyCharacter());
@@ -30,7 +30,7 @@ class Queue : public ::testing::Test {
   std::shared_ptr<agent::Character> tiny_;
 };
 
-TEST_F(Queue, RequestsPlayInTheOrderGivenWithTheLanguageSetBeforeEach) {
+TEST_F(AgentQueue, RequestsPlayInTheOrderGivenWithTheLanguageSetBeforeEach) {
   Recorder rec;
   EXPECT_EQ(tiny_->LanguageID(), agent::kItalian);
   tiny_->Speak("uno");
@@ -72,7 +72,7 @@ TEST_F(Queue, RequestsPlayInTheOrderGivenWithTheLanguageSetBeforeEach) {
   for (const auto& f : rec.Of(PlaybackRecord::Kind::Finished)) EXPECT_FALSE(f.stopped);
 }
 
-TEST_F(Queue, StopEndsTheCurrentRequestAndDropsTheQueuedOnes) {
+TEST_F(AgentQueue, StopEndsTheCurrentRequestAndDropsTheQueuedOnes) {
   Recorder rec;
   tiny_->Speak("Questa frase è lunga abbastanza da essere interrotta a metà strada.");
   tiny_->Play("Wave");
@@ -108,7 +108,7 @@ TEST_F(Queue, StopEndsTheCurrentRequestAndDropsTheQueuedOnes) {
   EXPECT_EQ(finished[3].text, "Wave");
 }
 
-TEST_F(Queue, AnimationNamesCompareWithoutRegardToCase) {
+TEST_F(AgentQueue, AnimationNamesCompareWithoutRegardToCase) {
   EXPECT_EQ(tiny_->AnimationNames(),
             (std::vector<std::string>{"Wave", "read", "Greet", "Explain", "Idle"}));
   Recorder rec;
@@ -131,7 +131,7 @@ TEST_F(Queue, AnimationNamesCompareWithoutRegardToCase) {
   EXPECT_EQ(played, (std::vector<std::string>{"Wave", "Wave", "read", "Idle"}));
 }
 
-TEST_F(Queue, OnlyItalianAndBritishEnglishAreSpoken) {
+TEST_F(AgentQueue, OnlyItalianAndBritishEnglishAreSpoken) {
   EXPECT_THROW(tiny_->SetLanguageID(1033), agent::Error);
   EXPECT_EQ(tiny_->LanguageID(), agent::kItalian);
   tiny_->SetLanguageID(2057);
@@ -140,7 +140,7 @@ TEST_F(Queue, OnlyItalianAndBritishEnglishAreSpoken) {
   EXPECT_EQ(tiny_->LanguageID(), 2057);
 }
 
-TEST_F(Queue, EmptyTextIsARequestThatEndsAtOnce) {
+TEST_F(AgentQueue, EmptyTextIsARequestThatEndsAtOnce) {
   Recorder rec;
   testsupport::TempDir wavs;
   agenttest::ScopedEnv env("TAVRINEL_SPEECH_WAV", wavs.path().string());
@@ -152,7 +152,7 @@ TEST_F(Queue, EmptyTextIsARequestThatEndsAtOnce) {
   EXPECT_TRUE(std::filesystem::is_empty(wavs.path()));
 }
 
-TEST_F(Queue, TheCharactersOwnVoiceSpeaksEachLanguage) {
+TEST_F(AgentQueue, TheCharactersOwnVoiceSpeaksEachLanguage) {
   sys_.PutBuilt("Merlin");
   control_.Characters().Load("Merlin", "Merlin.acs");
   auto merlin = control_.Characters()("Merlin");
@@ -169,7 +169,7 @@ TEST_F(Queue, TheCharactersOwnVoiceSpeaksEachLanguage) {
   EXPECT_GT(finished[1].audioSeconds, 0.1);
 }
 
-TEST_F(Queue, RequestsMadeByAnObserverWaitTheirTurn) {
+TEST_F(AgentQueue, RequestsMadeByAnObserverWaitTheirTurn) {
   // A program may answer the end of one request with the next.
   int spoken = 0;
   agent::SetPlaybackObserver([&](const PlaybackRecord& r) {

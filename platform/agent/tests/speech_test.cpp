@@ -32,7 +32,7 @@ double SynthesizedSeconds(const std::string& text, const agent::VoiceSpec& voice
   return static_cast<double>(samples) / synth.SampleRate();
 }
 
-TEST(Speech, AccentedItalianIsReadAsItalianWords) {
+TEST(AgentSpeech, AccentedItalianIsReadAsItalianWords) {
   const agent::VoiceSpec italian{1040, "it", 50, 165};
   auto& synth = agent::Synthesizer::Instance();
   ASSERT_TRUE(synth.Ready());
@@ -57,7 +57,7 @@ TEST(Speech, AccentedItalianIsReadAsItalianWords) {
   EXPECT_LT(seconds, 0.6 * misread);
 }
 
-TEST(Speech, EveryUtteranceIsWrittenAsANumberedWavThatSoundsLikeSpeech) {
+TEST(AgentSpeech, EveryUtteranceIsWrittenAsANumberedWavThatSoundsLikeSpeech) {
   SystemFolder sys;
   sys.Put("Tiny.acs", TinyCharacter());
   testsupport::TempDir wavs;
@@ -93,7 +93,7 @@ TEST(Speech, EveryUtteranceIsWrittenAsANumberedWavThatSoundsLikeSpeech) {
   EXPECT_GE(rec.Count(PlaybackRecord::Kind::Word), 5u);
 }
 
-TEST(Speech, WavNumbersCountOnAfterTheHighestInTheFolder) {
+TEST(AgentSpeech, WavNumbersCountOnAfterTheHighestInTheFolder) {
   testsupport::TempDir dir;
   EXPECT_EQ(agent::NextWavPath(dir.path() / "new"), dir.path() / "new" / "0001.wav");
   for (const char* name : {"0001.wav", "0007.wav", "notes.txt", "12345.wav", "00a9.wav"})
@@ -101,7 +101,7 @@ TEST(Speech, WavNumbersCountOnAfterTheHighestInTheFolder) {
   EXPECT_EQ(agent::NextWavPath(dir.path()), dir.path() / "0008.wav");
 }
 
-TEST(Speech, AnUnknownVoiceFinishesTheRequestQuietly) {
+TEST(AgentSpeech, AnUnknownVoiceFinishesTheRequestQuietly) {
   SystemFolder sys;
   auto f = TinyCharacter();
   f.voices = {{1040, "no-such-voice", 50, 165}};

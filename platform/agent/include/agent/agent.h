@@ -37,7 +37,8 @@ class Character {
   Character(const Character&) = delete;
   Character& operator=(const Character&) = delete;
 
-  // The name the character was loaded under.
+  // The name the character was loaded under. It stays readable after the
+  // character is unloaded; every other call then throws Error.
   const std::string& Name() const;
 
   // Animate the window in or out briefly; at once, not queued.
@@ -46,6 +47,7 @@ class Character {
   bool Visible() const;
 
   // Queued requests: they return at once and play one after the other.
+  // A blank text is a request that ends at once, without sound.
   void Speak(std::string_view utf8Text);
   // Names compare without regard to case; an unknown name throws Error.
   void Play(std::string_view animation);
