@@ -1,0 +1,139 @@
+#include "word_text.h"
+
+#include <map>
+#include <stdexcept>
+
+namespace wordbook {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& file, int line, const std::string& message) {
+  throw std::runtime_error(file + ":" + std::to_string(line) + ": " + message);
+}
+
+// Whether the text is well-formed UTF-8 without control characters.
+bool CleanText(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x20 || b == 0x7F) return false;
+    int extra = b < 0x80                   ? 0
+                : (b >= 0xC2 && b <= 0xDF) ? 1
+                : (b >= 0xE0 && b <= 0xEF) ? 2
+                : (b >= 0xF0 && b <= 0xF4) ? 3
+                                           : -1;
+    if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size()) return false;
+    for (int k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+bool Blank(std::string_view s) {
+  return s.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+bool Trimmed(std::string_view s) {
+  return !s.empty() && s.front() != ' ' && s.back() != ' ';
+}
+
+}  // namespace
+
+const std::vector<std::string>& Categories() {
+  static const std::vector<std::string> categories = {"Some Basic Phrases",
+                                                      "Useful Words",
+                                                      "Question Words",
+                                                      "Numbers",
+                                                      "Ordinal Numbers",
+                                                      "Days of the Week",
+                                                      "Months of the Year",
+                                                      "Seasons",
+                                                      "Directions",
+                                                      "Color",
+                                                      "Time",
+                                                      "Weather",
+                                                      "Family and Animals",
+                                                      "Work and School",
+                                                      "Prepositions",
+                                                      "Countries and Nationalities",
+                                                      "Food and Meals",
+                                                      "Fruits, Vegetables and Meats",
+                                                      "Holiday Phrases",
+                                                      "Places",
+                                                      "Transportation",
+                                                      "House and Furniture",
+                                                      "Clothing",
+                                                      "Adjectives",
+                                                      "Sports",
+                                                      "Nature",
+                                                      "Parts of the Body",
+                                                      "Animals",
+                                                      "Post Office and Bank",
+                                                      "The Beach",
+                                                      "Office / School Supplies",
+                                                      "Parts of a Car",
+                                                      "Travelling",
+                                                      "The Farm"};
+  return categories;
+}
+
+Source ParseSource(std::string_view text, const std::string& file) {
+  Source source;
+  source.file = file;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  int lineNo = 0;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    ++lineNo;
+    if (line.find('\r') != std::string_view::npos)
+      Fail(file, lineNo, "carriage return in the line (line ends must be LF alone)");
+
+    if (lineNo == 1) {
+      constexpr std::string_view kHead = "# category: ";
+      if (line.substr(0, kHead.size()) != kHead)
+        Fail(file, lineNo, "the first line must be \"# category: <value>\"");
+      source.category = std::string(line.substr(kHead.size()));
+      if (!Trimmed(source.category) || !CleanText(source.category))
+        Fail(file, lineNo, "the category value is empty or has blanks around it");
+      continue;
+    }
+    if (Blank(line) || line.front() == '#') continue;
+
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos)
+      Fail(file, lineNo, "no TAB between the English and the Italian text");
+    if (line.find('\t', tab + 1) != std::string_view::npos)
+      Fail(file, lineNo, "more than one TAB in the line");
+    Entry e{std::string(line.substr(0, tab)), std::string(line.substr(tab + 1)), lineNo};
+    if (!CleanText(e.english) || !CleanText(e.italian))
+      Fail(file, lineNo, "not UTF-8 text, or a control character in it");
+    if (!Trimmed(e.english))
+      Fail(file, lineNo, "the English text is empty or has blanks around it");
+    if (!Trimmed(e.italian))
+      Fail(file, lineNo, "the Italian text is empty or has blanks around it");
+    source.entries.push_back(std::move(e));
+  }
+  if (lineNo == 0) Fail(file, 1, "the file is empty; the first line must name the category");
+  return source;
+}
+
+void CheckSources(const std::vector<Source>& sources) {
+  std::map<std::string, std::string> fileOf;
+  for (const Source& s : sources) {
+    bool known = false;
+    for (const std::string& c : Categories()) known = known || c == s.category;
+    if (!known)
+      throw std::runtime_error(s.file + ":1: \"" + s.category +
+                               "\" is not one of the word book's 34 categories");
+    const auto [it, fresh] = fileOf.emplace(s.category, s.file);
+    if (!fresh)
+      throw std::runtime_error(s.file + ":1: category \"" + s.category + "\" is also in " +
+                               it->second);
+  }
+}
+
+}  // namespace wordbook
