@@ -1,0 +1,72 @@
+// The word list that the build put in the program folder, searched the way
+// the dictionary searches it.
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "dao/dao.h"
+#include "testsupport/temp_dir.h"
+
+namespace {
+
+struct Match {
+  std::string english, italian;
+};
+
+std::vector<Match> Search(const std::string& column, const std::string& prefix) {
+  dao::Database db = dao::OpenDatabase((testsupport::BinDir() / "dictionary.dll").string());
+  dao::Recordset rs = db.OpenRecordset("select * from word where " + column + " like '" +
+                                       dao::LikePattern(prefix) + "*' order by english");
+  std::vector<Match> out;
+  for (; !rs.Eof(); rs.MoveNext())
+    out.push_back({rs.Fields("english").Value(), rs.Fields("Italian").Value()});
+  return out;
+}
+
+bool Has(const std::vector<Match>& list, const std::string& english, const std::string& italian) {
+  return std::any_of(list.begin(), list.end(),
+                     [&](const Match& m) { return m.english == english && m.italian == italian; });
+}
+
+TEST(WordList, HoldsBothDirectionsMergedAndSorted) {
+  const auto ab = Search("English", "ab");
+  ASSERT_GT(ab.size(), 10u);
+  EXPECT_TRUE(Has(ab, "abandon", "abbandonare"));
+  for (const Match& m : ab) {
+    EXPECT_TRUE(m.english.size() >= 2 && (m.english[0] == 'a' || m.english[0] == 'A') &&
+                (m.english[1] == 'b' || m.english[1] == 'B'))
+        << m.english;
+  }
+  // In English order, without regard to case.
+  for (std::size_t i = 1; i < ab.size(); ++i) {
+    std::string a = ab[i - 1].english, b = ab[i].english;
+    for (auto* s : {&a, &b})
+      std::transform(s->begin(), s->end(), s->begin(),
+                     [](unsigned char c) { return std::tolower(c); });
+    EXPECT_LE(a, b);
+  }
+  // From the Italian-English side, turned round; accented headwords found.
+  const auto citta = Search("Italian", "città");
+  EXPECT_TRUE(Has(citta, "city", "città")) << citta.size();
+  EXPECT_FALSE(Search("Italian", "CITTÀ").empty());
+  // Synonyms stand on their own.
+  const auto nuovo = Search("Italian", "di nuovo");
+  EXPECT_FALSE(nuovo.empty());
+  // Each pair once.
+  for (std::size_t i = 1; i < ab.size(); ++i)
+    EXPECT_FALSE(ab[i - 1].english == ab[i].english && ab[i - 1].italian == ab[i].italian)
+        << ab[i].english;
+}
+
+TEST(WordList, IsReadOnly) {
+  struct stat st {};
+  ASSERT_EQ(stat((testsupport::BinDir() / "dictionary.dll").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0222, 0u);
+}
+
+}  // namespace
