@@ -17,11 +17,12 @@ function(tavrinel_library name)
   tavrinel_warnings(${name})
 endfunction()
 
-# tavrinel_test(name SOURCES ... LIBS ... [ENVIRONMENT ...])
+# tavrinel_test(name SOURCES ... LIBS ...)
 # A GoogleTest executable whose cases ctest runs one by one, headless,
 # each in a private temporary home so that no test touches the user's state.
+# The test main sets TAVRINEL_BIN_DIR and TAVRINEL_SOURCE_DIR.
 function(tavrinel_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} tavrinel_test_main GTest::gtest GTest::gmock)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVRINEL_TEST_BIN_DIR})
@@ -29,7 +30,7 @@ function(tavrinel_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TAVRINEL_BIN_DIR=${TAVRINEL_BIN_DIR};TAVRINEL_SOURCE_DIR=${CMAKE_SOURCE_DIR};${ARG_ENVIRONMENT}")
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
 
 # tavrinel_benchmark(name SOURCES ... LIBS ...): a Google Benchmark program

@@ -20,11 +20,16 @@ TempDir::~TempDir() {
 
 static std::filesystem::path FromEnv(const char* name) {
   const char* v = std::getenv(name);
-  if (!v || !*v) throw std::runtime_error(std::string(name) + " is not set; run the tests with ctest");
+  if (!v || !*v)
+    throw std::runtime_error(std::string(name) + " is not set; run the tests with ctest");
   return v;
 }
 
-std::filesystem::path BinDir() { return FromEnv("TAVRINEL_BIN_DIR"); }
-std::filesystem::path SourceDir() { return FromEnv("TAVRINEL_SOURCE_DIR"); }
+std::filesystem::path BinDir() {
+  return FromEnv("TAVRINEL_BIN_DIR");
+}
+std::filesystem::path SourceDir() {
+  return FromEnv("TAVRINEL_SOURCE_DIR");
+}
 
 }  // namespace testsupport

@@ -4,8 +4,8 @@
 // message parameter types. Handles are opaque numbers looked up in tables, so
 // a stale or foreign handle makes a call fail instead of crashing.
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 namespace win {
@@ -101,23 +101,39 @@ struct RECT {
 constexpr COLORREF RGB(int r, int g, int b) {
   return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c) {
+  return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+  return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+  return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(std::uintptr_t v) {
+  return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+  return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 constexpr LPARAM MAKELPARAM(int lo, int hi) {
   return static_cast<LPARAM>(static_cast<DWORD>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
 }
 // Signed coordinates packed in an LPARAM (mouse messages).
-constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<std::int16_t>(lp & 0xFFFF); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<std::int16_t>((lp >> 16) & 0xFFFF); }
+constexpr int GET_X_LPARAM(LPARAM lp) {
+  return static_cast<std::int16_t>(lp & 0xFFFF);
+}
+constexpr int GET_Y_LPARAM(LPARAM lp) {
+  return static_cast<std::int16_t>((lp >> 16) & 0xFFFF);
+}
 
 }  // namespace win
 
 template <class Tag>
 struct std::hash<win::Handle<Tag>> {
-  std::size_t operator()(win::Handle<Tag> h) const noexcept { return std::hash<std::uintptr_t>()(h.value); }
+  std::size_t operator()(win::Handle<Tag> h) const noexcept {
+    return std::hash<std::uintptr_t>()(h.value);
+  }
 };

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QImage>
+#include <memory>
+#include <string_view>
+
+#include "win/types.h"
+
+namespace forms {
+
+// A picture object: a bitmap or an icon, shared by everything that shows it.
+// An empty picture is "Nothing".
+class Picture {
+ public:
+  enum class Kind { None = 0, Bitmap = 1, Icon = 3 };
+
+  Picture() = default;
+  static Picture FromImage(QImage image, Kind kind = Kind::Bitmap);
+
+  explicit operator bool() const { return static_cast<bool>(d_); }
+  Kind Type() const;
+  // Size in HIMETRIC (0.01 mm), as picture objects report it.
+  long Width() const;
+  long Height() const;
+  int PixelWidth() const;
+  int PixelHeight() const;
+  // The platform handle: an HBITMAP for a bitmap, an HICON for an icon. It
+  // lives as long as the picture.
+  std::uintptr_t Handle() const;
+  win::HBITMAP Bitmap() const;
+  win::HICON Icon() const;
+  const QImage& Image() const;
+  friend bool operator==(const Picture& a, const Picture& b) { return a.d_ == b.d_; }
+
+ private:
+  struct Data;
+  std::shared_ptr<Data> d_;
+};
+
+// Loads a BMP, ICO, PNG (or any image Qt reads) file; "" gives an empty
+// picture. Paths may use "\" and name a resource with a leading ":/".
+// A missing file raises error 53 naming the file; a file that is not a
+// picture raises error 481 naming it.
+Picture LoadPicture(std::string_view file = "");
+
+}  // namespace forms

@@ -1,0 +1,212 @@
+#include "description.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <map>
+
+#include "forms/controls.h"
+#include "forms/errors.h"
+#include "forms/property_bag.h"
+#include "forms/user_control.h"
+
+namespace forms {
+
+namespace {
+
+std::map<std::string, ControlMaker, std::less<>>& makers() {
+  static std::map<std::string, ControlMaker, std::less<>> m;
+  return m;
+}
+
+bool IsPictureProperty(const std::string& p) {
+  return p == "Picture" || p == "Icon" || p == "MouseIcon" || p == "DownPicture" ||
+         p == "DisabledPicture" || p.ends_with("Picture") || p == "Image";
+}
+
+int Priority(const std::string& name) {
+  if (name == "ScaleMode" || name == "ScaleWidth" || name == "ScaleHeight") return 0;
+  if (name == "Style" || name == "MultiLine" || name == "BorderStyle") return 1;
+  if (name == "Left" || name == "Top" || name == "Width" || name == "Height") return 2;
+  if (name == "Font" || name == "Stretch" || name == "Align") return 3;
+  if (name == "AutoSize") return 9;
+  return 5;
+}
+
+Font FontFromJson(const QJsonObject& o) {
+  Font f;
+  f.Name = o.value("Name").toString(QString::fromStdString(f.Name)).toStdString();
+  f.Size = static_cast<float>(o.value("Size").toDouble(f.Size));
+  f.Bold = o.value("Bold").toBool(false);
+  f.Italic = o.value("Italic").toBool(false);
+  f.Underline = o.value("Underline").toBool(false);
+  f.Strikethrough = o.value("Strikethrough").toBool(false);
+  f.Charset = o.value("Charset").toInt(0);
+  return f;
+}
+
+void AddBuiltins() {
+  auto& m = makers();
+  if (!m.empty()) return;
+  auto add = [&](const char* name, auto tag) {
+    using T = typename decltype(tag)::type;
+    m.emplace(name, [](const ControlSite& s) -> std::unique_ptr<Control> {
+      return std::make_unique<T>(s);
+    });
+  };
+  add("Label", std::type_identity<Label>());
+  add("Image", std::type_identity<Image>());
+  add("Shape", std::type_identity<Shape>());
+  add("Timer", std::type_identity<FormTimer>());
+  add("PictureBox", std::type_identity<PictureBox>());
+  add("TextBox", std::type_identity<TextBox>());
+  add("CommandButton", std::type_identity<CommandButton>());
+  add("CheckBox", std::type_identity<CheckBox>());
+  add("OptionButton", std::type_identity<OptionButton>());
+  add("Frame", std::type_identity<Frame>());
+  add("ListBox", std::type_identity<ListBox>());
+  add("FileListBox", std::type_identity<FileListBox>());
+  add("ComboBox", std::type_identity<ComboBox>());
+  add("VScrollBar", std::type_identity<VScrollBar>());
+  add("HScrollBar", std::type_identity<HScrollBar>());
+  add("PictureClip", std::type_identity<PictureClip>());
+}
+
+}  // namespace
+
+void RegisterControlType(std::string_view type, ControlMaker maker) {
+  AddBuiltins();
+  makers()[std::string(type)] = std::move(maker);
+}
+
+QJsonObject LoadDescription(std::string_view resource) {
+  QString path = QString::fromUtf8(resource.data(), static_cast<int>(resource.size()));
+  if (!path.startsWith(":/") && !path.startsWith("/")) path = ":/" + path;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    throw RuntimeError(err::FileNotFound,
+                       "Form description not found: '" + path.toStdString() + "'");
+  QJsonParseError error{};
+  const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+  if (doc.isNull() || !doc.isObject())
+    throw RuntimeError(err::InvalidPropertyValue,
+                       "Form description '" + path.toStdString() +
+                           "' is damaged: " + error.errorString().toStdString());
+  return doc.object();
+}
+
+Value ValueFromJson(const std::string& property, const QJsonValue& json) {
+  switch (json.type()) {
+    case QJsonValue::Bool:
+      return Value(json.toBool());
+    case QJsonValue::Double: {
+      const double d = json.toDouble();
+      if (d == static_cast<double>(static_cast<std::int32_t>(d))) return Value(static_cast<int>(d));
+      return Value(d);
+    }
+    case QJsonValue::String: {
+      const QString s = json.toString();
+      static const QRegularExpression hex("^(?:&H|0x)([0-9A-Fa-f]+)&?$");
+      if (auto m = hex.match(s); m.hasMatch())
+        return Value(static_cast<double>(m.captured(1).toUInt(nullptr, 16)));
+      if (IsPictureProperty(property)) {
+        if (s.isEmpty()) return Value(Picture());
+        return Value(LoadPicture(s.startsWith(":/") || s.startsWith("/") ? s.toStdString()
+                                                                         : ":/" + s.toStdString()));
+      }
+      return Value(s.toStdString());
+    }
+    case QJsonValue::Object: {
+      const QJsonObject o = json.toObject();
+      if (o.contains("PictureData")) {
+        QImage img;
+        img.loadFromData(QByteArray::fromBase64(o.value("PictureData").toString().toLatin1()),
+                         "PNG");
+        return Value(Picture::FromImage(
+            img, o.value("Type").toInt(1) == 3 ? Picture::Kind::Icon : Picture::Kind::Bitmap));
+      }
+      return Value(FontFromJson(o));
+    }
+    default:
+      return Value();
+  }
+}
+
+QJsonValue ValueToJson(const Value& v) {
+  const auto& raw = v.Raw();
+  if (auto* b = std::get_if<bool>(&raw)) return *b;
+  if (auto* i = std::get_if<std::int32_t>(&raw)) return *i;
+  if (auto* d = std::get_if<double>(&raw)) return *d;
+  if (auto* s = std::get_if<std::string>(&raw)) return QString::fromStdString(*s);
+  if (auto* p = std::get_if<Picture>(&raw)) {
+    if (!*p) return QString();
+    QByteArray png;
+    QBuffer buf(&png);
+    buf.open(QIODevice::WriteOnly);
+    p->Image().save(&buf, "PNG");
+    QJsonObject o;
+    o.insert("PictureData", QString::fromLatin1(png.toBase64()));
+    o.insert("Type", static_cast<int>(p->Type()));
+    return o;
+  }
+  if (auto* f = std::get_if<Font>(&raw)) {
+    QJsonObject o;
+    o.insert("Name", QString::fromStdString(f->Name));
+    o.insert("Size", f->Size);
+    o.insert("Bold", f->Bold);
+    o.insert("Italic", f->Italic);
+    o.insert("Underline", f->Underline);
+    o.insert("Strikethrough", f->Strikethrough);
+    o.insert("Charset", f->Charset);
+    return o;
+  }
+  return QJsonValue();
+}
+
+std::vector<std::pair<std::string, Value>> PropertiesOf(const QJsonObject& object) {
+  std::vector<std::pair<std::string, Value>> props;
+  const QJsonObject p = object.value("Properties").toObject();
+  for (auto it = p.begin(); it != p.end(); ++it) {
+    const std::string name = it.key().toStdString();
+    props.emplace_back(name, ValueFromJson(name, it.value()));
+  }
+  std::stable_sort(props.begin(), props.end(), [](const auto& a, const auto& b) {
+    return Priority(a.first) < Priority(b.first);
+  });
+  return props;
+}
+
+void MakeControls(const QJsonArray& controls, Container& container, Form& form,
+                  std::vector<std::unique_ptr<Control>>& out) {
+  AddBuiltins();
+  for (const QJsonValue& entry : controls) {
+    const QJsonObject o = entry.toObject();
+    ControlSite site;
+    site.type = o.value("Type").toString().toStdString();
+    site.name = o.value("Name").toString().toStdString();
+    site.index = o.value("Index").toInt(-1);
+    site.container = &container;
+    site.form = &form;
+    site.properties = PropertiesOf(o);
+    if (o.contains("Bag"))
+      site.bag = std::make_shared<PropertyBag>(PropertyBag::FromJson(o.value("Bag").toObject()));
+    auto it = makers().find(site.type);
+    if (it == makers().end())
+      throw RuntimeError(err::InvalidPropertyValue,
+                         "Unknown control type '" + site.type + "' for " + site.name);
+    std::unique_ptr<Control> made = it->second(site);
+    Control* c = made.get();
+    container.AddChild(c);
+    for (const auto& [name, value] : site.properties) c->SetProperty(name, value);
+    out.push_back(std::move(made));
+    if (o.contains("Controls")) {
+      auto* inner = dynamic_cast<Container*>(c);
+      if (!inner)
+        throw RuntimeError(err::InvalidPropertyValue, site.name + " cannot hold controls");
+      MakeControls(o.value("Controls").toArray(), *inner, form, out);
+    }
+  }
+}
+
+}  // namespace forms

@@ -1,0 +1,478 @@
+#include "forms/form.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
+#include <cmath>
+#include <map>
+
+#include "description.h"
+#include "forms/app.h"
+#include "forms/controls.h"
+#include "forms/user_control.h"
+#include "shell/instance.h"
+#include "win/qt_window.h"
+
+namespace forms {
+
+namespace {
+
+int Px(double twips) {
+  return static_cast<int>(std::lround(twips / 15.0));
+}
+
+win::DWORD StyleFor(int borderStyle) {
+  using namespace win;
+  switch (borderStyle) {
+    case 0:
+      return WS_POPUP | WS_CLIPCHILDREN;
+    case 1:
+    case 3:
+      return WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    case 4:
+      return WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    default:
+      return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  }
+}
+
+struct Registry {
+  std::map<std::type_index, std::unique_ptr<Form>> forms;
+  std::vector<std::unique_ptr<Form>> ending;  // unloaded, deleted when the current event is done
+};
+
+Registry& registry() {
+  static Registry r;
+  return r;
+}
+
+template <class F>
+void ForEachUserControl(const std::vector<Control*>& controls, F&& f) {
+  for (Control* c : controls)
+    if (auto* uc = dynamic_cast<UserControl*>(c)) f(*uc);
+}
+
+}  // namespace
+
+Form::Form(std::string_view description) : Canvas(static_cast<Container&>(*this)) {
+  const QJsonObject doc = LoadDescription(description);
+  name_ = doc.value("Form").toString("Form").toStdString();
+  auto props = PropertiesOf(doc);
+  // What the window is made of must be known before it is made.
+  for (const auto& [k, v] : props) {
+    if (k == "BorderStyle")
+      borderStyle_ = v.ToLong();
+    else if (k == "ShowInTaskbar")
+      showInTaskbar_ = v.ToBool();
+    else if (k == "Left")
+      left_ = v.ToDouble();
+    else if (k == "Top")
+      top_ = v.ToDouble();
+    else if (k == "Width")
+      width_ = v.ToDouble();
+    else if (k == "Height")
+      height_ = v.ToDouble();
+  }
+  const win::DWORD ex = showInTaskbar_ ? 0 : win::WS_EX_TOOLWINDOW;
+  CreateHostWindow(StyleFor(borderStyle_), ex, win::HWND(), Px(left_), Px(top_), Px(width_),
+                   Px(height_), name_.c_str());
+  caption_ = name_;
+  for (const auto& [k, v] : props) ApplyFormProperty(k, v);
+  MakeControls(doc.value("Controls").toArray(), *this, *this, controls_);
+}
+
+Form::~Form() {
+  controls_.clear();
+  DestroyHostWindow();
+}
+
+void Form::ApplyFormProperty(std::string_view name, const Value& v) {
+  if (name == "Caption")
+    Caption(v.ToString());
+  else if (name == "BackColor")
+    BackColor(static_cast<win::COLORREF>(v.ToDouble()));
+  else if (name == "ForeColor")
+    ForeColor(static_cast<win::COLORREF>(v.ToDouble()));
+  else if (name == "ScaleMode")
+    ScaleMode(v.ToLong());
+  else if (name == "AutoRedraw")
+    AutoRedraw(v.ToBool());
+  else if (name == "Font")
+    CanvasFont(v.ToFont());
+  else if (name == "Picture")
+    CanvasPicture(v.ToPicture());
+  else if (name == "Icon")
+    Icon(v.ToPicture());
+  else if (name == "MousePointer")
+    MousePointer(v.ToLong());
+  else if (name == "FillStyle")
+    FillStyle(v.ToLong());
+  else if (name == "FillColor")
+    FillColor(static_cast<win::COLORREF>(v.ToDouble()));
+  else if (name == "DrawWidth")
+    DrawWidth(v.ToLong());
+  else if (name == "FontTransparent")
+    FontTransparent(v.ToBool());
+  else if (name == "StartUpPosition")
+    startUpPosition_ = v.ToLong();
+  else if (name == "WindowState")
+    WindowState(v.ToLong());
+  else if (name == "BorderStyle" || name == "ShowInTaskbar" || name == "Left" || name == "Top" ||
+           name == "Width" || name == "Height" || name == "ControlBox" || name == "MaxButton" ||
+           name == "MinButton" || name == "KeyPreview" || name == "LinkTopic" ||
+           name == "Moveable" || name == "Appearance" || name == "ClipControls" ||
+           name == "HasDC" || name == "Visible") {
+    // Kept by the window as it was made, or nothing depends on them.
+  } else {
+    throw RuntimeError(err::InvalidPropertyValue,
+                       "Form " + name_ + " has no property " + std::string(name));
+  }
+}
+
+Control* Form::FindControl(std::string_view name, int index) const {
+  for (const auto& c : controls_)
+    if (c->Name() == name && c->Index() == index) return c.get();
+  return nullptr;
+}
+
+std::vector<Control*> Form::Controls() const {
+  std::vector<Control*> all;
+  for (const auto& c : controls_) all.push_back(c.get());
+  return all;
+}
+
+void Form::Load() {
+  if (loaded_) return;
+  loaded_ = true;
+  inLoad_ = true;
+  Form_Initialize();
+  ForEachUserControl(Controls(), [](UserControl& uc) { uc.InitOrReadProperties(); });
+  Form_Load();
+  inLoad_ = false;
+  if (!loaded_) return;
+  for (const auto& c : controls_) c->AfterLoad();
+}
+
+void Form::Show(int modal, Form*) {
+  Load();
+  if (!loaded_ || !hWnd()) return;
+  if (startUpPosition_ == 2 || startUpPosition_ == 1) {
+    // Centred on the screen.
+    Move(static_cast<float>((Screen::Width() - width_) / 2),
+         static_cast<float>((Screen::Height() - height_) / 2));
+    startUpPosition_ = 0;
+  }
+  win::ShowWindow(hWnd(), win::SW_SHOW);
+  if (modal != vbModal || modalRunning_) return;
+  // A modal form keeps the others from input until it is hidden or unloaded.
+  std::vector<QPointer<QWidget>> disabled;
+  for (Form* f : Forms::All())
+    if (f != this && f->hWnd())
+      if (QWidget* w = f->HostWidget(); w && w->isEnabled()) {
+        w->setEnabled(false);
+        disabled.emplace_back(w);
+      }
+  modalRunning_ = true;
+  QEventLoop loop;
+  QPointer<QWidget> self = HostWidget();
+  QTimer watch;
+  watch.setInterval(20);
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (!self || !self->isVisible()) loop.quit();
+  });
+  watch.start();
+  loop.exec();
+  if (self) modalRunning_ = false;
+  for (auto& w : disabled)
+    if (w) w->setEnabled(true);
+}
+
+void Form::Hide() {
+  if (hWnd()) win::ShowWindow(hWnd(), win::SW_HIDE);
+}
+
+void Form::Refresh() {
+  if (!hWnd()) return;
+  win::InvalidateRect(hWnd(), nullptr, win::TRUE);
+  win::UpdateWindow(hWnd());
+}
+
+void Form::SetFocus() {
+  if (hWnd()) {
+    win::SetActiveWindow(hWnd());
+    win::SetFocus(hWnd());
+  }
+}
+
+void Form::ZOrder(int position) {
+  if (hWnd())
+    win::SetWindowPos(hWnd(), position == 0 ? win::HWND_TOP : win::HWND_BOTTOM, 0, 0, 0, 0,
+                      win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
+}
+
+void Form::Caption(std::string_view text) {
+  caption_ = text;
+  if (hWnd()) win::SetWindowTextA(hWnd(), caption_.c_str());
+}
+
+void Form::PlaceWindow() {
+  if (!hWnd()) return;
+  const int x = Px(left_), y = Px(top_);
+  win::MoveWindow(hWnd(), x, y, Px(left_ + width_) - x, Px(top_ + height_) - y, win::TRUE);
+}
+
+void Form::Left(float v) {
+  Load();
+  left_ = v;
+  PlaceWindow();
+}
+
+void Form::Top(float v) {
+  Load();
+  top_ = v;
+  PlaceWindow();
+}
+
+void Form::Width(float v) {
+  Load();
+  width_ = std::max(0.0f, v);
+  PlaceWindow();
+}
+
+void Form::Height(float v) {
+  Load();
+  height_ = std::max(0.0f, v);
+  PlaceWindow();
+}
+
+void Form::Move(float left, float top, float width, float height) {
+  Load();
+  left_ = left;
+  if (top > -1e29f) top_ = top;
+  if (width > -1e29f) width_ = std::max(0.0f, width);
+  if (height > -1e29f) height_ = std::max(0.0f, height);
+  PlaceWindow();
+}
+
+void Form::SyncFromWindow() {
+  win::RECT r;
+  if (!hWnd() || !win::GetWindowRect(hWnd(), &r)) return;
+  // The window moved or changed size by itself (a drag, the window manager):
+  // the twips follow, unless they already round to where it is.
+  if (Px(left_) != r.left || Px(top_) != r.top) {
+    left_ = r.left * 15.0;
+    top_ = r.top * 15.0;
+  }
+  if (Px(left_ + width_) - Px(left_) != r.right - r.left) width_ = (r.right - r.left) * 15.0;
+  if (Px(top_ + height_) - Px(top_) != r.bottom - r.top) height_ = (r.bottom - r.top) * 15.0;
+}
+
+bool Form::Visible() const {
+  return hWnd() && win::IsWindowVisible(hWnd());
+}
+
+void Form::Visible(bool v) {
+  if (inLoad_) visibleSetInLoad_ = true;
+  if (v) {
+    Show();
+  } else {
+    Load();
+    Hide();
+  }
+}
+
+bool Form::Enabled() const {
+  return hWnd() && win::IsWindowEnabled(hWnd());
+}
+void Form::Enabled(bool v) {
+  if (hWnd()) win::EnableWindow(hWnd(), v);
+}
+
+int Form::WindowState() const {
+  if (!hWnd()) return vbNormal;
+  if (win::IsIconic(hWnd())) return vbMinimized;
+  if (win::IsZoomed(hWnd())) return vbMaximized;
+  return vbNormal;
+}
+
+void Form::WindowState(int state) {
+  if (!hWnd()) return;
+  const bool visible = win::IsWindowVisible(hWnd());
+  QWidget* w = HostWidget();
+  if (!visible && w) {
+    // A hidden form takes the state it will show in.
+    w->setWindowState(state == vbMaximized   ? Qt::WindowMaximized
+                      : state == vbMinimized ? Qt::WindowMinimized
+                                             : Qt::WindowNoState);
+    return;
+  }
+  win::ShowWindow(hWnd(), state == vbMaximized   ? win::SW_MAXIMIZE
+                          : state == vbMinimized ? win::SW_MINIMIZE
+                                                 : win::SW_RESTORE);
+}
+
+void Form::MousePointer(int v) {
+  mousePointer_ = v;
+  if (QWidget* w = HostWidget()) {
+    if (v == vbDefault)
+      w->unsetCursor();
+    else
+      w->setCursor(v == vbHourglass ? Qt::WaitCursor : Qt::ArrowCursor);
+  }
+}
+
+void Form::Icon(const Picture& p) {
+  icon_ = p;
+  if (QWidget* w = HostWidget(); w && p) w->setWindowIcon(QIcon(QPixmap::fromImage(p.Image())));
+}
+
+win::LRESULT Form::OnMessage(win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
+  using namespace win;
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hWnd(), &ps);
+      if (dc) PaintWindow(dc);
+      EndPaint(hWnd(), &ps);
+      return 0;
+    }
+    case WM_SIZE:
+      SyncFromWindow();
+      CanvasResized();
+      for (Control* c : Children())
+        if (auto* pb = dynamic_cast<PictureBox*>(c)) pb->ApplyAlign();
+      if (loaded_) Form_Resize();
+      return 0;
+    case WM_MOVE:
+      SyncFromWindow();
+      return 0;
+    case WM_ACTIVATE:
+      if (loaded_) LOWORD(wp) == WA_INACTIVE ? Form_Deactivate() : Form_Activate();
+      return 0;
+    case WM_CLOSE:
+      QueryAndUnload(vbFormControlMenu);
+      return 0;
+    default:
+      return WindowHost::OnMessage(msg, wp, lp);
+  }
+}
+
+void Form::OnMouseDown(int button, int shift, QPoint px) {
+  float x = static_cast<float>(FromTwipsX(px.x() * 15.0)),
+        y = static_cast<float>(FromTwipsY(px.y() * 15.0));
+  Form_MouseDown(button, shift, x, y);
+}
+
+void Form::OnMouseMove(int button, int shift, QPoint px) {
+  float x = static_cast<float>(FromTwipsX(px.x() * 15.0)),
+        y = static_cast<float>(FromTwipsY(px.y() * 15.0));
+  Form_MouseMove(button, shift, x, y);
+}
+
+void Form::OnMouseUp(int button, int shift, QPoint px) {
+  float x = static_cast<float>(FromTwipsX(px.x() * 15.0)),
+        y = static_cast<float>(FromTwipsY(px.y() * 15.0));
+  Form_MouseUp(button, shift, x, y);
+}
+
+void Form::OnKeyDown(int keyCode, int shift) {
+  Form_KeyDown(keyCode, shift);
+}
+void Form::OnKeyPress(int keyAscii) {
+  Form_KeyPress(keyAscii);
+}
+void Form::OnKeyUp(int keyCode, int shift) {
+  Form_KeyUp(keyCode, shift);
+}
+
+bool Form::QueryAndUnload(int mode) {
+  if (!loaded_ || unloading_) return true;
+  unloading_ = true;
+  int cancel = 0;
+  Form_QueryUnload(cancel, mode);
+  if (!cancel) Form_Unload(cancel);
+  unloading_ = false;
+  if (cancel) return false;
+  loaded_ = false;
+  Hide();
+  Forms::Release(*this);
+  return true;
+}
+
+bool Unload(Form& form) {
+  return form.QueryAndUnload(vbFormCode);
+}
+
+// --- Forms ------------------------------------------------------------------------
+
+Form* Forms::Lookup(std::type_index type) {
+  auto& r = registry().forms;
+  auto it = r.find(type);
+  return it == r.end() ? nullptr : it->second.get();
+}
+
+void Forms::Adopt(std::type_index type, std::unique_ptr<Form> form) {
+  registry().forms[type] = std::move(form);
+}
+
+std::vector<Form*> Forms::All() {
+  std::vector<Form*> all;
+  for (auto& [t, f] : registry().forms) all.push_back(f.get());
+  return all;
+}
+
+void Forms::Release(Form& form) {
+  auto& r = registry();
+  for (auto it = r.forms.begin(); it != r.forms.end(); ++it) {
+    if (it->second.get() != &form) continue;
+    r.ending.push_back(std::move(it->second));
+    r.forms.erase(it);
+    break;
+  }
+  // The form may be in the middle of its own event: it ends afterwards.
+  QTimer::singleShot(0, [] { registry().ending.clear(); });
+  bool anyLoaded = false;
+  for (auto& [t, f] : r.forms) anyLoaded = anyLoaded || f->Loaded();
+  if (!anyLoaded)
+    QTimer::singleShot(0, [] {
+      bool stillNone = true;
+      for (auto& [t, f] : registry().forms) stillNone = stillNone && !f->Loaded();
+      if (stillNone) QCoreApplication::quit();
+    });
+}
+
+int RunProgram(int argc, char** argv, const std::function<Form&()>& startup) {
+  QApplication app(argc, argv);
+  app.setApplicationName(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName());
+  app.setQuitOnLastWindowClosed(false);
+  // The first copy answers the requests of later copies to come forward.
+  std::unique_ptr<shell::ActivationListener> listener;
+  if (!App::PrevInstance()) {
+    listener =
+        std::make_unique<shell::ActivationListener>(App::EXEName(), [](const std::string& title) {
+          if (title.empty() || title != App::Title()) return false;
+          for (Form* f : Forms::All())
+            if (f->Loaded() && f->Visible()) {
+              win::SetForegroundWindow(f->hWnd());
+              return true;
+            }
+          return true;
+        });
+  }
+  Form& main = startup();
+  main.Load();
+  if (main.Loaded() && !main.VisibilityDecidedInLoad()) main.Show();
+  bool anyLoaded = false;
+  for (Form* f : Forms::All()) anyLoaded = anyLoaded || f->Loaded();
+  if (!anyLoaded) return 0;
+  const int rc = app.exec();
+  registry().ending.clear();
+  registry().forms.clear();
+  return rc;
+}
+
+}  // namespace forms

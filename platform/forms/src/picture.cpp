@@ -1,0 +1,99 @@
+#include "forms/picture.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <cmath>
+
+#include "forms/errors.h"
+#include "shell/folders.h"
+#include "win/gdi.h"
+#include "win/qt_bridge.h"
+
+namespace forms {
+
+struct Picture::Data {
+  QImage image;
+  Kind kind = Kind::Bitmap;
+  mutable std::uintptr_t handle = 0;
+
+  ~Data() {
+    if (!handle) return;
+    if (kind == Kind::Icon)
+      win::DestroyIcon(win::HICON(handle));
+    else
+      win::DeleteObject(win::HBITMAP(handle));
+  }
+};
+
+Picture Picture::FromImage(QImage image, Kind kind) {
+  Picture p;
+  if (image.isNull() || kind == Kind::None) return p;
+  p.d_ = std::make_shared<Data>();
+  p.d_->image = image.convertToFormat(QImage::Format_ARGB32);
+  p.d_->kind = kind;
+  return p;
+}
+
+Picture::Kind Picture::Type() const {
+  return d_ ? d_->kind : Kind::None;
+}
+
+namespace {
+long Himetric(int pixels) {
+  return std::lround(pixels * 2540.0 / 96.0);
+}
+}  // namespace
+
+long Picture::Width() const {
+  return d_ ? Himetric(d_->image.width()) : 0;
+}
+long Picture::Height() const {
+  return d_ ? Himetric(d_->image.height()) : 0;
+}
+int Picture::PixelWidth() const {
+  return d_ ? d_->image.width() : 0;
+}
+int Picture::PixelHeight() const {
+  return d_ ? d_->image.height() : 0;
+}
+
+std::uintptr_t Picture::Handle() const {
+  if (!d_) return 0;
+  if (!d_->handle) {
+    d_->handle = d_->kind == Kind::Icon ? win::IconFromQImage(d_->image).value
+                                        : win::BitmapFromQImage(d_->image).value;
+  }
+  return d_->handle;
+}
+
+win::HBITMAP Picture::Bitmap() const {
+  return Type() == Kind::Bitmap ? win::HBITMAP(Handle()) : win::HBITMAP();
+}
+
+win::HICON Picture::Icon() const {
+  return Type() == Kind::Icon ? win::HICON(Handle()) : win::HICON();
+}
+
+const QImage& Picture::Image() const {
+  static const QImage none;
+  return d_ ? d_->image : none;
+}
+
+Picture LoadPicture(std::string_view file) {
+  if (file.empty()) return {};
+  const std::string name(file);
+  const QString path = name.starts_with(":/")
+                           ? QString::fromStdString(name)
+                           : QString::fromStdString(shell::NativePath(name).string());
+  if (!QFile::exists(path)) throw RuntimeError(err::FileNotFound, "File not found: '" + name + "'");
+  QImageReader reader(path);
+  reader.setDecideFormatFromContent(true);
+  QImage image = reader.read();
+  if (image.isNull()) throw RuntimeError(err::InvalidPicture, "Invalid picture: '" + name + "'");
+  const bool icon =
+      reader.format().toLower() == "ico" || QFileInfo(path).suffix().toLower() == "ico";
+  return Picture::FromImage(std::move(image), icon ? Picture::Kind::Icon : Picture::Kind::Bitmap);
+}
+
+}  // namespace forms

@@ -1,0 +1,174 @@
+// The intrinsic controls: events the way programs expect them.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QTest>
+#include <fstream>
+
+#include "forms/forms.h"
+#include "testsupport/temp_dir.h"
+
+using namespace forms;
+
+namespace {
+class Basic : public Form {
+ public:
+  Basic() : Form(":/test/forms/Basic.json") {}
+};
+
+std::string WritePng(const testsupport::TempDir& dir, const char* name, QSize size, QColor c) {
+  QImage img(size, QImage::Format_ARGB32);
+  img.fill(c);
+  const std::string path = (dir / name).string();
+  img.save(QString::fromStdString(path), "PNG");
+  return path;
+}
+}  // namespace
+
+TEST(Controls, LabelClickFollowsPressAndReleaseOfTheLeftButton) {
+  Basic f;
+  f.Show();
+  auto& label = f.Get<Label>("Label1");
+  std::vector<std::string> log;
+  label.MouseDown = [&](int& b, int&, float& x, float&) {
+    log.push_back("down " + std::to_string(b) + " " + std::to_string(static_cast<int>(x)));
+  };
+  label.MouseUp = [&](int& b, int&, float&, float&) { log.push_back("up " + std::to_string(b)); };
+  label.Click = [&] { log.push_back("click"); };
+  label.DblClick = [&] { log.push_back("dbl"); };
+  QWidget* w = label.Widget();
+  QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(2, 3));
+  EXPECT_EQ(log, (std::vector<std::string>{"down 1 30", "up 1", "click"}));  // 2 pixels = 30 twips
+  log.clear();
+  QTest::mouseClick(w, Qt::RightButton, {}, QPoint(2, 3));
+  EXPECT_EQ(log, (std::vector<std::string>{"down 2 30", "up 2"}));
+  // A double click as the display delivers it: press, release, double
+  // click, release. Only the first press and release make a click.
+  log.clear();
+  auto send = [&](QEvent::Type t, Qt::MouseButtons held) {
+    QMouseEvent e(t, QPointF(2, 3), w->mapToGlobal(QPointF(2, 3)), Qt::LeftButton, held,
+                  Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+  };
+  send(QEvent::MouseButtonPress, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, Qt::NoButton);
+  send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, Qt::NoButton);
+  EXPECT_EQ(log, (std::vector<std::string>{"down 1 30", "up 1", "click", "dbl", "up 1"}));
+}
+
+TEST(Controls, LabelCaptionRaisesChangeAndAutoSizeFits) {
+  Basic f;
+  auto& label = f.Get<Label>("Label2");
+  int changes = 0;
+  label.Change = [&] { ++changes; };
+  label.Caption("Add && Manage");
+  EXPECT_EQ(changes, 1);
+  label.Caption("Add && Manage");
+  EXPECT_EQ(changes, 1);  // no change, no event
+  EXPECT_EQ(label.DisplayText(), "Add & Manage");
+  label.Caption("&File");
+  EXPECT_EQ(label.DisplayText(), "File");
+  const float before = label.Width();
+  label.AutoSize(true);
+  label.Caption("A rather longer caption than before");
+  EXPECT_GT(label.Width(), before);
+}
+
+TEST(Controls, ImageTakesItsPicturesSizeUnlessStretched) {
+  testsupport::TempDir dir;
+  Basic f;
+  auto& img = f.Array<Image>("Image2")[0];
+  img.Picture(LoadPicture(WritePng(dir, "p.png", QSize(16, 12), Qt::red)));
+  EXPECT_EQ(img.Width(), 240);
+  EXPECT_EQ(img.Height(), 180);
+  img.Stretch(true);
+  img.Width(600);
+  EXPECT_EQ(img.Widget()->width(), 40);
+}
+
+TEST(Controls, LoadPictureReadsFilesAndNamesBadOnes) {
+  testsupport::TempDir dir;
+  const std::string png = WritePng(dir, "ok.png", QSize(4, 3), Qt::blue);
+  Picture p = LoadPicture(png);
+  EXPECT_EQ(p.Type(), Picture::Kind::Bitmap);
+  EXPECT_EQ(p.PixelWidth(), 4);
+  EXPECT_EQ(p.Width(), 106);  // HIMETRIC
+  EXPECT_TRUE(p.Bitmap());
+  EXPECT_FALSE(LoadPicture(""));
+  try {
+    LoadPicture((dir / "none.bmp").string());
+    FAIL();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), err::FileNotFound);
+    EXPECT_NE(std::string(e.what()).find("none.bmp"), std::string::npos);
+  }
+  std::ofstream((dir / "bad.png").string()) << "not a picture";
+  try {
+    LoadPicture((dir / "bad.png").string());
+    FAIL();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), err::InvalidPicture);
+  }
+  // Paths written with backslashes work too.
+  std::string windowsStyle = png;
+  std::replace(windowsStyle.begin(), windowsStyle.end(), '/', '\\');
+  EXPECT_TRUE(LoadPicture(windowsStyle));
+}
+
+TEST(Controls, ListBoxClickComesFromTheUserAndFromSettingListIndex) {
+  Basic f;
+  f.Show();
+  auto& list = f.Get<ListBox>("List1");
+  int clicks = 0;
+  list.Click = [&] { ++clicks; };
+  list.AddItem("apple");
+  list.AddItem("pear");
+  list.AddItem("fig", 0);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(list.ListCount(), 3);
+  EXPECT_EQ(list.List(0), "fig");
+  EXPECT_EQ(list.ListIndex(), -1);
+  list.ListIndex(2);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(list.Text(), "pear");
+  list.RemoveItem(0);
+  EXPECT_EQ(list.List(0), "apple");
+  EXPECT_THROW(list.ListIndex(5), RuntimeError);
+  list.Clear();
+  EXPECT_EQ(list.ListCount(), 0);
+}
+
+TEST(Controls, TextBoxChangeAndPictureClipCells) {
+  Basic f;
+  auto& text = f.Get<TextBox>("Text1");
+  int changes = 0;
+  text.Change = [&] { ++changes; };
+  text.Text("Perché");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(text.Text(), "Perché");
+
+  testsupport::TempDir dir;
+  QImage strip(90, 21, QImage::Format_ARGB32);
+  for (int c = 0; c < 5; ++c)
+    for (int y = 0; y < 21; ++y)
+      for (int x = 0; x < 18; ++x) strip.setPixelColor(c * 18 + x, y, QColor(c * 50, 0, 0));
+  const std::string path = (dir / "strip.png").string();
+  strip.save(QString::fromStdString(path));
+  ControlSite site;
+  site.type = "PictureClip";
+  site.name = "pc";
+  site.container = &f;
+  site.form = &f;
+  PictureClip clip(site);
+  clip.Picture(LoadPicture(path));
+  clip.Cols(5);
+  EXPECT_EQ(clip.CellWidth(), 18);
+  EXPECT_EQ(clip.CellHeight(), 21);
+  EXPECT_EQ(clip.GraphicCell(3).Image().pixelColor(0, 0), QColor(150, 0, 0));
+  EXPECT_EQ(clip.GraphicCell(3).PixelWidth(), 18);
+  EXPECT_THROW(clip.GraphicCell(5), RuntimeError);
+  EXPECT_THROW(clip.Cols(0), RuntimeError);
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+// The whole window system: types, windows and messages, drawing.
+
+#include "win/gdi.h"
+#include "win/types.h"
+#include "win/window.h"

@@ -1,0 +1,116 @@
+// What a window does with a message that its procedures pass on.
+
+#include <QWidget>
+#include <cstring>
+
+#include "core/window_table.h"
+#include "win/gdi.h"
+
+namespace win {
+
+namespace detail {
+void CaptionMoveLoop(HWND hwnd);
+}
+
+using namespace detail;
+
+namespace {
+
+inline constexpr WPARAM SC_SIZE = 0xF000;
+inline constexpr WPARAM SC_MOVE = 0xF010;
+inline constexpr WPARAM SC_MINIMIZE = 0xF020;
+inline constexpr WPARAM SC_MAXIMIZE = 0xF030;
+inline constexpr WPARAM SC_CLOSE = 0xF060;
+inline constexpr WPARAM SC_RESTORE = 0xF120;
+
+LRESULT EraseBackground(Window& w, HDC dc) {
+  if (!w.cls->background || !w.widget) return 0;
+  RECT r{0, 0, w.widget->width(), w.widget->height()};
+  FillRect(dc, &r, w.cls->background);
+  return 1;
+}
+
+}  // namespace
+
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Window* w = Find(hwnd);
+  if (!w) return 0;
+  if (w->kind == WidgetKind::Attached) {
+    // A Qt control does its own default handling of the event behind it.
+    PassEventToQt();
+    if (msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH || msg == WM_SETTEXT) {
+    } else {
+      return 0;
+    }
+  }
+  switch (msg) {
+    case WM_NCCREATE:
+      return TRUE;
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_ERASEBKGND:
+      return EraseBackground(*w, HDC(static_cast<std::uintptr_t>(wParam)));
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      if (BeginPaint(hwnd, &ps)) EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_SETTEXT: {
+      const char* text = reinterpret_cast<const char*>(lParam);
+      w->text = text ? text : "";
+      if (w->widget && w->widget->isWindow())
+        w->widget->setWindowTitle(QString::fromUtf8(w->text.c_str()));
+      return TRUE;
+    }
+    case WM_GETTEXT: {
+      char* buffer = reinterpret_cast<char*>(lParam);
+      if (!buffer || wParam == 0) return 0;
+      const std::size_t n = std::min<std::size_t>(w->text.size(), wParam - 1);
+      std::memcpy(buffer, w->text.data(), n);
+      buffer[n] = '\0';
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(w->text.size());
+    case WM_TIMER:
+      if (lParam) reinterpret_cast<TIMERPROC>(lParam)(hwnd, WM_TIMER, wParam, 0);
+      return 0;
+    case WM_NCHITTEST:
+      return HTCLIENT;
+    case WM_NCLBUTTONDOWN:
+      if (static_cast<LRESULT>(wParam) == HTCAPTION) CaptionMoveLoop(hwnd);
+      return 0;
+    case WM_SYSCOMMAND:
+      switch (wParam & 0xFFF0) {
+        case SC_CLOSE:
+          SendMessageA(hwnd, WM_CLOSE, 0, 0);
+          break;
+        case SC_MINIMIZE:
+          ShowWindow(hwnd, SW_MINIMIZE);
+          break;
+        case SC_MAXIMIZE:
+          ShowWindow(hwnd, SW_MAXIMIZE);
+          break;
+        case SC_RESTORE:
+          ShowWindow(hwnd, SW_RESTORE);
+          break;
+        case SC_MOVE:
+          CaptionMoveLoop(hwnd);
+          break;
+        case SC_SIZE:
+          break;
+        default:
+          break;
+      }
+      return 0;
+    case WM_MOUSEACTIVATE:
+      return 1;  // activate
+    case WM_NCACTIVATE:
+      return TRUE;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace win

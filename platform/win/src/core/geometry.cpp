@@ -1,0 +1,260 @@
+// Where windows are, how big, in which state and stacking order, and their
+// shapes.
+
+#include <QApplication>
+#include <QScreen>
+#include <QWindow>
+
+#include "core/window_table.h"
+#include "gdi/surface.h"
+#include "win/gdi.h"
+
+namespace win {
+
+using namespace detail;
+
+namespace {
+
+QWidget* WidgetOf(HWND hwnd) {
+  Window* w = Find(hwnd);
+  return w && !w->destroying ? w->widget.data() : nullptr;
+}
+
+QRect ScreenRect(const QWidget* wd) {
+  if (wd->isWindow()) return wd->frameGeometry();
+  return QRect(wd->mapToGlobal(QPoint(0, 0)), wd->size());
+}
+
+// Top-level windows are placed by their frame; their widget size is the
+// client size, which differs by the frame the window manager adds.
+void Place(QWidget* wd, int x, int y, int cx, int cy, bool move, bool size) {
+  if (wd->isWindow()) {
+    const QRect frame = wd->frameGeometry(), client = wd->geometry();
+    const int extraW = frame.width() - client.width();
+    const int extraH = frame.height() - client.height();
+    if (move) wd->move(x, y);
+    if (size) wd->resize(std::max(0, cx - extraW), std::max(0, cy - extraH));
+  } else {
+    if (move) wd->move(x, y);
+    if (size) wd->resize(std::max(0, cx), std::max(0, cy));
+  }
+}
+
+void SetTopmost(Window& w, bool on) {
+  QWidget* wd = w.widget;
+  if (on)
+    w.exStyle |= WS_EX_TOPMOST;
+  else
+    w.exStyle &= ~WS_EX_TOPMOST;
+  if (!wd || !wd->isWindow()) return;
+  if (QWindow* qw = wd->windowHandle()) {
+    // Changing the flags of a live window in place keeps it shown.
+    qw->setFlag(Qt::WindowStaysOnTopHint, on);
+    return;
+  }
+  wd->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+}
+
+void Show(QWidget* wd, bool activate) {
+  wd->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+  wd->show();
+  if (activate && wd->isWindow()) {
+    wd->raise();
+    wd->activateWindow();
+  }
+}
+
+}  // namespace
+
+BOOL GetWindowRect(HWND hwnd, RECT* rect) {
+  QWidget* wd = WidgetOf(hwnd);
+  if (!rect) return FALSE;
+  if (hwnd == GetDesktopWindow()) {
+    const QRect g = QGuiApplication::primaryScreen()->geometry();
+    *rect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    return TRUE;
+  }
+  if (!wd) return FALSE;
+  const QRect r = ScreenRect(wd);
+  *rect = RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+  return TRUE;
+}
+
+BOOL GetClientRect(HWND hwnd, RECT* rect) {
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd || !rect) return FALSE;
+  *rect = RECT{0, 0, wd->width(), wd->height()};
+  return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, POINT* point) {
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd || !point) return FALSE;
+  const QPoint g = wd->mapToGlobal(QPoint(point->x, point->y));
+  *point = POINT{g.x(), g.y()};
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND hwnd, POINT* point) {
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd || !point) return FALSE;
+  const QPoint l = wd->mapFromGlobal(QPoint(point->x, point->y));
+  *point = POINT{l.x(), l.y()};
+  return TRUE;
+}
+
+int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
+  QPoint shift;
+  if (from) {
+    QWidget* f = WidgetOf(from);
+    if (!f) return 0;
+    shift += f->mapToGlobal(QPoint(0, 0));
+  }
+  if (to) {
+    QWidget* t = WidgetOf(to);
+    if (!t) return 0;
+    shift -= t->mapToGlobal(QPoint(0, 0));
+  }
+  for (UINT i = 0; points && i < count; ++i) {
+    points[i].x += shift.x();
+    points[i].y += shift.y();
+  }
+  return MAKELPARAM(shift.x(), shift.y());
+}
+
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd) return FALSE;
+  Place(wd, x, y, width, height, true, true);
+  if (repaint) wd->update();
+  return TRUE;
+}
+
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+  Window* w = Find(hwnd);
+  QWidget* wd = WidgetOf(hwnd);
+  if (!w || !wd) return FALSE;
+  if (!(flags & SWP_NOZORDER)) {
+    if (insertAfter == HWND_TOPMOST) {
+      SetTopmost(*w, true);
+      wd->raise();
+    } else if (insertAfter == HWND_NOTOPMOST) {
+      SetTopmost(*w, false);
+    } else if (insertAfter == HWND_TOP) {
+      wd->raise();
+    } else if (insertAfter == HWND_BOTTOM) {
+      wd->lower();
+    } else if (QWidget* above = WidgetOf(insertAfter)) {
+      wd->stackUnder(above);
+    }
+  }
+  if (!(flags & SWP_NOMOVE) || !(flags & SWP_NOSIZE))
+    Place(wd, x, y, cx, cy, !(flags & SWP_NOMOVE), !(flags & SWP_NOSIZE));
+  if (flags & SWP_SHOWWINDOW) Show(wd, !(flags & SWP_NOACTIVATE));
+  if (flags & SWP_HIDEWINDOW) wd->hide();
+  return TRUE;
+}
+
+BOOL ShowWindow(HWND hwnd, int command) {
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd) return FALSE;
+  const BOOL wasVisible = wd->isVisible() ? TRUE : FALSE;
+  switch (command) {
+    case SW_HIDE:
+      wd->hide();
+      break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+      if (wd->isWindow())
+        wd->showNormal();
+      else
+        Show(wd, true);
+      break;
+    case SW_SHOWMAXIMIZED:
+      if (wd->isWindow()) wd->showMaximized();
+      break;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+      if (wd->isWindow()) wd->showMinimized();
+      break;
+    case SW_SHOWNA:
+    case SW_SHOWNOACTIVATE:
+      Show(wd, false);
+      break;
+    default:
+      Show(wd, true);
+      break;
+  }
+  return wasVisible;
+}
+
+BOOL IsWindowVisible(HWND hwnd) {
+  QWidget* wd = WidgetOf(hwnd);
+  return wd && wd->isVisible() ? TRUE : FALSE;
+}
+
+BOOL IsZoomed(HWND hwnd) {
+  QWidget* wd = WidgetOf(hwnd);
+  return wd && wd->isWindow() && (wd->windowState() & Qt::WindowMaximized) ? TRUE : FALSE;
+}
+
+BOOL IsIconic(HWND hwnd) {
+  QWidget* wd = WidgetOf(hwnd);
+  return wd && wd->isWindow() && (wd->windowState() & Qt::WindowMinimized) ? TRUE : FALSE;
+}
+
+BOOL EnableWindow(HWND hwnd, BOOL enable) {
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd) return FALSE;
+  const BOOL wasDisabled = wd->isEnabled() ? FALSE : TRUE;
+  if (static_cast<bool>(enable) != wd->isEnabled()) {
+    wd->setEnabled(enable);
+    SendMessageA(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+  }
+  return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND hwnd) {
+  QWidget* wd = WidgetOf(hwnd);
+  return wd && wd->isEnabled() ? TRUE : FALSE;
+}
+
+BOOL BringWindowToTop(HWND hwnd) {
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd) return FALSE;
+  wd->raise();
+  return TRUE;
+}
+
+int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
+  Window* w = Find(hwnd);
+  if (!w || !w->widget) return 0;
+  std::optional<QRegion> shape;
+  if (region) {
+    shape = RegionOf(region);
+    if (!shape) return 0;
+  }
+  // The window owns its region: the one it had goes.
+  if (w->region && w->region != region) DeleteObject(w->region);
+  w->region = region;
+  if (shape)
+    w->widget->setMask(*shape);
+  else
+    w->widget->clearMask();
+  if (redraw) w->widget->update();
+  return 1;
+}
+
+int GetWindowRgn(HWND hwnd, HRGN copyInto) {
+  Window* w = Find(hwnd);
+  if (!w || !w->region || !copyInto) return ERROR;
+  return CombineRgn(copyInto, w->region, HRGN(), RGN_COPY);
+}
+
+HWND WindowFromPoint(POINT p) {
+  QWidget* wd = QApplication::widgetAt(p.x, p.y);
+  return FromWidget(wd);
+}
+
+}  // namespace win

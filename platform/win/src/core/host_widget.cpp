@@ -1,0 +1,264 @@
+#include "core/host_widget.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "core/window_table.h"
+#include "gdi/surface.h"
+
+namespace win::detail {
+
+namespace {
+
+WPARAM KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+  WPARAM f = 0;
+  if (buttons & Qt::LeftButton) f |= MK_LBUTTON;
+  if (buttons & Qt::RightButton) f |= MK_RBUTTON;
+  if (buttons & Qt::MiddleButton) f |= MK_MBUTTON;
+  if (mods & Qt::ShiftModifier) f |= MK_SHIFT;
+  if (mods & Qt::ControlModifier) f |= MK_CONTROL;
+  return f;
+}
+
+UINT ButtonMessage(Qt::MouseButton b, QEvent::Type t, bool doubleClicks) {
+  const int base = b == Qt::RightButton    ? WM_RBUTTONDOWN
+                   : b == Qt::MiddleButton ? WM_MBUTTONDOWN
+                                           : WM_LBUTTONDOWN;
+  switch (t) {
+    case QEvent::MouseButtonPress:
+      return base;
+    case QEvent::MouseButtonRelease:
+      return base + 1;
+    case QEvent::MouseButtonDblClick:
+      return doubleClicks ? base + 2 : base;
+    default:
+      return WM_NULL;
+  }
+}
+
+int VirtualKey(int qtKey) {
+  if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return 'A' + (qtKey - Qt::Key_A);
+  if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return '0' + (qtKey - Qt::Key_0);
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return VK_F1 + (qtKey - Qt::Key_F1);
+  switch (qtKey) {
+    case Qt::Key_Backspace:
+      return VK_BACK;
+    case Qt::Key_Tab:
+      return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return VK_RETURN;
+    case Qt::Key_Shift:
+      return VK_SHIFT;
+    case Qt::Key_Control:
+      return VK_CONTROL;
+    case Qt::Key_Alt:
+      return VK_MENU;
+    case Qt::Key_Escape:
+      return VK_ESCAPE;
+    case Qt::Key_Space:
+      return VK_SPACE;
+    case Qt::Key_PageUp:
+      return VK_PRIOR;
+    case Qt::Key_PageDown:
+      return VK_NEXT;
+    case Qt::Key_End:
+      return VK_END;
+    case Qt::Key_Home:
+      return VK_HOME;
+    case Qt::Key_Left:
+      return VK_LEFT;
+    case Qt::Key_Up:
+      return VK_UP;
+    case Qt::Key_Right:
+      return VK_RIGHT;
+    case Qt::Key_Down:
+      return VK_DOWN;
+    case Qt::Key_Delete:
+      return VK_DELETE;
+    default:
+      return 0;
+  }
+}
+
+LPARAM PointParam(const QPointF& p) {
+  return MAKELPARAM(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
+}
+
+WPARAM SizeKind(const QWidget* w) {
+  if (w->isWindow()) {
+    if (w->windowState() & Qt::WindowMinimized) return SIZE_MINIMIZED;
+    if (w->windowState() & Qt::WindowMaximized) return SIZE_MAXIMIZED;
+  }
+  return SIZE_RESTORED;
+}
+
+// Delivers a message; for an attached control the answer says whether the
+// control should still see the event.
+bool Deliver(HWND hwnd, bool attached, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (attached) return DispatchForQt(hwnd, msg, wParam, lParam);
+  Dispatch(hwnd, msg, wParam, lParam);
+  return false;
+}
+
+}  // namespace
+
+Outcome Translate(HWND hwnd, QWidget* widget, QEvent* e, bool attached) {
+  Window* w = Find(hwnd);
+  if (!w || w->destroying) return Outcome::NotTranslated;
+  auto input = [&](bool passOn) { return passOn ? Outcome::PassOn : Outcome::Consumed; };
+
+  switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: {
+      auto* me = static_cast<QMouseEvent*>(e);
+      const bool dbl = w->cls && (w->cls->style & CS_DBLCLKS);
+      UINT msg = ButtonMessage(me->button(), e->type(), dbl);
+      if (msg == WM_NULL) return Outcome::NotTranslated;
+      return input(Deliver(hwnd, attached, msg, KeyFlags(me->buttons(), me->modifiers()),
+                           PointParam(me->position())));
+    }
+    case QEvent::MouseMove: {
+      auto* me = static_cast<QMouseEvent*>(e);
+      return input(Deliver(hwnd, attached, WM_MOUSEMOVE, KeyFlags(me->buttons(), me->modifiers()),
+                           PointParam(me->position())));
+    }
+    case QEvent::Wheel: {
+      auto* we = static_cast<QWheelEvent*>(e);
+      WPARAM wp = KeyFlags(we->buttons(), we->modifiers()) |
+                  (static_cast<WPARAM>(static_cast<WORD>(we->angleDelta().y())) << 16);
+      QPoint g = we->globalPosition().toPoint();
+      return input(Deliver(hwnd, attached, WM_MOUSEWHEEL, wp, MAKELPARAM(g.x(), g.y())));
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+      auto* ke = static_cast<QKeyEvent*>(e);
+      const bool down = e->type() == QEvent::KeyPress;
+      const int vk = VirtualKey(ke->key());
+      bool pass = true;
+      if (vk) pass = Deliver(hwnd, attached, down ? WM_KEYDOWN : WM_KEYUP, vk, 1);
+      if (down && !ke->text().isEmpty() && Find(hwnd)) {
+        const char32_t ch = ke->text().toUcs4().value(0);
+        if (ch) pass = Deliver(hwnd, attached, WM_CHAR, ch, 1) && pass;
+      }
+      return input(pass);
+    }
+    case QEvent::FocusIn:
+      Deliver(hwnd, attached, WM_SETFOCUS, 0, 0);
+      return Outcome::NotTranslated;
+    case QEvent::FocusOut:
+      Deliver(hwnd, attached, WM_KILLFOCUS, 0, 0);
+      return Outcome::NotTranslated;
+    case QEvent::Resize: {
+      SyncSurface(*w);
+      if (w->kind == WidgetKind::Host) {
+        w->invalid = QRegion(widget->rect());
+        w->eraseNeeded = true;
+      }
+      Deliver(hwnd, attached, WM_SIZE, SizeKind(widget),
+              MAKELPARAM(widget->width(), widget->height()));
+      return Outcome::NotTranslated;
+    }
+    case QEvent::Move:
+      Deliver(hwnd, attached, WM_MOVE, 0, MAKELPARAM(widget->x(), widget->y()));
+      return Outcome::NotTranslated;
+    case QEvent::Show:
+      if (w->kind == WidgetKind::Host) {
+        w->invalid = QRegion(widget->rect());
+        w->eraseNeeded = true;
+      }
+      if (!e->spontaneous()) Deliver(hwnd, attached, WM_SHOWWINDOW, TRUE, 0);
+      return Outcome::NotTranslated;
+    case QEvent::Hide:
+      if (!e->spontaneous()) Deliver(hwnd, attached, WM_SHOWWINDOW, FALSE, 0);
+      return Outcome::NotTranslated;
+    case QEvent::WindowActivate:
+      Deliver(hwnd, attached, WM_NCACTIVATE, TRUE, 0);
+      if (Find(hwnd)) Deliver(hwnd, attached, WM_ACTIVATE, WA_ACTIVE, 0);
+      return Outcome::NotTranslated;
+    case QEvent::WindowDeactivate: {
+      HWND other = FromWidget(QApplication::activeWindow());
+      Deliver(hwnd, attached, WM_NCACTIVATE, FALSE, 0);
+      if (Find(hwnd))
+        Deliver(hwnd, attached, WM_ACTIVATE, WA_INACTIVE, static_cast<LPARAM>(other.value));
+      return Outcome::NotTranslated;
+    }
+    case QEvent::WindowStateChange: {
+      const bool wasMin = w->minimized;
+      w->maximized = widget->windowState() & Qt::WindowMaximized;
+      w->minimized = widget->windowState() & Qt::WindowMinimized;
+      // A minimise keeps the size, so no resize reports it.
+      if (w->minimized != wasMin)
+        Deliver(hwnd, attached, WM_SIZE, SizeKind(widget),
+                MAKELPARAM(widget->width(), widget->height()));
+      return Outcome::NotTranslated;
+    }
+    case QEvent::Close:
+      // The window procedure decides; its default destroys the window.
+      e->ignore();
+      Deliver(hwnd, attached, WM_CLOSE, 0, 0);
+      return Outcome::Consumed;
+    default:
+      return Outcome::NotTranslated;
+  }
+}
+
+HostWidget::HostWidget(HWND hwnd, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), hwnd_(hwnd) {
+  setProperty("win.hwnd", QVariant::fromValue<qulonglong>(hwnd.value));
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setFocusPolicy(Qt::ClickFocus);
+}
+
+bool HostWidget::event(QEvent* e) {
+  if (e->type() == QEvent::Paint) return QWidget::event(e);
+  switch (Translate(hwnd_, this, e, false)) {
+    case Outcome::Consumed:
+      if (e->type() != QEvent::Close) e->accept();
+      return true;
+    case Outcome::PassOn:
+    case Outcome::NotTranslated:
+      break;
+  }
+  // Input the window consumed must not travel on to the parent widget.
+  switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      e->accept();
+      return true;
+    default:
+      return QWidget::event(e);
+  }
+}
+
+void HostWidget::paintEvent(QPaintEvent* e) {
+  Window* w = Find(hwnd_);
+  if (!w) return;
+  SyncSurface(*w);
+  PaintInvalid(*w);
+  if (!(w = Find(hwnd_)) || !w->surface) return;
+  QPainter p(this);
+  const QImage img = ToQImage(*w->surface);
+  for (const QRect& r : e->region()) p.drawImage(r, img, r);
+}
+
+bool AttachedFilter::eventFilter(QObject* watched, QEvent* e) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget) return false;
+  return Translate(hwnd_, widget, e, true) == Outcome::Consumed;
+}
+
+}  // namespace win::detail

@@ -1,0 +1,184 @@
+// Activation, focus, mouse capture, the pointer and the caption move loop.
+
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include "core/window_table.h"
+#include "win/testing.h"
+
+namespace win {
+
+using namespace detail;
+
+namespace {
+
+std::optional<unsigned> g_buttonOverride;
+HWND g_capture;
+
+QWidget* WidgetOf(HWND hwnd) {
+  Window* w = Find(hwnd);
+  return w && !w->destroying ? w->widget.data() : nullptr;
+}
+
+bool ButtonDown(int vk) {
+  unsigned mk = 0;
+  if (g_buttonOverride) {
+    mk = *g_buttonOverride;
+  } else {
+    const Qt::MouseButtons b = QGuiApplication::mouseButtons();
+    if (b & Qt::LeftButton) mk |= MK_LBUTTON;
+    if (b & Qt::RightButton) mk |= MK_RBUTTON;
+    if (b & Qt::MiddleButton) mk |= MK_MBUTTON;
+  }
+  switch (vk) {
+    case VK_LBUTTON:
+      return mk & MK_LBUTTON;
+    case VK_RBUTTON:
+      return mk & MK_RBUTTON;
+    case VK_MBUTTON:
+      return mk & MK_MBUTTON;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+namespace testing {
+void SetMouseButtons(std::optional<unsigned> mkFlags) {
+  g_buttonOverride = mkFlags;
+}
+}  // namespace testing
+
+HWND GetActiveWindow() {
+  return FromWidget(QApplication::activeWindow());
+}
+
+HWND SetActiveWindow(HWND hwnd) {
+  HWND old = GetActiveWindow();
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd) return HWND();
+  wd->window()->activateWindow();
+  return old;
+}
+
+HWND GetForegroundWindow() {
+  return GetActiveWindow();
+}
+
+BOOL SetForegroundWindow(HWND hwnd) {
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd) return FALSE;
+  QWidget* top = wd->window();
+  if (top->isMinimized()) top->showNormal();
+  top->raise();
+  top->activateWindow();
+  return TRUE;
+}
+
+HWND GetFocus() {
+  return FromWidget(QApplication::focusWidget());
+}
+
+HWND SetFocus(HWND hwnd) {
+  HWND old = GetFocus();
+  if (!hwnd) {
+    if (QWidget* f = QApplication::focusWidget()) f->clearFocus();
+    return old;
+  }
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd) return HWND();
+  wd->setFocus(Qt::OtherFocusReason);
+  return old;
+}
+
+HWND GetCapture() {
+  return Find(g_capture) ? g_capture : HWND();
+}
+
+HWND SetCapture(HWND hwnd) {
+  HWND old = GetCapture();
+  QWidget* wd = WidgetOf(hwnd);
+  if (!wd) return old;
+  if (old && old != hwnd) {
+    if (QWidget* o = WidgetOf(old)) o->releaseMouse();
+    SendMessageA(old, WM_CAPTURECHANGED, 0, static_cast<LPARAM>(hwnd.value));
+  }
+  g_capture = hwnd;
+  if (wd->isVisible()) wd->grabMouse();
+  return old;
+}
+
+BOOL ReleaseCapture() {
+  HWND old = GetCapture();
+  g_capture = HWND();
+  if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+  if (old) SendMessageA(old, WM_CAPTURECHANGED, 0, 0);
+  return TRUE;
+}
+
+BOOL GetCursorPos(POINT* point) {
+  if (!point) return FALSE;
+  const QPoint p = QCursor::pos();
+  *point = POINT{p.x(), p.y()};
+  return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+  QCursor::setPos(x, y);
+  return TRUE;
+}
+
+short GetKeyState(int vk) {
+  if (vk == VK_LBUTTON || vk == VK_RBUTTON || vk == VK_MBUTTON)
+    return ButtonDown(vk) ? static_cast<short>(0x8000) : 0;
+  const Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
+  bool down = (vk == VK_SHIFT && (m & Qt::ShiftModifier)) ||
+              (vk == VK_CONTROL && (m & Qt::ControlModifier)) ||
+              (vk == VK_MENU && (m & Qt::AltModifier));
+  return down ? static_cast<short>(0x8000) : 0;
+}
+
+short GetAsyncKeyState(int vk) {
+  return GetKeyState(vk);
+}
+
+namespace detail {
+
+// The move loop a caption press starts: the window follows the pointer until
+// the button is up. Where the display has a system move, that does the work.
+void CaptionMoveLoop(HWND hwnd) {
+  QWidget* top = WidgetOf(GetAncestor(hwnd, GA_ROOT));
+  if (!top || top->isMaximized() || top->isMinimized()) return;
+  if (QWindow* qw = top->windowHandle(); qw && !g_buttonOverride && qw->startSystemMove()) return;
+  if (!ButtonDown(VK_LBUTTON)) return;
+
+  const QPoint startCursor = QCursor::pos();
+  const QPoint startPos = top->frameGeometry().topLeft();
+  HWND root = GetAncestor(hwnd, GA_ROOT);
+  SendMessageA(root, WM_ENTERSIZEMOVE, 0, 0);
+  QEventLoop loop;
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* w = WidgetOf(root);
+    if (!w || !ButtonDown(VK_LBUTTON)) {
+      loop.quit();
+      return;
+    }
+    const QPoint to = startPos + (QCursor::pos() - startCursor);
+    if (w->frameGeometry().topLeft() != to) w->move(to);
+  });
+  poll.start();
+  loop.exec();
+  if (Find(root)) SendMessageA(root, WM_EXITSIZEMOVE, 0, 0);
+}
+
+}  // namespace detail
+
+}  // namespace win

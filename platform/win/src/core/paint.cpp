@@ -1,0 +1,223 @@
+// Window surfaces, device contexts of windows and the screen, invalidation,
+// and pictures of windows.
+
+#include <QApplication>
+#include <QBitmap>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <unordered_map>
+
+#include "core/window_table.h"
+#include "gdi/surface.h"
+#include "win/gdi.h"
+
+namespace win {
+
+using namespace detail;
+
+namespace {
+
+COLORREF DesktopColour() {
+  return GetSysColor(COLOR_DESKTOP);
+}
+
+// DCs handed out for a window, so that ReleaseDC knows what to show again.
+std::unordered_map<HDC, HWND>& windowDcs() {
+  static std::unordered_map<HDC, HWND> dcs;
+  return dcs;
+}
+
+void ScheduleShow(Window& w) {
+  if (!w.widget) return;
+  // Drawing through a DC is shown once the code that draws has returned.
+  QTimer::singleShot(0, w.widget.data(), [wd = w.widget] {
+    if (wd) wd->update();
+  });
+}
+
+// One picture of the screen serves every screen DC of the same turn of the
+// event loop.
+std::shared_ptr<PixelBuffer>& screenCache() {
+  static std::shared_ptr<PixelBuffer> cache;
+  return cache;
+}
+
+std::shared_ptr<PixelBuffer> ScreenSnapshot() {
+  auto& cache = screenCache();
+  if (cache) return cache;
+  QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect geo = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+  QImage shot = screen ? screen->grabWindow(0).toImage() : QImage();
+  if (shot.isNull() || shot.size() != geo.size()) {
+    // No picture of the real screen: our own windows over the desktop colour.
+    shot = QImage(geo.size(), QImage::Format_RGB32);
+    const COLORREF c = DesktopColour();
+    shot.fill(QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
+    QPainter p(&shot);
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (top->isVisible() && FromWidget(top))
+        p.drawPixmap(top->geometry().topLeft() - geo.topLeft(), top->grab());
+  }
+  cache = FromQImage(shot.convertToFormat(QImage::Format_RGB32));
+  QTimer::singleShot(0, [] { screenCache().reset(); });
+  return cache;
+}
+
+HDC WindowDc(HWND hwnd, const QRegion* clip) {
+  Window* w = Find(hwnd);
+  if (!w || w->destroying || w->kind != WidgetKind::Host) return HDC();
+  SyncSurface(*w);
+  if (!w->surface) return HDC();
+  const QRegion whole(0, 0, w->widget->width(), w->widget->height());
+  HDC dc = CreateSurfaceDC(w->surface, POINT{0, 0}, clip ? *clip & whole : whole);
+  if (dc) windowDcs()[dc] = hwnd;
+  return dc;
+}
+
+}  // namespace
+
+namespace detail {
+
+void SyncSurface(Window& w) {
+  if (w.kind != WidgetKind::Host || !w.widget) return;
+  const int width = std::max(1, w.widget->width()), height = std::max(1, w.widget->height());
+  if (w.surface) {
+    const QImage old = ToQImage(*w.surface);
+    if (old.width() == width && old.height() == height) return;
+    // Keep what was shown; the newly uncovered part waits for WM_PAINT.
+    auto fresh = MakeColourBuffer(width, height, GetSysColor(COLOR_BTNFACE));
+    QImage img = ToQImage(*fresh);
+    {
+      QPainter p(&img);
+      p.drawImage(0, 0, old);
+    }
+    w.surface = FromQImage(img);
+    return;
+  }
+  w.surface = MakeColourBuffer(width, height, GetSysColor(COLOR_BTNFACE));
+}
+
+bool PaintInvalid(Window& w) {
+  if (w.invalid.isEmpty()) return false;
+  const HWND h = w.handle;
+  SendMessageA(h, WM_PAINT, 0, 0);
+  // A procedure that never validates would be asked again and again.
+  if (Window* again = Find(h)) {
+    again->invalid = QRegion();
+    again->eraseNeeded = false;
+  }
+  return true;
+}
+
+}  // namespace detail
+
+HDC GetDC(HWND hwnd) {
+  if (!hwnd) {
+    auto screen = ScreenSnapshot();
+    return CreateSurfaceDC(screen, POINT{0, 0},
+                           QRegion(QRect(QPoint(0, 0), ToQImage(*screen).size())));
+  }
+  return WindowDc(hwnd, nullptr);
+}
+
+HDC GetWindowDC(HWND hwnd) {
+  return GetDC(hwnd);
+}
+
+int ReleaseDC(HWND, HDC dc) {
+  auto& dcs = windowDcs();
+  auto it = dcs.find(dc);
+  if (it != dcs.end()) {
+    if (Window* w = Find(it->second)) ScheduleShow(*w);
+    dcs.erase(it);
+  }
+  return ReleaseSurfaceDC(dc) ? 1 : 0;
+}
+
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
+  Window* w = Find(hwnd);
+  if (!w || !ps) return HDC();
+  QRegion update = w->invalid;
+  if (update.isEmpty()) update = QRegion();
+  HDC dc = WindowDc(hwnd, &update);
+  if (!dc) return HDC();
+  const QRect box = update.boundingRect();
+  ps->hdc = dc;
+  ps->rcPaint = RECT{box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
+  ps->fErase = FALSE;
+  if (w->eraseNeeded) {
+    w->eraseNeeded = false;
+    ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, static_cast<WPARAM>(dc.value), 0) ? FALSE : TRUE;
+  }
+  if ((w = Find(hwnd))) w->invalid = QRegion();
+  return dc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
+  if (!ps) return FALSE;
+  ReleaseDC(hwnd, ps->hdc);
+  return TRUE;
+}
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+  Window* w = Find(hwnd);
+  if (!w || !w->widget) return FALSE;
+  const QRect r =
+      rect ? QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top)
+           : w->widget->rect();
+  if (w->kind == WidgetKind::Host) {
+    w->invalid += r;
+    if (erase) w->eraseNeeded = true;
+  }
+  w->widget->update(r);
+  return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT* rect) {
+  Window* w = Find(hwnd);
+  if (!w) return FALSE;
+  if (!rect)
+    w->invalid = QRegion();
+  else
+    w->invalid -= QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+  return TRUE;
+}
+
+BOOL UpdateWindow(HWND hwnd) {
+  Window* w = Find(hwnd);
+  if (!w) return FALSE;
+  PaintInvalid(*w);
+  if ((w = Find(hwnd)) && w->widget) w->widget->update();
+  return TRUE;
+}
+
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
+  if (flags & RDW_INVALIDATE) InvalidateRect(hwnd, rect, (flags & RDW_ERASE) ? TRUE : FALSE);
+  if (flags & RDW_ALLCHILDREN)
+    for (HWND h : AllWindows())
+      if (IsChild(hwnd, h)) InvalidateRect(h, nullptr, (flags & RDW_ERASE) ? TRUE : FALSE);
+  if (flags & RDW_UPDATENOW) UpdateWindow(hwnd);
+  return Find(hwnd) ? TRUE : FALSE;
+}
+
+bool SaveWindowPng(HWND hwnd, const std::string& path) {
+  Window* w = Find(hwnd);
+  if (!w || !w->widget) return false;
+  // What waits for WM_PAINT belongs to the picture.
+  for (HWND h : AllWindows())
+    if (h == hwnd || IsChild(hwnd, h))
+      if (Window* x = Find(h)) PaintInvalid(*x);
+  if (!(w = Find(hwnd)) || !w->widget) return false;
+  QImage img = w->widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+  if (w->widget->isWindow() && !w->widget->mask().isEmpty()) {
+    // Outside the window region nothing of the window shows.
+    const QRegion outside = QRegion(img.rect()) - w->widget->mask();
+    QPainter p(&img);
+    p.setCompositionMode(QPainter::CompositionMode_Clear);
+    for (const QRect& r : outside) p.fillRect(r, Qt::transparent);
+  }
+  return img.save(QString::fromStdString(path), "PNG");
+}
+
+}  // namespace win

@@ -1,0 +1,91 @@
+#pragma once
+
+// The window system's own record of every window, and the table that maps
+// handles to records. Only the window system's sources include this.
+
+#include <QPointer>
+#include <QRegion>
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "win/window.h"
+
+namespace win::detail {
+
+struct PixelBuffer;
+
+struct NoCaseLess {
+  bool operator()(const std::string& a, const std::string& b) const;
+  static bool Equal(const std::string& a, const std::string& b);
+};
+
+struct WindowClass {
+  std::string name;
+  UINT style = 0;
+  WNDPROC proc = nullptr;
+  HBRUSH background;
+  HCURSOR cursor;
+  HICON icon;
+  int wndExtra = 0;
+};
+
+// How a window's widget came about: created by the layer for a registered
+// class, or an existing Qt control that the layer only attached to.
+enum class WidgetKind { Host, Attached };
+
+struct Window {
+  HWND handle;
+  std::shared_ptr<WindowClass> cls;
+  WidgetKind kind = WidgetKind::Host;
+  std::string text;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  WNDPROC proc = nullptr;
+  HWND parent;  // child windows only
+  HWND owner;   // top-level windows only
+  LONG_PTR userData = 0;
+  LONG_PTR id = 0;
+  HMENU menu;
+  std::vector<LONG_PTR> extra;
+  std::map<std::string, std::uintptr_t, NoCaseLess> props;
+  QPointer<QWidget> widget;
+  // The client pixels as shown: drawing through window DCs lands here and
+  // stays until it is drawn over, so a plain expose needs no repaint.
+  std::shared_ptr<PixelBuffer> surface;
+  QRegion invalid;  // waits for WM_PAINT
+  bool eraseNeeded = false;
+  HRGN region;  // the window region it owns, if any
+  bool destroying = false;
+  bool maximized = false;
+  bool minimized = false;
+};
+
+Window* Find(HWND hwnd);
+Window& Add(std::unique_ptr<Window> window);
+void Remove(HWND hwnd);
+HWND NewWindowHandle();
+// Every live window in creation order.
+std::vector<HWND> AllWindows();
+// The window whose widget is `w` or the nearest ancestor widget that has one.
+HWND FromWidget(const QWidget* w);
+
+std::shared_ptr<WindowClass> FindClass(const std::string& name);
+
+// Delivers a message through the hooks and the window's procedure chain.
+LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Called by DefWindowProc on an attached Qt control: the event that made the
+// message should go on to the control itself.
+void PassEventToQt();
+
+// Keeps the surface the size of the widget, keeping what it shows.
+void SyncSurface(Window& w);
+// Sends WM_ERASEBKGND/WM_PAINT for what is invalid. Returns true if it painted.
+bool PaintInvalid(Window& w);
+// Attaches an existing Qt control as a window of the given class name.
+HWND AttachWidget(QWidget* widget, const char* className, HWND parent);
+
+}  // namespace win::detail

@@ -1,0 +1,119 @@
+// Window painting: invalidation, WM_PAINT, window DCs and pictures of windows.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QImage>
+
+#include "testsupport/temp_dir.h"
+#include "win/win.h"
+
+using namespace win;
+
+namespace {
+
+int g_paints = 0;
+COLORREF g_fill = RGB(0, 128, 0);
+
+LRESULT Painter(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_PAINT) {
+    ++g_paints;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    HBRUSH b = CreateSolidBrush(g_fill);
+    RECT r{0, 0, 20, 10};
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    EndPaint(h, &ps);
+    return 0;
+  }
+  return DefWindowProcA(h, m, w, l);
+}
+
+HWND MakePainter(int w, int h) {
+  static bool done = false;
+  if (!done) {
+    WNDCLASSEXA wc;
+    wc.lpfnWndProc = Painter;
+    wc.lpszClassName = "PainterClass";
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 255, 255));
+    RegisterClassExA(&wc);
+    done = true;
+  }
+  return CreateWindowExA(0, "PainterClass", "", WS_POPUP, 0, 0, w, h, HWND(), HMENU(), HINSTANCE(),
+                         nullptr);
+}
+
+}  // namespace
+
+TEST(Painting, InvalidationBringsOnePaintWithTheBackgroundErased) {
+  HWND h = MakePainter(40, 20);
+  ShowWindow(h, SW_SHOWNA);
+  g_paints = 0;
+  testsupport::TempDir dir;
+  const std::string png = (dir / "w.png").string();
+  ASSERT_TRUE(SaveWindowPng(h, png));
+  EXPECT_EQ(g_paints, 1);
+  QImage img(QString::fromStdString(png));
+  ASSERT_EQ(img.size(), QSize(40, 20));
+  EXPECT_EQ(img.pixelColor(5, 5), QColor(0, 128, 0));
+  EXPECT_EQ(img.pixelColor(30, 15), QColor(255, 255, 255));  // class background
+
+  // Nothing invalid: no new paint, what was drawn stays.
+  ASSERT_TRUE(SaveWindowPng(h, png));
+  EXPECT_EQ(g_paints, 1);
+
+  g_fill = RGB(0, 0, 255);
+  InvalidateRect(h, nullptr, TRUE);
+  UpdateWindow(h);
+  EXPECT_EQ(g_paints, 2);
+  ASSERT_TRUE(SaveWindowPng(h, png));
+  EXPECT_EQ(QImage(QString::fromStdString(png)).pixelColor(5, 5), QColor(0, 0, 255));
+  g_fill = RGB(0, 128, 0);
+  DestroyWindow(h);
+}
+
+TEST(Painting, DrawingThroughAWindowDcStaysUntilRepainted) {
+  HWND h = MakePainter(40, 20);
+  ShowWindow(h, SW_SHOWNA);
+  UpdateWindow(h);
+  HDC dc = GetDC(h);
+  ASSERT_TRUE(dc);
+  SetPixel(dc, 30, 15, RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 30, 15), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 40, 15), CLR_INVALID);  // outside the client area
+  ReleaseDC(h, dc);
+  testsupport::TempDir dir;
+  const std::string png = (dir / "w.png").string();
+  ASSERT_TRUE(SaveWindowPng(h, png));
+  EXPECT_EQ(QImage(QString::fromStdString(png)).pixelColor(30, 15), QColor(255, 0, 0));
+  DestroyWindow(h);
+}
+
+TEST(Painting, ThePictureOfAShapedWindowIsClearOutsideItsRegion) {
+  HWND h = MakePainter(40, 20);
+  ShowWindow(h, SW_SHOWNA);
+  HRGN rgn = CreateRectRgn(0, 0, 40, 20);
+  HRGN corner = CreateRectRgn(0, 0, 3, 1);
+  CombineRgn(rgn, rgn, corner, RGN_DIFF);
+  DeleteObject(corner);
+  SetWindowRgn(h, rgn, TRUE);
+  testsupport::TempDir dir;
+  const std::string png = (dir / "w.png").string();
+  ASSERT_TRUE(SaveWindowPng(h, png));
+  QImage img(QString::fromStdString(png));
+  EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
+  EXPECT_EQ(qAlpha(img.pixel(2, 0)), 0);
+  EXPECT_EQ(qAlpha(img.pixel(3, 0)), 255);
+  EXPECT_EQ(qAlpha(img.pixel(0, 1)), 255);
+  DestroyWindow(h);
+}
+
+TEST(Painting, ScreenDcShowsOurWindowsAndSystemMetricsAre96Dpi) {
+  HDC screen = GetDC(HWND());
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSX), 96);
+  EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
+  EXPECT_EQ(GetSystemMetrics(SM_CXEDGE), 2);
+  ReleaseDC(HWND(), screen);
+}
