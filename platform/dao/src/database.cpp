@@ -169,8 +169,10 @@ Database OpenDatabase(std::string_view name, bool exclusive, bool readOnly,
   if (!std::filesystem::exists(path, ec)) Raise(err::kFileNotFound, std::string(name));
   if (std::filesystem::is_directory(path, ec)) Raise(err::kNotADatabase, std::string(name));
 
-  switch (
-      state->lock.Acquire(path, exclusive ? FileLock::Mode::kExclusive : FileLock::Mode::kShared)) {
+  // One lock file for every name of the file (links, "./", relative paths).
+  const std::filesystem::path real = std::filesystem::canonical(path, ec);
+  switch (state->lock.Acquire(ec ? path : real,
+                              exclusive ? FileLock::Mode::kExclusive : FileLock::Mode::kShared)) {
     case FileLock::Result::kLocked:
       break;
     case FileLock::Result::kBusy:
@@ -202,7 +204,10 @@ Database CreateDatabase(std::string_view name, std::string_view connect) {
   const std::filesystem::path& path = state->path;
   CheckFolder(path);
 
-  if (state->lock.Acquire(path, FileLock::Mode::kExclusive) != FileLock::Result::kLocked)
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::weakly_canonical(path, ec);
+  if (state->lock.Acquire(ec ? path : real, FileLock::Mode::kExclusive) !=
+      FileLock::Result::kLocked)
     Raise(err::kFileInUse, std::string(name));
   // Claim the name first, so that two makers cannot both think it theirs.
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -131,6 +131,17 @@ detail::Entry& CurrentEntry(RecordsetState& rs) {
   return e;
 }
 
+void MarkDeleted(RecordsetState& rs, std::size_t index) {
+  detail::Entry& e = rs.entries[index];
+  e.deleted = true;
+  --rs.live;
+  ++rs.deletedCount;
+  if (e.counted) --rs.counted;
+  if (rs.lastModified == index) rs.lastModified.reset();
+  rs.pending.reset();
+  Notify(rs);
+}
+
 void RequireUpdatable(const RecordsetState& rs) {
   if (rs.table.empty() || rs.type == RecordsetType::kSnapshot || rs.database->readOnly)
     Raise(err::kReadOnly);
@@ -443,6 +454,10 @@ void Recordset::Update() {
     for (std::size_t i : changed) st.Bind(++n, p.values[i]);
     st.Bind(++n, e.rowid);
     st.Step();
+    if (sqlite3_changes(db) == 0) {  // another connection deleted the row
+      MarkDeleted(rs, rs.current);
+      Raise(err::kRecordDeleted);
+    }
     e.values = Refetch(rs, e.rowid).value_or(p.values);
   }
   rs.lastModified = rs.current;
@@ -459,12 +474,9 @@ void Recordset::Delete() {
                        "DELETE FROM " + jet::QuoteName(rs.table) + " WHERE rowid = ?");
   st.Bind(1, e.rowid);
   st.Step();
-  e.deleted = true;
-  --rs.live;
-  ++rs.deletedCount;
-  if (e.counted) --rs.counted;
-  if (rs.lastModified == rs.current) rs.lastModified.reset();
-  Notify(rs);
+  const bool gone = sqlite3_changes(rs.database->Handle()) == 0;
+  MarkDeleted(rs, rs.current);
+  if (gone) Raise(err::kRecordDeleted);  // another connection was first
 }
 
 void Recordset::Requery() {

@@ -158,6 +158,17 @@ TEST(Database, AnExclusiveOpenKeepsEveryoneElseOut) {
   EXPECT_FALSE(fs::exists(dir / "dialog.ocx.ldb"));
 }
 
+TEST(Database, EveryNameOfAFileIsTheSameFile) {
+  testsupport::TempDir dir;
+  daotest::MakeWordBook(dir / "dialog.ocx");
+  fs::create_symlink(dir / "dialog.ocx", dir / "link.ocx");
+  dao::Database editor = dao::OpenDatabase((dir / "link.ocx").string(), true);
+  EXPECT_EQ(ErrorOf([&] { dao::OpenDatabase((dir / "dialog.ocx").string()); }),
+            dao::err::kHeldExclusively);
+  EXPECT_EQ(ErrorOf([&] { dao::OpenDatabase((dir / "." / "dialog.ocx").string()); }),
+            dao::err::kHeldExclusively);
+}
+
 TEST(Database, CreateDatabaseRefusesAnExistingFile) {
   testsupport::TempDir dir;
   daotest::MakeWordBook(dir / "word.ocx", {{"keep", "me"}});

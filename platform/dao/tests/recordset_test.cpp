@@ -245,6 +245,24 @@ TEST_F(RecordsetTest, DeleteLeavesNoCurrentRecordUntilTheNextMove) {
   EXPECT_EQ(ErrorOf([&] { rs.Move(0, first); }), dao::err::kRecordDeleted);
 }
 
+TEST_F(RecordsetTest, ARowDeletedElsewhereIsReportedDeleted) {
+  dao::Database db = OpenBook({{"a", "1"}, {"b", "2"}});
+  dao::Recordset mine = db.OpenRecordset("select * from word ORDER BY English");
+  dao::Recordset other = db.OpenRecordset("select * from word ORDER BY English");
+  other.Delete();
+  mine.Edit();
+  mine.Fields("Italian") = "uno";
+  EXPECT_EQ(ErrorOf([&] { mine.Update(); }), dao::err::kRecordDeleted);
+  EXPECT_EQ(mine.GetEditMode(), dao::EditMode::kNone);
+  EXPECT_EQ(ErrorOf([&] { mine.Fields("English").Value(); }), dao::err::kRecordDeleted);
+  mine.MoveNext();
+  EXPECT_EQ(mine.Fields("English").Value(), "b");
+  other.MoveNext();
+  mine.Delete();
+  EXPECT_EQ(ErrorOf([&] { other.Delete(); }), dao::err::kRecordDeleted);
+  EXPECT_EQ(db.OpenRecordset("word").RecordCount(), 0);
+}
+
 TEST_F(RecordsetTest, AddingToAnEmptyBook) {
   dao::Database db = OpenBook({});
   dao::Recordset rs = db.OpenRecordset("select * from word ORDER BY English");

@@ -115,7 +115,7 @@ TEST(WordbookTool, InstallNeverOverwritesTheUsersBook) {
   }
   run = Tool("install " + Quoted(dir / "empty.ocx") + " " + Quoted(dir / "bin" / "word.ocx"));
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("kept"), std::string::npos);
+  EXPECT_EQ(run.output, "");
   dao::Database db = dao::OpenDatabase((dir / "bin" / "word.ocx").string());
   EXPECT_EQ(db.OpenRecordset("word").Fields("Italian").Value(), "la mia parola");
   EXPECT_FALSE(fs::exists(dir / "bin" / "word.ocx.part"));

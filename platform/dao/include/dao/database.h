@@ -37,6 +37,8 @@ class Database {
 
   std::vector<std::string> TableNames() const;
 
+  // Transactions (they nest). Rollback does not reach back into the values
+  // that open recordsets hold: Requery them.
   void BeginTrans() const;
   void CommitTrans() const;
   void Rollback() const;

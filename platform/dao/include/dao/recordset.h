@@ -87,6 +87,11 @@ class Subscription {
 // so does one whose recordset or database was closed: every call on it fails
 // with err::kObjectClosed. Every failure is thrown as dao::Error.
 //
+// A recordset reads its rows' values when it opens (Requery reads them
+// again) and keeps what it writes itself; another connection's later changes
+// show after Requery. A row that another connection deleted fails Edit's
+// Update and Delete with err::kRecordDeleted.
+//
 // "EOF" is a macro of the C library, hence Eof() and Bof().
 class Recordset {
  public:
