@@ -200,11 +200,8 @@ QSize ScreenSize() {
 int GetDeviceCaps(HDC hdc, int index) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc) return 0;
-  QSize size = ScreenSize();
-  if (dc->kind == DcKind::Surface && dc->target) {
-    size = dc->surfaceClip ? dc->surfaceClip->boundingRect().size()
-                           : QSize(dc->target->width, dc->target->height);
-  }
+  // Every context reports the screen's size, as memory contexts do on the platform.
+  const QSize size = ScreenSize();
   switch (index) {
     case DRIVERVERSION:
       return 0x4000;

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cctype>
@@ -174,6 +175,8 @@ TEXTMETRICA MetricsOf(const LOGFONTA& lf, const QFont& font, const QFontMetricsF
 }  // namespace
 
 std::shared_ptr<const FontFace> FaceOf(HFONT handle) {
+  // Faces come from Qt's font database, which lives with the GUI application.
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return nullptr;
   FontObject* f = Find<FontObject>(handle);
   if (!f) f = Find<FontObject>(HFONT(Stock(SYSTEM_FONT)));
   if (!f->face) {

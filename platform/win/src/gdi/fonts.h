@@ -21,7 +21,8 @@ struct FontFace {
   explicit FontFace(const QFont& f) : font(f), metrics(f) {}
 };
 
-// The face of a font handle (the DC's font when the handle is stale).
+// The face of a font handle (the system font when the handle is stale);
+// nothing while no GUI application exists.
 std::shared_ptr<const FontFace> FaceOf(HFONT font);
 
 // Text of an "A" function: UTF-8, or Latin-1 when the bytes are not UTF-8.

@@ -103,6 +103,7 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR t
   if (!c) return FALSE;
   DcState& s = c->dc().state;
   auto face = FaceOf(s.font);
+  if (!face) return FALSE;
   std::vector<int> bytes;
   const QString str = text ? DecodeText(text, static_cast<int>(length), &bytes) : QString();
   // Positions of the pieces: one piece, or one a character when spacing is given.
@@ -177,6 +178,7 @@ BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int length, SIZE* size) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc || !size || length < 0 || (!text && length > 0)) return FALSE;
   auto face = FaceOf(dc->state.font);
+  if (!face) return FALSE;
   const QString s = DecodeText(text, length);
   *size = SIZE{Extent(*face, s, dc->state.charExtra), face->tm.tmHeight};
   return TRUE;
@@ -192,6 +194,7 @@ BOOL GetTextExtentExPointA(HDC hdc, LPCSTR text, int length, int maxExtent, int*
   DeviceContext* dc = FindDc(hdc);
   if (!dc || length < 0 || (!text && length > 0)) return FALSE;
   auto face = FaceOf(dc->state.font);
+  if (!face) return FALSE;
   const QString s = DecodeText(text, length);
   int fitted = 0;
   for (qsizetype i = 1; i <= s.size(); ++i) {
@@ -207,14 +210,18 @@ BOOL GetTextExtentExPointA(HDC hdc, LPCSTR text, int length, int maxExtent, int*
 BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* metrics) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc || !metrics) return FALSE;
-  *metrics = FaceOf(dc->state.font)->tm;
+  auto face = FaceOf(dc->state.font);
+  if (!face) return FALSE;
+  *metrics = face->tm;
   return TRUE;
 }
 
 int GetTextFaceA(HDC hdc, int size, LPSTR face) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc) return 0;
-  const std::string& name = FaceOf(dc->state.font)->faceName;
+  auto matched = FaceOf(dc->state.font);
+  if (!matched) return 0;
+  const std::string& name = matched->faceName;
   if (!face) return static_cast<int>(name.size()) + 1;
   if (size <= 0) return 0;
   const std::size_t n = std::min(name.size(), static_cast<std::size_t>(size - 1));
@@ -227,6 +234,7 @@ BOOL GetCharWidth32A(HDC hdc, UINT first, UINT last, int* widths) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc || !widths || last < first) return FALSE;
   auto face = FaceOf(dc->state.font);
+  if (!face) return FALSE;
   for (UINT ch = first; ch <= last; ++ch)
     widths[ch - first] = static_cast<int>(
         std::lround(face->metrics.horizontalAdvance(QChar(static_cast<char16_t>(ch)))));
@@ -352,6 +360,7 @@ int DrawTextExA(HDC hdc, LPSTR text, int length, RECT* rect, UINT format, DRAWTE
   if (params && params->cbSize != sizeof(DRAWTEXTPARAMS)) return 0;
   DcState& s = dc->state;
   auto face = FaceOf(s.font);
+  if (!face) return 0;
   int tabChars = 8;
   if (format & DT_TABSTOP) {
     // The tab length takes the place of the flags in bits 8 to 15.
