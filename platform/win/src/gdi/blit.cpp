@@ -62,42 +62,49 @@ bool Run(const Canvas& dest, const Canvas* src, const Transfer& t, Pick pick) {
   const int aw = std::abs(t.w), ah = std::abs(t.h);
   const int asw = std::abs(t.sw), ash = std::abs(t.sh);
   const QPoint d0 = dest.toTarget(t.x, t.y);
+  // Only the part of the destination that the clipping lets through is visited.
+  const QRect destRect(t.w > 0 ? d0.x() : d0.x() - aw, t.h > 0 ? d0.y() : d0.y() - ah, aw, ah);
+  const QRect area = destRect & dest.clipBounds();
+  if (area.isEmpty()) return TRUE;
+  auto indexX = [&](int tx) { return t.w > 0 ? tx - d0.x() : d0.x() - 1 - tx; };
+  auto indexY = [&](int ty) { return t.h > 0 ? ty - d0.y() : d0.y() - 1 - ty; };
+  const std::size_t cells = static_cast<std::size_t>(area.width()) * area.height();
+  // Source pixels are all read before anything is written, so a transfer
+  // within one buffer (scrolling) sees the original picture.
   std::vector<std::uint32_t> sourceValues;
   std::vector<std::uint8_t> sourceValid;
   if (src) {
-    // The source is read completely before anything is written, so a
-    // transfer within one buffer (scrolling) sees the original pixels.
     const QPoint s0 = src->toTarget(t.sx, t.sy);
-    SourceReader reader(*src, dest);
-    sourceValues.assign(static_cast<std::size_t>(asw) * ash, 0);
-    sourceValid.assign(static_cast<std::size_t>(asw) * ash, 0);
-    for (int j = 0; j < ash; ++j) {
-      const int sy = Step(s0.y(), t.sh, j);
-      for (int i = 0; i < asw; ++i) {
-        const int sx = Step(s0.x(), t.sw, i);
+    const SourceReader reader(*src, dest);
+    sourceValues.assign(cells, 0);
+    sourceValid.assign(cells, 0);
+    for (int ty = area.top(); ty <= area.bottom(); ++ty) {
+      const int sj = static_cast<int>(static_cast<long long>(indexY(ty)) * ash / ah);
+      const int sy = Step(s0.y(), t.sh, sj);
+      for (int tx = area.left(); tx <= area.right(); ++tx) {
+        const int si = static_cast<int>(static_cast<long long>(indexX(tx)) * asw / aw);
+        const int sx = Step(s0.x(), t.sw, si);
         if (!src->buffer().contains(sx, sy)) continue;
-        const std::size_t k = static_cast<std::size_t>(j) * asw + i;
+        const std::size_t k =
+            static_cast<std::size_t>(ty - area.top()) * area.width() + (tx - area.left());
         sourceValues[k] = reader.at(sx, sy);
         sourceValid[k] = 1;
       }
     }
   }
   const Pattern pattern = dest.brushPattern();
-  for (int j = 0; j < ah; ++j) {
-    const int ty = Step(d0.y(), t.h, j);
-    const int sj = src ? static_cast<int>(static_cast<long long>(j) * ash / ah) : 0;
-    for (int i = 0; i < aw; ++i) {
-      const int tx = Step(d0.x(), t.w, i);
+  for (int ty = area.top(); ty <= area.bottom(); ++ty) {
+    for (int tx = area.left(); tx <= area.right(); ++tx) {
       if (!dest.visible(tx, ty)) continue;
       std::uint32_t s = 0;
       if (src) {
-        const int si = static_cast<int>(static_cast<long long>(i) * asw / aw);
-        const std::size_t k = static_cast<std::size_t>(sj) * asw + si;
+        const std::size_t k =
+            static_cast<std::size_t>(ty - area.top()) * area.width() + (tx - area.left());
         if (!sourceValid[k]) continue;
         s = sourceValues[k];
       }
       std::uint8_t code;
-      if (!pick(i, j, s, code)) continue;
+      if (!pick(indexX(tx), indexY(ty), s, code)) continue;
       std::uint32_t p = 0;
       if (RopUsesPattern(code) && !pattern.at(tx, ty, p)) continue;
       dest.write(tx, ty, ApplyRop3(code, p, s, dest.read(tx, ty)));
@@ -113,23 +120,27 @@ std::uint8_t CodeOf(DWORD rop) {
 // Straight 32-bit copy that keeps alpha, for copies between colour buffers.
 bool CopyArgb(const Canvas& dest, const Canvas& src, const Transfer& t) {
   const QPoint d0 = dest.toTarget(t.x, t.y), s0 = src.toTarget(t.sx, t.sy);
+  const QRect area = QRect(d0, QSize(t.w, t.h)) & dest.clipBounds();
+  if (area.isEmpty()) return true;
   PixelBuffer& db = dest.buffer();
   const PixelBuffer& sb = src.buffer();
-  std::vector<std::uint32_t> rows(static_cast<std::size_t>(t.w) * t.h, 0);
+  const QPoint shift = s0 - d0;
+  std::vector<std::uint32_t> rows(static_cast<std::size_t>(area.width()) * area.height(), 0);
   std::vector<std::uint8_t> valid(rows.size(), 0);
-  for (int j = 0; j < t.h; ++j)
-    for (int i = 0; i < t.w; ++i)
-      if (sb.contains(s0.x() + i, s0.y() + j)) {
-        const std::size_t k = static_cast<std::size_t>(j) * t.w + i;
-        const std::uint32_t v = sb.argb(s0.x() + i, s0.y() + j);
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (sb.contains(x + shift.x(), y + shift.y())) {
+        const std::size_t k =
+            static_cast<std::size_t>(y - area.top()) * area.width() + (x - area.left());
+        const std::uint32_t v = sb.argb(x + shift.x(), y + shift.y());
         rows[k] = sb.alpha ? v : (0xFF000000u | v);
         valid[k] = 1;
       }
-  for (int j = 0; j < t.h; ++j)
-    for (int i = 0; i < t.w; ++i) {
-      const std::size_t k = static_cast<std::size_t>(j) * t.w + i;
-      if (valid[k] && dest.visible(d0.x() + i, d0.y() + j))
-        db.setArgb(d0.x() + i, d0.y() + j, rows[k]);
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const std::size_t k =
+          static_cast<std::size_t>(y - area.top()) * area.width() + (x - area.left());
+      if (valid[k] && dest.visible(x, y)) db.setArgb(x, y, rows[k]);
     }
   return true;
 }
@@ -237,8 +248,9 @@ BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
     return FALSE;
   const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) && sb.bitsPerPixel == 32;
   const int sca = blend.SourceConstantAlpha;
-  for (int j = 0; j < height; ++j) {
-    for (int i = 0; i < width; ++i) {
+  const QRect area = QRect(d0, QSize(width, height)) & d->clipBounds();
+  for (int j = area.top() - d0.y(); j <= area.bottom() - d0.y(); ++j) {
+    for (int i = area.left() - d0.x(); i <= area.right() - d0.x(); ++i) {
       const int tx = d0.x() + i, ty = d0.y() + j;
       if (!d->visible(tx, ty)) continue;
       const int sx = s0.x() + static_cast<int>(static_cast<long long>(i) * srcWidth / width);
@@ -290,8 +302,9 @@ void GradientRect(const Canvas& c, const TRIVERTEX& a, const TRIVERTEX& b, bool 
   const TRIVERTEX& first = aFirst ? a : b;
   const TRIVERTEX& second = aFirst ? b : a;
   const int extent = vertical ? bottom - top : right - left;
-  for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) {
+  const QRect area = QRect(left, top, right - left, bottom - top) & c.clipBounds();
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
       if (!c.visible(x, y)) continue;
       const long long pos = vertical ? y - top : x - left;
       const int r = Mix(first.Red, second.Red, pos, extent) >> 8;
@@ -310,8 +323,9 @@ void GradientTriangle(const Canvas& c, const TRIVERTEX& a, const TRIVERTEX& b, c
   const double area =
       double(p1.x() - p0.x()) * (p2.y() - p0.y()) - double(p2.x() - p0.x()) * (p1.y() - p0.y());
   if (area == 0) return;
-  for (int y = top; y <= bottom; ++y) {
-    for (int x = left; x <= right; ++x) {
+  const QRect box = QRect(QPoint(left, top), QPoint(right, bottom)) & c.clipBounds();
+  for (int y = box.top(); y <= box.bottom(); ++y) {
+    for (int x = box.left(); x <= box.right(); ++x) {
       const double px = x + 0.5, py = y + 0.5;
       const double w0 = ((p1.x() - px) * (p2.y() - py) - (p2.x() - px) * (p1.y() - py)) / area;
       const double w1 = ((p2.x() - px) * (p0.y() - py) - (p0.x() - px) * (p2.y() - py)) / area;

@@ -73,15 +73,21 @@ void DrawPolyline(const Canvas& c, const std::vector<QPoint>& pts, bool closed) 
   const std::vector<int> dashes = DashesOf(pen.style);
   const bool opaqueGaps = c.dc().state.bkMode == OPAQUE;
   const std::uint32_t gapColour = c.domain(c.dc().state.bkColour);
+  const QRect limits = c.clipBounds();
   std::size_t dashIndex = 0;
   int dashLeft = dashes.empty() ? 0 : dashes[0];
   for (std::size_t i = 0; i + 1 < path.size(); ++i) {
     int x = path[i].x(), y = path[i].y();
     const int x1 = path[i + 1].x(), y1 = path[i + 1].y();
-    const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
+    const long long dx = std::llabs(static_cast<long long>(x1) - x);
+    const long long dy = -std::llabs(static_cast<long long>(y1) - y);
     const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
-    int err = dx + dy;
+    long long err = dx + dy;
     while (x != x1 || y != y1) {
+      // Past the clipping in the direction of travel nothing more can show.
+      if (dashes.empty() && ((sx > 0 && x > limits.right()) || (sx < 0 && x < limits.left()) ||
+                             (sy > 0 && y > limits.bottom()) || (sy < 0 && y < limits.top())))
+        break;
       bool on = true;
       if (!dashes.empty()) {
         on = (dashIndex % 2) == 0;
@@ -94,7 +100,7 @@ void DrawPolyline(const Canvas& c, const std::vector<QPoint>& pts, bool closed) 
         c.plot(x, y, colour, code);
       else if (opaqueGaps)
         c.plot(x, y, gapColour, code);
-      const int e2 = 2 * err;
+      const long long e2 = 2 * err;
       if (e2 >= dy) {
         err += dy;
         x += sx;
@@ -310,9 +316,9 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     return TRUE;
   }
   const Pattern p = Pattern::Solid(c->domain(pen.colour));
-  PixelMask frame(box);
-  for (int y = box.top(); y <= box.bottom(); ++y)
-    for (int x = box.left(); x <= box.right(); ++x)
+  PixelMask frame(box & c->clipBounds());
+  for (int y = frame.bounds().top(); y <= frame.bounds().bottom(); ++y)
+    for (int x = frame.bounds().left(); x <= frame.bounds().right(); ++x)
       if (!inner.contains(x, y)) frame.set(x, y);
   frame.paint(*c, p, code);
   return TRUE;
@@ -397,7 +403,7 @@ BOOL ArcShape(HDC hdc, int left, int top, int right, int bottom, int xs, int ys,
     // Only the outline, and only the part on the sweep.
     const PenInfo pen = c->pen();
     if (pen.null()) return TRUE;
-    PixelMask mask(box);
+    PixelMask mask(box & c->clipBounds());
     const int w = std::max(pen.width, 1);
     auto nearEdge = [&](int x, int y) {
       for (int k = 1; k <= w; ++k)
@@ -406,8 +412,8 @@ BOOL ArcShape(HDC hdc, int left, int top, int right, int bottom, int xs, int ys,
           return true;
       return false;
     };
-    for (int y = box.top(); y <= box.bottom(); ++y)
-      for (int x = box.left(); x <= box.right(); ++x)
+    for (int y = mask.bounds().top(); y <= mask.bounds().bottom(); ++y)
+      for (int x = mask.bounds().left(); x <= mask.bounds().right(); ++x)
         if (inEllipse(x, y) && nearEdge(x, y) && onSweep(x + 0.5, y + 0.5)) mask.set(x, y);
     mask.paint(*c, Pattern::Solid(c->domain(pen.colour)), Rop2AsRop3(c->dc().state.rop2));
     return TRUE;
@@ -463,9 +469,9 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   const QPoint a = c->toTarget(rect->left, rect->top);
   const QRect box(a, QSize(rect->right - rect->left, rect->bottom - rect->top));
   const QRect inner = box.adjusted(1, 1, -1, -1);
-  PixelMask frame(box);
-  for (int y = box.top(); y <= box.bottom(); ++y)
-    for (int x = box.left(); x <= box.right(); ++x)
+  PixelMask frame(box & c->clipBounds());
+  for (int y = frame.bounds().top(); y <= frame.bounds().bottom(); ++y)
+    for (int x = frame.bounds().left(); x <= frame.bounds().right(); ++x)
       if (!inner.contains(x, y)) frame.set(x, y);
   frame.paint(*c, c->patternOf(*b), 0xF0);
   return 1;
@@ -485,9 +491,9 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
   const QRect box(a, QSize(rect->right - rect->left, rect->bottom - rect->top));
   const QRect inner = box.adjusted(1, 1, -1, -1);
   // Every other pixel of the frame inverted: drawing it twice removes it.
-  PixelMask dots(box);
-  for (int y = box.top(); y <= box.bottom(); ++y)
-    for (int x = box.left(); x <= box.right(); ++x)
+  PixelMask dots(box & c->clipBounds());
+  for (int y = dots.bounds().top(); y <= dots.bounds().bottom(); ++y)
+    for (int x = dots.bounds().left(); x <= dots.bounds().right(); ++x)
       if (!inner.contains(x, y) && ((x - c->dc().origin.x() + y - c->dc().origin.y()) & 1) == 0)
         dots.set(x, y);
   dots.paint(*c, Pattern::Solid(0), 0x55);

@@ -305,3 +305,34 @@ TEST(Edges, FrameControlsDrawRecognisableGlyphs) {
   ASSERT_TRUE(DrawFrameControl(s.dc(), &r, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED));
   EXPECT_FALSE(DrawFrameControl(s.dc(), &r, 99, 0));
 }
+
+TEST(Robustness, HugeCoordinatesAndBadArgumentsAreHarmless) {
+  Surface s(8, 8);
+  Owned<HBRUSH> red(CreateSolidBrush(kRed));
+  SelectObject(s.dc(), red);
+  EXPECT_TRUE(PatBlt(s.dc(), -1000000, -1000000, 2000000, 2000000, PATCOPY));
+  EXPECT_EQ(s.at(7, 7), kRed);
+  EXPECT_TRUE(Rectangle(s.dc(), -1000000, -1000000, 1000000, 1000000));
+  EXPECT_EQ(s.at(0, 0), kRed);  // the frame is far outside
+  EXPECT_TRUE(Ellipse(s.dc(), -1000000, -1000000, 1000000, 1000000));
+  MoveToEx(s.dc(), 0, 3, nullptr);
+  EXPECT_TRUE(LineTo(s.dc(), 2000000000, 3));
+  EXPECT_EQ(s.at(7, 3), kBlack);
+  Surface src(2, 2, kWhite);
+  EXPECT_TRUE(StretchBlt(s.dc(), 0, 0, 1000000, 1000000, src.dc(), 0, 0, 2, 2, SRCCOPY));
+  EXPECT_EQ(s.at(7, 7), kWhite);
+  // Null pointers and nonsense sizes fail instead of crashing.
+  EXPECT_EQ(FillRect(s.dc(), nullptr, red), 0);
+  EXPECT_FALSE(Polyline(s.dc(), nullptr, 3));
+  EXPECT_FALSE(Polygon(s.dc(), nullptr, 3));
+  const POINT one[] = {{1, 1}};
+  EXPECT_FALSE(Polyline(s.dc(), one, 1));
+  EXPECT_FALSE(DrawEdge(s.dc(), nullptr, EDGE_RAISED, BF_RECT));
+  EXPECT_FALSE(GradientFill(s.dc(), nullptr, 0, nullptr, 0, GRADIENT_FILL_RECT_H));
+  EXPECT_FALSE(CreatePen(42, 1, kRed));
+  EXPECT_FALSE(CreateHatchBrush(17, kRed));
+  EXPECT_FALSE(CreatePatternBrush(HBITMAP()));
+  EXPECT_FALSE(CreateCompatibleBitmap(HDC(), 4, 4));
+  EXPECT_FALSE(CreateCompatibleDC(HDC(77)));
+  SelectObject(s.dc(), GetStockObject(WHITE_BRUSH));
+}
