@@ -113,6 +113,14 @@ void PaintWindow(HDC dc, int width, int height) {
   DrawFrameControl(dc, &check, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
   RECT label{280, 210, 390, 232};
   DrawTextA(dc, "Avvio con il sistema", -1, &label, DT_SINGLELINE | DT_VCENTER);
+  std::strcpy(lf.lfFaceName, "\xE5\xAE\x8B\xE4\xBD\x93");  // SimSun
+  lf.lfHeight = -12;
+  lf.lfCharSet = GB2312_CHARSET;
+  const HFONT chinese = CreateFontIndirectA(&lf);
+  SelectObject(dc, chinese);
+  RECT about{250, 20, 390, 44};
+  DrawTextA(dc, "\xE5\x85\xB3\xE4\xBA\x8E Ornatek", -1, &about, DT_SINGLELINE | DT_VCENTER);
+  SelectObject(dc, normal);
   RECT push{250, 250, 370, 280};
   DrawFrameControl(dc, &push, DFC_BUTTON, DFCS_BUTTONPUSH);
   DrawTextA(dc, "&OK", -1, &push, DT_SINGLELINE | DT_VCENTER | DT_CENTER);

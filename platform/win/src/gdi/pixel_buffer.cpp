@@ -155,10 +155,10 @@ QImage ToQImage(const PixelBuffer& buffer) {
   for (int y = 0; y < buffer.height; ++y) {
     auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
     if (buffer.bitsPerPixel == 32) {
-      for (int x = 0; x < buffer.width; ++x) {
-        const std::uint32_t v = buffer.argb(x, y);
-        out[x] = withAlpha ? v : (0xFF000000u | v);
-      }
+      std::memcpy(out, buffer.row(y), static_cast<std::size_t>(buffer.width) * 4);
+      // Sections may leave the top byte 0; an opaque picture needs it set.
+      if (!withAlpha && buffer.alpha)
+        for (int x = 0; x < buffer.width; ++x) out[x] |= 0xFF000000u;
     } else {
       for (int x = 0; x < buffer.width; ++x) out[x] = 0xFF000000u | buffer.rgb(x, y);
     }
