@@ -230,3 +230,29 @@ TEST(Gradients, RectanglesStartAtTheirFirstColourAndApproachTheSecond) {
   GRADIENT_RECT bad{0, 5};
   EXPECT_FALSE(GradientFill(s.dc(), v, 2, &bad, 1, GRADIENT_FILL_RECT_H));
 }
+
+TEST(Brushes, HatchesAndTheDcBrush) {
+  Owned<HBRUSH> hatch(CreateHatchBrush(HS_CROSS, kRed));
+  Surface s(16, 16, kGreen);
+  SetBkColor(s.dc(), kBlue);
+  const RECT r{0, 0, 16, 16};
+  FillRect(s.dc(), &r, hatch);
+  int red = 0, blue = 0;
+  for (int x = 0; x < 8; ++x) {
+    red += s.at(x, 3) == kRed;
+    blue += s.at(x, 3) == kBlue;
+  }
+  EXPECT_EQ(red, 1);  // one vertical line crosses each row of an 8x8 cell
+  EXPECT_EQ(blue, 7);
+  // Transparent background leaves the gaps alone.
+  Surface t(16, 16, kGreen);
+  SetBkMode(t.dc(), TRANSPARENT);
+  FillRect(t.dc(), &r, hatch);
+  int green = 0;
+  for (int x = 0; x < 8; ++x) green += t.at(x, 3) == kGreen;
+  EXPECT_EQ(green, 7);
+  // The DC brush paints in the DC's brush colour.
+  SetDCBrushColor(t.dc(), kBlue);
+  FillRect(t.dc(), &r, HBRUSH(GetStockObject(DC_BRUSH)));
+  EXPECT_EQ(t.at(5, 5), kBlue);
+}

@@ -137,3 +137,43 @@ TEST(Clipping, SelectIntersectExcludeAndReset) {
   EXPECT_FALSE(PtVisible(s.dc(), 1, 1));
   EXPECT_EQ(SelectClipRgn(HDC(), HRGN()), ERROR);
 }
+
+TEST(RectHelpers, HalfOpenRectangleArithmetic) {
+  RECT r;
+  SetRect(&r, 0, 0, 10, 10);
+  EXPECT_TRUE(PtInRect(&r, POINT{0, 0}));
+  EXPECT_FALSE(PtInRect(&r, POINT{10, 5}));
+  EXPECT_FALSE(PtInRect(&r, POINT{5, 10}));
+  RECT i;
+  const RECT other{5, 5, 15, 15};
+  EXPECT_TRUE(IntersectRect(&i, &r, &other));
+  EXPECT_EQ(i, (RECT{5, 5, 10, 10}));
+  const RECT touching{10, 0, 20, 10};
+  EXPECT_FALSE(IntersectRect(&i, &r, &touching));
+  EXPECT_TRUE(IsRectEmpty(&i));
+  RECT u;
+  EXPECT_TRUE(UnionRect(&u, &r, &other));
+  EXPECT_EQ(u, (RECT{0, 0, 15, 15}));
+  const RECT empty{3, 3, 3, 9};
+  EXPECT_TRUE(UnionRect(&u, &empty, &r));
+  EXPECT_EQ(u, r);
+  RECT rest;
+  const RECT top{0, 0, 10, 4};
+  EXPECT_TRUE(SubtractRect(&rest, &r, &top));
+  EXPECT_EQ(rest, (RECT{0, 4, 10, 10}));
+  const RECT middle{2, 2, 8, 8};  // leaves no rectangle: the first one stays
+  EXPECT_TRUE(SubtractRect(&rest, &r, &middle));
+  EXPECT_EQ(rest, r);
+  EXPECT_FALSE(SubtractRect(&rest, &r, &r));
+  InflateRect(&r, 2, -1);
+  EXPECT_EQ(r, (RECT{-2, 1, 12, 9}));
+  OffsetRect(&r, 2, -1);
+  EXPECT_EQ(r, (RECT{0, 0, 14, 8}));
+  RECT copy;
+  CopyRect(&copy, &r);
+  EXPECT_TRUE(EqualRect(&copy, &r));
+  SetRectEmpty(&copy);
+  EXPECT_TRUE(IsRectEmpty(&copy));
+  EXPECT_FALSE(EqualRect(&copy, &r));
+  EXPECT_FALSE(SetRect(nullptr, 0, 0, 1, 1));
+}
