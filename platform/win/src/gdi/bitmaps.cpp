@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "gdi/canvas.h"
@@ -23,9 +24,11 @@ HBITMAP AdoptBuffer(std::shared_ptr<PixelBuffer> buffer) {
 std::optional<DibView> DibView::Of(const BITMAPINFO* info, const void* bits, UINT usage, HDC hdc) {
   if (!info || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER) - 0) return std::nullopt;
   const BITMAPINFOHEADER& h = info->bmiHeader;
-  if (h.biWidth <= 0 || h.biHeight == 0 || h.biPlanes != 1) return std::nullopt;
+  if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN || h.biPlanes != 1)
+    return std::nullopt;
   const int bpp = h.biBitCount;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return std::nullopt;
+  if (!SizeAllowed(h.biWidth, h.biHeight < 0 ? -h.biHeight : h.biHeight, 32)) return std::nullopt;
   if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && bpp == 32))
     return std::nullopt;
   DibView v;
@@ -94,6 +97,7 @@ using namespace detail;
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
   if (width < 0 || height < 0 || planes != 1) return HBITMAP();
   if (width == 0 || height == 0) return DefaultBitmap();
+  if (!SizeAllowed(width, height, 32)) return HBITMAP();
   if (bitsPerPixel == 1) {
     auto buffer = MakeMonoBuffer(width, height);
     if (bits) {
@@ -126,6 +130,7 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc || width < 0 || height < 0) return HBITMAP();
   if (width == 0 || height == 0) return DefaultBitmap();
+  if (!SizeAllowed(width, height, 32)) return HBITMAP();
   // A fresh memory DC holds its monochrome bitmap, so what is compatible with it is monochrome.
   if (dc->kind == DcKind::Memory && dc->target && dc->target->isMonoDevice())
     return AdoptBuffer(MakeMonoBuffer(width, height));

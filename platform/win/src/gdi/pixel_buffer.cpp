@@ -11,6 +11,12 @@ std::size_t DibStride(int width, int bitsPerPixel) {
   return ((bits + 31) / 32) * 4;
 }
 
+bool SizeAllowed(int width, int height, int bitsPerPixel) {
+  constexpr std::size_t kMaxBytes = std::size_t{512} << 20;
+  if (width < 0 || height < 0 || width > (1 << 20) || height > (1 << 20)) return false;
+  return DibStride(width, bitsPerPixel) * static_cast<std::size_t>(height) <= kMaxBytes;
+}
+
 PixelBuffer::PixelBuffer(int w, int h, int bpp, bool isDib, bool isBottomUp)
     : width(std::max(w, 0)),
       height(std::max(h, 0)),

@@ -65,6 +65,9 @@ struct PixelBuffer {
 
 // Row length in bytes of a device-independent row, padded to 32 bits.
 std::size_t DibStride(int width, int bitsPerPixel);
+// Whether a picture of this size may be made (a damaged header must not
+// exhaust memory).
+bool SizeAllowed(int width, int height, int bitsPerPixel);
 
 std::shared_ptr<PixelBuffer> MakeColourBuffer(int width, int height, COLORREF fill);
 std::shared_ptr<PixelBuffer> MakeMonoBuffer(int width, int height);

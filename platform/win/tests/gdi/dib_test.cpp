@@ -124,6 +124,41 @@ TEST(DibSections, ColourTablesDecideWhatIndexedPixelsShow) {
   EXPECT_EQ(SetDIBColorTable(plain.dc(), 0, 2, swapped), 0u);
 }
 
+TEST(DibSections, FourAndEightBitPixelsAreTableIndices) {
+  InfoWithTable i = Header(4, -2, 8);
+  i.header.biClrUsed = 3;
+  i.colours[0] = RGBQUAD{0, 0, 0, 0};
+  i.colours[1] = RGBQUAD{0, 0, 255, 0};  // red
+  i.colours[2] = RGBQUAD{255, 0, 0, 0};  // blue
+  void* bits = nullptr;
+  Owned<HBITMAP> bmp(CreateDIBSection(HDC(), i.info(), DIB_RGB_COLORS, &bits, nullptr, 0));
+  ASSERT_TRUE(bits);
+  auto* b = static_cast<std::uint8_t*>(bits);
+  b[1] = 1;
+  b[4 + 2] = 2;
+  {
+    Holder h(bmp);
+    EXPECT_EQ(GetPixel(h.dc, 1, 0), kRed);
+    EXPECT_EQ(GetPixel(h.dc, 2, 1), kBlue);
+    EXPECT_EQ(GetPixel(h.dc, 0, 0), kBlack);
+    // Written colours become the nearest entry's index.
+    EXPECT_EQ(SetPixel(h.dc, 3, 0, RGB(200, 10, 10)), kRed);
+    EXPECT_EQ(b[3], 1);
+  }
+  InfoWithTable f = Header(3, 1, 4);
+  f.header.biClrUsed = 2;
+  f.colours[0] = RGBQUAD{255, 255, 255, 0};
+  f.colours[1] = RGBQUAD{0, 255, 0, 0};
+  void* nibbles = nullptr;
+  Owned<HBITMAP> four(CreateDIBSection(HDC(), f.info(), DIB_RGB_COLORS, &nibbles, nullptr, 0));
+  ASSERT_TRUE(nibbles);
+  static_cast<std::uint8_t*>(nibbles)[0] = 0x01;  // pixel 0 index 0, pixel 1 index 1
+  Holder h(four);
+  EXPECT_EQ(GetPixel(h.dc, 0, 0), kWhite);
+  EXPECT_EQ(GetPixel(h.dc, 1, 0), RGB(0, 255, 0));
+  EXPECT_EQ(GetPixel(h.dc, 2, 0), kWhite);
+}
+
 TEST(DibSections, BadHeadersAreRefused) {
   InfoWithTable i = Header(4, 4, 16);
   void* bits = reinterpret_cast<void*>(1);
@@ -135,6 +170,12 @@ TEST(DibSections, BadHeadersAreRefused) {
   i.header.biCompression = 1;  // run-length encoded
   EXPECT_FALSE(CreateDIBSection(HDC(), i.info(), DIB_RGB_COLORS, &bits, nullptr, 0));
   EXPECT_FALSE(CreateDIBSection(HDC(), nullptr, DIB_RGB_COLORS, &bits, nullptr, 0));
+  // A damaged header asking for gigabytes is refused rather than allocated.
+  i = Header(200000, -200000, 32);
+  EXPECT_FALSE(CreateDIBSection(HDC(), i.info(), DIB_RGB_COLORS, &bits, nullptr, 0));
+  i = Header(4, INT32_MIN, 32);
+  EXPECT_FALSE(CreateDIBSection(HDC(), i.info(), DIB_RGB_COLORS, &bits, nullptr, 0));
+  EXPECT_FALSE(CreateBitmap(100000, 100000, 1, 32, nullptr));
 }
 
 TEST(DibTransfers, GetAndSetBitsInBottomUpOrder) {
