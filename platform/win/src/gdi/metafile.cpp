@@ -19,7 +19,10 @@ HDC CreateEnhMetaFileA(HDC reference, LPCSTR, const RECT* frame, LPCSTR) {
     auto px = [](LONG v) { return static_cast<int>(v * 96 / 2540); };
     framePixels = QRect(QPoint(px(frame->left), px(frame->top)),
                         QPoint(px(frame->right) - 1, px(frame->bottom) - 1));
+    if (!framePixels.isValid() || framePixels.left() < 0 || framePixels.top() < 0)
+      framePixels = QRect();  // an unusable frame: the picture is what gets drawn
     size = size.expandedTo(QSize(framePixels.right() + 1, framePixels.bottom() + 1));
+    if (!SizeAllowed(size.width(), size.height(), 32)) return HDC();
   }
   auto picture = std::make_shared<PixelBuffer>(size.width(), size.height(), 32, false, false);
   picture->alpha = true;

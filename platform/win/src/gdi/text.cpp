@@ -50,22 +50,23 @@ void Render(const Canvas& c, const FontFace& face, int charExtra, const std::vec
   const int originY = top - pad;
   const int width = static_cast<int>(std::ceil(right)) - originX + pad;
   const int height = face.tm.tmHeight + 2 * pad;
-  QRect area = QRect(originX, originY, width, height) & clip & c.clipBounds();
+  // Only the visible part is rasterised, at its place on the pixel grid.
+  const QRect area = QRect(originX, originY, width, height) & clip & c.clipBounds();
   if (area.isEmpty()) return;
-  QImage mask(width, height, QImage::Format_ARGB32_Premultiplied);
+  QImage mask(area.size(), QImage::Format_ARGB32_Premultiplied);
   mask.fill(0);
   {
     QPainter painter(&mask);
     painter.setFont(SpacedFont(face, charExtra));
     painter.setPen(QColor(255, 255, 255));
     for (const Piece& p : pieces)
-      painter.drawText(QPointF(p.x - originX, pad + face.tm.tmAscent), p.text);
+      painter.drawText(QPointF(p.x - area.left(), top + face.tm.tmAscent - area.top()), p.text);
   }
   const std::uint32_t ink = c.domain(colour);
   for (int y = area.top(); y <= area.bottom(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y - originY));
+    const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y - area.top()));
     for (int x = area.left(); x <= area.right(); ++x) {
-      const int a = qAlpha(line[x - originX]);
+      const int a = qAlpha(line[x - area.left()]);
       if (a == 0 || !c.visible(x, y)) continue;
       if (c.mono()) {
         if (a >= 128) c.write(x, y, ink);
