@@ -256,3 +256,30 @@ TEST(Brushes, HatchesAndTheDcBrush) {
   FillRect(t.dc(), &r, HBRUSH(GetStockObject(DC_BRUSH)));
   EXPECT_EQ(t.at(5, 5), kBlue);
 }
+
+TEST(ColourMono, KeyColourTransparencyThroughAMask) {
+  // The classic masked copy: a mask from the key colour, key pixels of the
+  // image blacked out, the background cut with AND and the image laid in with OR.
+  constexpr COLORREF kMagenta = RGB(255, 0, 255);
+  Surface background(4, 1, kGreen);
+  Surface image(4, 1, kMagenta);
+  SetPixel(image.dc(), 1, 0, kBlue);
+  SetPixel(image.dc(), 3, 0, kRed);
+  Surface mask(4, 1, gditest::kBlack, 1);
+  SetBkColor(image.dc(), kMagenta);
+  SetTextColor(image.dc(), kWhite);
+  ASSERT_TRUE(BitBlt(mask.dc(), 0, 0, 4, 1, image.dc(), 0, 0, SRCCOPY));
+  EXPECT_EQ(mask.at(0, 0), kWhite);
+  EXPECT_EQ(mask.at(1, 0), gditest::kBlack);
+  SetTextColor(image.dc(), gditest::kBlack);
+  SetBkColor(image.dc(), kWhite);
+  ASSERT_TRUE(BitBlt(image.dc(), 0, 0, 4, 1, mask.dc(), 0, 0, 0x00220326));
+  EXPECT_EQ(image.at(0, 0), gditest::kBlack);
+  EXPECT_EQ(image.at(1, 0), kBlue);
+  ASSERT_TRUE(BitBlt(background.dc(), 0, 0, 4, 1, mask.dc(), 0, 0, SRCAND));
+  ASSERT_TRUE(BitBlt(background.dc(), 0, 0, 4, 1, image.dc(), 0, 0, SRCPAINT));
+  EXPECT_EQ(background.at(0, 0), kGreen);
+  EXPECT_EQ(background.at(1, 0), kBlue);
+  EXPECT_EQ(background.at(2, 0), kGreen);
+  EXPECT_EQ(background.at(3, 0), kRed);
+}
