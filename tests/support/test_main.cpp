@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,11 @@ int main(int argc, char** argv) {
   setenv("XDG_DATA_HOME", (home->path() / "data").c_str(), 1);
   setenv("XDG_CACHE_HOME", (home->path() / "cache").c_str(), 1);
   setenv("TAVRINEL_TEST_HOME", home->path().c_str(), 1);
+  // Locks and sockets of single-instance programs stay private to the test.
+  const auto runtime = home->path() / "runtime";
+  std::filesystem::create_directories(runtime);
+  std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+  setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   QApplication app(argc, argv);
   int rc = RUN_ALL_TESTS();
   return rc;

@@ -11,6 +11,10 @@ namespace {
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 200;
+// The splash stands upright: the bar's start-up centres a 2000 x 3600 twip
+// picture on the screen.
+constexpr int kSplashWidth = 133;
+constexpr int kSplashHeight = 240;
 constexpr int kBandHeight = 6;
 
 const QColor kDeepBlue{0x17, 0x3f, 0x7f};
@@ -19,24 +23,24 @@ const QColor kSoftText{0xc9, 0xdc, 0xf5};
 
 // A deep blue ground with a faint sheen, a tricolore band along the bottom
 // and a thin light rule above it.
-void drawGround(QPainter& p) {
-  QLinearGradient ground(0, 0, kWidth * 0.35, kHeight);
+void drawGround(QPainter& p, int width = kWidth, int height = kHeight) {
+  QLinearGradient ground(0, 0, width * 0.35, height);
   ground.setColorAt(0, kDeepBlue.lighter(118));
   ground.setColorAt(1, kNightBlue);
-  p.fillRect(QRect(0, 0, kWidth, kHeight), ground);
+  p.fillRect(QRect(0, 0, width, height), ground);
 
   // Large soft circles, barely visible, give the ground some life.
   p.setPen(Qt::NoPen);
   p.setBrush(withAlpha(QColor(255, 255, 255), 10));
-  p.drawEllipse(QPointF(kWidth - 30, 20), 120, 120);
+  p.drawEllipse(QPointF(width - 30, 20), 120, 120);
   p.setBrush(withAlpha(QColor(255, 255, 255), 8));
-  p.drawEllipse(QPointF(20, kHeight + 10), 110, 110);
+  p.drawEllipse(QPointF(20, height + 10), 110, 110);
 
-  const int y = kHeight - kBandHeight;
-  const int third = kWidth / 3;
+  const int y = height - kBandHeight;
+  const int third = width / 3;
   p.fillRect(QRect(0, y, third, kBandHeight), palette::kGreen);
-  p.fillRect(QRect(third, y, kWidth - 2 * third, kBandHeight), palette::kWhite);
-  p.fillRect(QRect(kWidth - third, y, third, kBandHeight), palette::kRed);
+  p.fillRect(QRect(third, y, width - 2 * third, kBandHeight), palette::kWhite);
+  p.fillRect(QRect(width - third, y, third, kBandHeight), palette::kRed);
 }
 
 // A speech bubble whose tail points down to the left or right.
@@ -96,25 +100,24 @@ void drawText(QPainter& p, const QRectF& box, int flags, const QFont& font, cons
 }  // namespace
 
 QImage splashPanel() {
-  QImage image = opaqueImage(kWidth, kHeight, kDeepBlue);
+  QImage image = opaqueImage(kSplashWidth, kSplashHeight, kDeepBlue);
   SmoothPainter p(&image);
-  drawGround(p);
-  drawConversation(p, QPointF(22, 34));
+  drawGround(p, kSplashWidth, kSplashHeight);
+  drawConversation(p, QPointF(4, 18));
 
-  const int left = 156;
-  drawText(p, QRectF(left, 42, kWidth - left - 12, 44), Qt::AlignLeft | Qt::AlignVCenter,
-           fontFor(Face::SerifBold, 40), QColor(255, 255, 255), QStringLiteral("Tavrinel"));
-  p.fillRect(QRectF(left + 2, 90, 46, 2), palette::kGreen);
-  p.fillRect(QRectF(left + 48, 90, 46, 2), palette::kWhite);
-  p.fillRect(QRectF(left + 94, 90, 46, 2), palette::kRed);
-  drawText(p, QRectF(left + 2, 98, kWidth - left - 12, 36), Qt::AlignLeft | Qt::TextWordWrap,
-           fontFor(Face::Sans, 13), kSoftText, QStringLiteral("Italian conversation\ntrainer"));
-
-  drawText(p, QRectF(0, 156, kWidth - 16, 20), Qt::AlignRight | Qt::AlignVCenter,
-           fontFor(Face::Sans, 11), withAlpha(kSoftText, 220), QStringLiteral("Version 2.6"));
-  drawText(p, QRectF(22, 156, 200, 20), Qt::AlignLeft | Qt::AlignVCenter,
-           fontFor(Face::SerifItalic, 13), withAlpha(kSoftText, 200),
+  drawText(p, QRectF(0, 116, kSplashWidth, 36), Qt::AlignHCenter | Qt::AlignVCenter,
+           fontFor(Face::SerifBold, 27), QColor(255, 255, 255), QStringLiteral("Tavrinel"));
+  const double rule = (kSplashWidth - 84) / 2.0;
+  p.fillRect(QRectF(rule, 154, 28, 2), palette::kGreen);
+  p.fillRect(QRectF(rule + 28, 154, 28, 2), palette::kWhite);
+  p.fillRect(QRectF(rule + 56, 154, 28, 2), palette::kRed);
+  drawText(p, QRectF(6, 160, kSplashWidth - 12, 36), Qt::AlignHCenter | Qt::TextWordWrap,
+           fontFor(Face::Sans, 11), kSoftText, QStringLiteral("Italian conversation trainer"));
+  drawText(p, QRectF(0, 200, kSplashWidth, 16), Qt::AlignHCenter | Qt::AlignVCenter,
+           fontFor(Face::SerifItalic, 11), withAlpha(kSoftText, 200),
            QStringLiteral("Parliamo italiano!"));
+  drawText(p, QRectF(0, 216, kSplashWidth, 14), Qt::AlignHCenter | Qt::AlignVCenter,
+           fontFor(Face::Sans, 9), withAlpha(kSoftText, 220), QStringLiteral("Version 2.6"));
   return image;
 }
 

@@ -28,7 +28,8 @@ const std::map<QString, QSize>& expectedPictures() {
     m["skin/button"] = {90, 21};
     for (const char* name : {"caption_close", "caption_max", "caption_min", "caption_restore"})
       m[QStringLiteral("skin/%1").arg(name)] = {84, 21};
-    m["dialogra/splash"] = m["dialogra/about"] = {320, 200};
+    m["dialogra/splash"] = {133, 240};
+    m["dialogra/about"] = {320, 200};
     for (const char* name : {"menu", "play", "pause", "mnu_hlp", "mnu_sysset", "managewords",
                              "recite", "mnuhelp", "mnu_page", "mnu_email", "mnu_exit", "mnu_veri"})
       m[QStringLiteral("dialogra/%1").arg(name)] = {16, 16};

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <QTextDocument>
+#include <cmath>
 
 namespace agent {
 
@@ -22,13 +23,16 @@ QString DocumentHtml(const QString& said, const QString& rest) {
 }
 
 QSize DocumentSize(const QString& text, const QFont& font) {
+  // Measured as it is painted, and rounded up: a width cut to the last
+  // fraction of a pixel would break a short line in two.
   QTextDocument doc;
   doc.setDefaultFont(font);
   doc.setDocumentMargin(0);
-  doc.setPlainText(text.isEmpty() ? QStringLiteral(" ") : text);
+  doc.setHtml(DocumentHtml(text.isEmpty() ? QStringLiteral(" ") : text, QString()));
   doc.setTextWidth(kTextWidth);
-  doc.setTextWidth(std::min<qreal>(kTextWidth, doc.idealWidth()));
-  return doc.size().toSize();
+  const qreal width = std::min<qreal>(kTextWidth, std::ceil(doc.idealWidth()) + 2);
+  doc.setTextWidth(width);
+  return QSize(static_cast<int>(width), static_cast<int>(std::ceil(doc.size().height())));
 }
 
 }  // namespace

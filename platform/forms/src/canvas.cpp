@@ -111,7 +111,7 @@ void Canvas::EnsureImage() {
   oldBitmap_ = old;
 }
 
-Canvas::Target Canvas::Begin() {
+Canvas::Target Canvas::BeginDraw() {
   if (autoRedraw_) {
     EnsureImage();
     return Target{memDc_, false};
@@ -119,7 +119,7 @@ Canvas::Target Canvas::Begin() {
   return Target{win::GetDC(CanvasWindow()), true};
 }
 
-void Canvas::End(Target& t) {
+void Canvas::EndDraw(Target& t) {
   if (t.window) {
     win::ReleaseDC(CanvasWindow(), t.dc);
   } else {
@@ -132,7 +132,7 @@ void Canvas::Invalidate() {
 }
 
 void Canvas::Cls() {
-  Target t = Begin();
+  Target t = BeginDraw();
   if (t.dc) {
     const int w = std::max(1, scale_.ClientPixelWidth()),
               h = std::max(1, scale_.ClientPixelHeight());
@@ -142,7 +142,7 @@ void Canvas::Cls() {
     win::DeleteObject(brush);
     DrawPicture(t.dc, picture_, 0, 0);
   }
-  End(t);
+  EndDraw(t);
   currentX_ = currentY_ = 0;
 }
 
@@ -166,7 +166,7 @@ void Canvas::PaintPicture(const Picture& picture, float x1, float y1, std::optio
   const int sw = width2 ? sizeX(*width2) : pw;
   const int sh = height2 ? sizeY(*height2) : ph;
 
-  Target t = Begin();
+  Target t = BeginDraw();
   if (t.dc) {
     win::HDC src = win::CreateCompatibleDC(t.dc);
     // Icons keep their transparency: drawn through their mask.
@@ -185,13 +185,13 @@ void Canvas::PaintPicture(const Picture& picture, float x1, float y1, std::optio
     }
     win::DeleteDC(src);
   }
-  End(t);
+  EndDraw(t);
 }
 
 void Canvas::Line(float x1, float y1, float x2, float y2, std::optional<win::COLORREF> colour,
                   bool box, bool fill) {
   const win::COLORREF c = TranslateColor(colour ? *colour : foreColor_);
-  Target t = Begin();
+  Target t = BeginDraw();
   if (t.dc) {
     const int ax = PxX(x1), ay = PxY(y1), bx = PxX(x2), by = PxY(y2);
     if (box) {
@@ -222,28 +222,28 @@ void Canvas::Line(float x1, float y1, float x2, float y2, std::optional<win::COL
       win::DeleteObject(pen);
     }
   }
-  End(t);
+  EndDraw(t);
   currentX_ = x2;
   currentY_ = y2;
 }
 
 void Canvas::PSet(float x, float y, std::optional<win::COLORREF> colour) {
-  Target t = Begin();
+  Target t = BeginDraw();
   if (t.dc) win::SetPixelV(t.dc, PxX(x), PxY(y), TranslateColor(colour ? *colour : foreColor_));
-  End(t);
+  EndDraw(t);
   currentX_ = x;
   currentY_ = y;
 }
 
 win::COLORREF Canvas::Point(float x, float y) {
-  Target t = Begin();
+  Target t = BeginDraw();
   const win::COLORREF c = t.dc ? win::GetPixel(t.dc, PxX(x), PxY(y)) : win::CLR_INVALID;
   if (t.window) win::ReleaseDC(CanvasWindow(), t.dc);
   return c == win::CLR_INVALID ? static_cast<win::COLORREF>(-1) : c;
 }
 
 void Canvas::Print(std::string_view text) {
-  Target t = Begin();
+  Target t = BeginDraw();
   if (t.dc) {
     win::HFONT f = MakeFont(font_);
     win::HGDIOBJ old = win::SelectObject(t.dc, f);
@@ -254,7 +254,7 @@ void Canvas::Print(std::string_view text) {
     win::SelectObject(t.dc, old);
     win::DeleteObject(f);
   }
-  End(t);
+  EndDraw(t);
   currentX_ = 0;
   currentY_ += TextHeight(text);
 }

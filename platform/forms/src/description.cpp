@@ -7,6 +7,7 @@
 #include <map>
 
 #include "forms/controls.h"
+#include "forms/data_control.h"
 #include "forms/errors.h"
 #include "forms/property_bag.h"
 #include "forms/user_control.h"
@@ -71,6 +72,7 @@ void AddBuiltins() {
   add("VScrollBar", std::type_identity<VScrollBar>());
   add("HScrollBar", std::type_identity<HScrollBar>());
   add("PictureClip", std::type_identity<PictureClip>());
+  add("Data", std::type_identity<DataControl>());
 }
 
 }  // namespace

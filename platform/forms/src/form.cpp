@@ -11,6 +11,7 @@
 #include "description.h"
 #include "forms/app.h"
 #include "forms/controls.h"
+#include "forms/testing.h"
 #include "forms/user_control.h"
 #include "shell/instance.h"
 #include "win/qt_window.h"
@@ -164,7 +165,8 @@ void Form::Show(int modal, Form*) {
          static_cast<float>((Screen::Height() - height_) / 2));
     startUpPosition_ = 0;
   }
-  win::ShowWindow(hWnd(), win::SW_SHOW);
+  // Showing a shown form changes nothing (it does not take the focus again).
+  if (!win::IsWindowVisible(hWnd())) win::ShowWindow(hWnd(), win::SW_SHOW);
   if (modal != vbModal || modalRunning_) return;
   // A modal form keeps the others from input until it is hidden or unloaded.
   std::vector<QPointer<QWidget>> disabled;
@@ -418,6 +420,13 @@ Form* Forms::Lookup(std::type_index type) {
 void Forms::Adopt(std::type_index type, std::unique_ptr<Form> form) {
   registry().forms[type] = std::move(form);
 }
+
+namespace testing {
+void ReleaseAllForms() {
+  registry().ending.clear();
+  registry().forms.clear();
+}
+}  // namespace testing
 
 std::vector<Form*> Forms::All() {
   std::vector<Form*> all;

@@ -14,10 +14,10 @@ void FormTimer::Interval(int ms) {
 }
 
 void FormTimer::Enabled(bool on) {
-  const bool was = Control::Enabled();
+  // Enabling a running timer leaves its countdown as it is.
+  if (on == Control::Enabled()) return;
   Control::Enabled(on);
-  // Enabling a running timer starts its interval anew, as on the platform.
-  if (on || was) Restart();
+  Restart();
 }
 
 void FormTimer::Restart() {

@@ -79,8 +79,8 @@ class Canvas {
 
  private:
   struct Target;
-  Target Begin();
-  void End(Target& t);
+  Target BeginDraw();
+  void EndDraw(Target& t);
   int PxX(double units) const;
   int PxY(double units) const;
   void EnsureImage();

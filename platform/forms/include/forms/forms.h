@@ -8,6 +8,7 @@
 #include "forms/clock.h"
 #include "forms/control.h"
 #include "forms/controls.h"
+#include "forms/data_control.h"
 #include "forms/errors.h"
 #include "forms/events.h"
 #include "forms/font.h"

@@ -17,4 +17,8 @@ struct ProgramEnded : std::exception {
 // the real End.
 void SetEndHandler(std::function<void()> handler);
 
+// Ends every form of the program at once (a test's forms must go before its
+// application does).
+void ReleaseAllForms();
+
 }  // namespace forms::testing

@@ -1,0 +1,152 @@
+// The bar's start-up, its character and its end.
+
+#include "form1.h"
+
+#include <cmath>
+
+#include "options.h"
+#include "pictures.h"
+
+namespace dialogra {
+
+using namespace forms;
+
+Form1::Form1()
+    : Form(":/forms/dialogra/Form1.json"),
+      Data1(Get<DataControl>("Data1")),
+      Timer1(Get<FormTimer>("Timer1")),
+      Timer2(Get<FormTimer>("Timer2")),
+      Timer3(Get<FormTimer>("Timer3")),
+      Timer4(Get<FormTimer>("Timer4")),
+      Timer5(Get<FormTimer>("Timer5")),
+      Timer6(Get<FormTimer>("Timer6")),
+      Image1(Get<forms::Image>("Image1")),
+      Image2(Array<forms::Image>("Image2")),
+      Label1(Get<Label>("Label1")),
+      Label2(Get<Label>("Label2")),
+      Label3(Get<Label>("Label3")),
+      Label4(Get<Label>("Label4")),
+      Label5(Get<Label>("Label5")),
+      Label6(Get<Label>("Label6")),
+      Shape1(Get<Shape>("Shape1")) {
+  Timer1.Timer = [this] { Timer1_Timer(); };
+  Timer2.Timer = [this] { Timer2_Timer(); };
+  Timer3.Timer = [this] { Timer3_Timer(); };
+  Timer4.Timer = [this] { Timer4_Timer(); };
+  Timer5.Timer = [this] { Timer5_Timer(); };
+  Timer6.Timer = [this] { Timer6_Timer(); };
+  for (auto& [index, image] : Image2) image->Click = [this, i = index] { Image2_Click(i); };
+  // One dragging behaviour for the four lines of the bar, whatever the button.
+  for (Label* l : {&Label1, &Label2, &Label3, &Label4}) {
+    l->MouseDown = [this](int&, int&, float&, float&) { DragDown(); };
+    l->MouseMove = [this](int&, int&, float&, float&) { DragMove(); };
+    l->MouseUp = [this](int&, int&, float&, float&) { DragUp(); };
+  }
+}
+
+void Form1::Form_Load() {
+  Module& m = module();
+  // 1. One bar per user: a second copy brings the first forward and ends.
+  if (App::PrevInstance()) {
+    const std::string title = App::Title();
+    App::SetTitle("");
+    try {
+      AppActivate(title);
+    } catch (const RuntimeError&) {
+    }
+    forms::End();
+  }
+  // 2, 3. Settings.
+  FirstRunBlock();
+  ReadOptions(m);
+  Left(ReadSingle("left"));
+  // 4. The character.
+  LoadCharacter();
+  // 5. The bar stays hidden behind the splash.
+  Top(0);
+  Visible(false);
+  // 6. The splash.
+  Form4& splash = Forms::Get<Form4>();
+  splash.Top(Screen::Height() / 2 - 1800);
+  splash.Left(Screen::Width() / 2 - 1000);
+  splash.Visible(true);
+  // 7, 8. Timers and counters.
+  Timer1.Interval(60);
+  Timer2.Interval(1500);
+  Timer3.Enabled(false);
+  Timer4.Enabled(false);
+  Timer5.Enabled(false);
+  Timer6.Enabled(false);
+  m.CycleTicks = 0;
+  m.CyclePhase = 0;
+  StripColour1 = 10;
+  StripColour2 = 12;
+  StripColour3 = 10;
+  m.IntroCountdown = 70;
+  // 9, 10.
+  NextSentence();
+  SetMenuBitmaps();
+  // 11. Topmost, at its place in pixels.
+  const double tppx = Screen::TwipsPerPixelX(), tppy = Screen::TwipsPerPixelY();
+  win::SetWindowPos(hWnd(), win::HWND_TOPMOST, static_cast<int>(std::lround(Left() / tppx)),
+                    static_cast<int>(std::lround(Top()) / tppy),
+                    static_cast<int>(std::lround(Width()) / tppx),
+                    static_cast<int>(std::lround(Height()) / tppy), 0);
+  // 12.
+  Get_Windows_Rect();
+}
+
+void Form1::LoadCharacter() {
+  Module& m = module();
+  mobjAgent.reset();
+  try {
+    Agent1.Characters().Load(m.AgentName, m.AgentName + ".acs");
+    mobjAgent = Agent1.Characters()(m.AgentName);
+    mobjAgent->Show();
+    mobjAgent->SetLanguageID(1040);
+  } catch (const agent::Error& e) {
+    // Without its character the trainer still shows the lessons, silently.
+    mobjAgent.reset();
+    MsgBox(
+        std::string("The character could not be used, so the lessons go on without speech.\n\n") +
+            e.what(),
+        vbExclamation);
+  }
+}
+
+void Form1::SetMenuBitmaps() {
+  // The popup menu and its menu control hand out these icons; until the bar
+  // has that menu there is nothing to hand them to.
+}
+
+void Form1::hideagent() {
+  if (mobjAgent) {
+    try {
+      mobjAgent->Hide();
+    } catch (const agent::Error&) {
+    }
+  }
+  DoEvents();
+  Agent1.Characters().Unload(module().AgentName);
+  mobjAgent.reset();
+}
+
+void Form1::showagent() {
+  module().AgentName = ReadSetting("Agent", "Merlin");
+  LoadCharacter();
+}
+
+void Form1::Form_Unload(int&) {
+  if (mobjAgent) {
+    try {
+      mobjAgent->Hide();
+    } catch (const agent::Error&) {
+    }
+  }
+  DoEvents();
+  Agent1.Characters().Unload(module().AgentName);
+  mobjAgent.reset();
+  forms::End();
+}
+
+}  // namespace dialogra

@@ -1,0 +1,153 @@
+// The sentence picker: sequence and random order over the lessons, and the
+// user's word book.
+
+#include <set>
+
+#include "bar_fixture.h"
+
+using namespace dialogra;
+using dialogra::testing::BarFixture;
+
+using Picker = BarFixture;
+
+namespace {
+std::string Italian(int id) {
+  return forms::LoadResString(id);
+}
+}  // namespace
+
+TEST_F(Picker, InSequenceALessonRunsFromItsFirstToItsFiftiethPairAndAgain) {
+  Form1& bar = forms::Forms::Get<Form1>();
+  Module& m = module();
+  m.rd = 1;
+  m.LessonIndex = 1;
+  m.guagen = 11000;  // the first run's position lies outside lesson 1
+  bar.NextSentence();
+  EXPECT_EQ(bar.ItalianText, Italian(10101));
+  EXPECT_EQ(bar.EnglishText, forms::LoadResString(20101));
+  EXPECT_EQ(m.guagen, 10102);
+  EXPECT_EQ(bar.Label1.ToolTipText(), bar.ItalianText);
+  EXPECT_EQ(bar.Label2.ToolTipText(), bar.EnglishText);
+
+  m.LessonIndex = 7;
+  m.guagen = 10750;
+  bar.NextSentence();
+  EXPECT_EQ(bar.ItalianText, Italian(10750));
+  bar.NextSentence();
+  EXPECT_EQ(bar.ItalianText, Italian(10701));
+  EXPECT_EQ(m.guagen, 10702);
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Picker, AllLessonsInSequenceMoveOnToTheNextLessonAndWrapAfter19) {
+  Form1& bar = forms::Forms::Get<Form1>();
+  Module& m = module();
+  m.LessonIndex = 0;
+  m.guagen = 10151;
+  bar.NextSentence();
+  EXPECT_EQ(bar.ItalianText, Italian(10201));
+  m.guagen = 11951;
+  bar.NextSentence();
+  EXPECT_EQ(bar.ItalianText, Italian(10101));
+  EXPECT_EQ(m.guagen, 10102);
+  // A position whose sentence number is 0 names the missing id, keeps the
+  // pair and still moves on.
+  const std::string before = bar.ItalianText;
+  m.guagen = 11000;
+  bar.NextSentence();
+  EXPECT_EQ(messages, (std::vector<std::string>{"11000"}));
+  EXPECT_EQ(bar.ItalianText, before);
+  EXPECT_EQ(m.guagen, 11001);
+  bar.NextSentence();
+  EXPECT_EQ(bar.ItalianText, Italian(11001));
+}
+
+TEST_F(Picker, AtRandomALessonGivesItsOwnPairsAndLeavesThePositionAlone) {
+  Form1& bar = forms::Forms::Get<Form1>();
+  Module& m = module();
+  m.rd = 0;
+  m.LessonIndex = 5;
+  m.guagen = 10733;
+  std::set<int> ids;
+  for (int i = 0; i < 300; ++i) {
+    bar.NextSentence();
+    EXPECT_GE(bar.RandomId, 10501);
+    EXPECT_LE(bar.RandomId, 10550);
+    EXPECT_EQ(bar.ItalianText, Italian(bar.RandomId));
+    EXPECT_EQ(bar.EnglishText, forms::LoadResString(bar.RandomId + 10000));
+    ids.insert(bar.RandomId);
+  }
+  EXPECT_GT(ids.size(), 40u);
+  EXPECT_EQ(m.guagen, 10733);
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Picker, AtRandomAllLessonsDrawFromEveryLesson) {
+  Form1& bar = forms::Forms::Get<Form1>();
+  Module& m = module();
+  m.rd = 0;
+  m.LessonIndex = 0;
+  std::set<int> lessons;
+  for (int i = 0; i < 600; ++i) {
+    bar.NextSentence();
+    const int lesson = (bar.RandomId - 10000) / 100, n = bar.RandomId % 100;
+    EXPECT_GE(lesson, 1);
+    EXPECT_LE(lesson, 19);
+    EXPECT_GE(n, 1);
+    EXPECT_LE(n, 50);
+    lessons.insert(lesson);
+  }
+  EXPECT_EQ(lessons.size(), 19u);
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Picker, TheWordBookIsSteppedByTheRecordTimer) {
+  AddWords({{"the apple", "la mela"}, {"the pear", "la pera"}, {"the fig", "il fico"}});
+  forms::SaveSetting("Tesk", "Orvanta7", "xxx", "1");
+  forms::SaveSetting("Tesk", "Orvanta7", "guage", "20");
+  forms::SaveSetting("Tesk", "Orvanta7", "ctime", "15");
+  Form1& bar = LoadBar();
+  // Picked during the load: the book's first record.
+  EXPECT_EQ(bar.ItalianText, "la mela");
+  EXPECT_EQ(bar.EnglishText, "the apple");
+  EXPECT_TRUE(bar.Timer6.Enabled());
+  EXPECT_EQ(bar.Timer6.Interval(), 15000);
+  ASSERT_TRUE(bar.Data1.Recordset().IsOpen());
+  clock.Advance(15000);
+  bar.NextSentence();
+  EXPECT_EQ(bar.ItalianText, "la pera");
+  clock.Advance(15000);
+  bar.NextSentence();
+  EXPECT_EQ(bar.ItalianText, "il fico");
+  // Past the end the timer goes round, leaving out the first record.
+  clock.Advance(15000);
+  clock.Advance(15000);
+  bar.NextSentence();
+  EXPECT_EQ(bar.ItalianText, "la pera");
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Picker, AnEmptyWordBookSaysSoAndFallsBackToLessonOneForThisRun) {
+  forms::SaveSetting("Tesk", "Orvanta7", "xxx", "1");
+  forms::SaveSetting("Tesk", "Orvanta7", "guage", "20");
+  Form1& bar = LoadBar();
+  EXPECT_EQ(messages, (std::vector<std::string>{"Error:New Words book is empty."}));
+  EXPECT_EQ(bar.ItalianText, Italian(10101));
+  EXPECT_EQ(module().LessonIndex, 1);
+  EXPECT_EQ(forms::GetSetting("Tesk", "Orvanta7", "guage"), "20");
+  // Later picks ask for no entry that does not exist.
+  for (int i = 0; i < 60; ++i) bar.NextSentence();
+  EXPECT_EQ(messages.size(), 1u);
+  // The record timer with nothing bound does nothing.
+  bar.Timer6_Timer();
+}
+
+TEST_F(Picker, AWordBookThatCannotBeOpenedLeavesThePairAsItWas) {
+  std::filesystem::remove(folder / "dialog.ocx");
+  Form1& bar = forms::Forms::Get<Form1>();
+  module().LessonIndex = 20;
+  bar.ItalianText = "prima";
+  bar.NextSentence();
+  EXPECT_EQ(bar.ItalianText, "prima");
+  EXPECT_TRUE(messages.empty());
+}

@@ -1,0 +1,130 @@
+// The bar's start-up: settings, character, splash, intro; and its end.
+
+#include "bar_fixture.h"
+
+using namespace dialogra;
+using dialogra::testing::BarFixture;
+using Kind = agent::RequestRecord::Kind;
+
+using Startup = BarFixture;
+
+TEST_F(Startup, LoadsHiddenBehindTheSplashWithTheCharacterShown) {
+  Form1& bar = LoadBar();
+  EXPECT_FALSE(bar.Visible());
+  EXPECT_EQ(bar.Top(), 0);
+  EXPECT_EQ(bar.Height(), 340);
+  EXPECT_EQ(bar.Left(), forms::Screen::Width() / 2 - 3000);  // the first run's "left"
+  EXPECT_TRUE(win::GetWindowLongPtrA(bar.hWnd(), win::GWL_EXSTYLE) & win::WS_EX_TOPMOST);
+  Form4* splash = forms::Forms::Find<Form4>();
+  ASSERT_NE(splash, nullptr);
+  EXPECT_TRUE(splash->Visible());
+  EXPECT_EQ(splash->Top(), forms::Screen::Height() / 2 - 1800);
+  EXPECT_EQ(splash->Left(), forms::Screen::Width() / 2 - 1000);
+
+  ASSERT_TRUE(bar.mobjAgent);
+  EXPECT_EQ(bar.mobjAgent->Name(), "Merlin");
+  EXPECT_EQ(bar.mobjAgent->LanguageID(), 1040);
+  ASSERT_FALSE(requests.empty());
+  EXPECT_EQ(requests.front().kind, Kind::Show);
+  EXPECT_TRUE(messages.empty());
+
+  // The first pair is picked at load: lesson 1 from its start.
+  EXPECT_EQ(bar.ItalianText, forms::LoadResString(10101));
+  EXPECT_EQ(bar.EnglishText, forms::LoadResString(20101));
+  EXPECT_EQ(module().guagen, 10102);
+  EXPECT_EQ(module().IntroCountdown, 70);
+  EXPECT_TRUE(bar.Timer1.Enabled());
+  EXPECT_FALSE(bar.Timer5.Enabled());
+}
+
+TEST_F(Startup, TheIntroShowsTheBarAfter20TicksAndStartsStudyingAt2) {
+  Form1& bar = LoadBar();
+  Ticks(19, 60);
+  EXPECT_FALSE(bar.Visible());  // the welcome line scrolls in unseen
+  EXPECT_EQ(bar.Label1.Caption(), std::string(31, ' ') + Form1::kWelcome);
+  Ticks(1, 60);  // c = 50
+  EXPECT_TRUE(bar.Visible());
+  EXPECT_EQ(forms::Forms::Find<Form4>(), nullptr);
+  EXPECT_EQ(bar.Label1.Caption(), std::string(30, ' ') + Form1::kWelcome);
+  Ticks(29, 60);  // c = 21
+  EXPECT_EQ(bar.Label1.Caption(), std::string(1, ' ') + Form1::kWelcome);
+  Ticks(1, 60);  // c = 20: the line stands
+  EXPECT_EQ(bar.Label1.Caption(), Form1::kWelcome);
+  Ticks(17, 60);  // c = 3
+  EXPECT_EQ(bar.Label1.Caption(), Form1::kWelcome);
+  EXPECT_FALSE(bar.Timer5.Enabled());
+  Ticks(1, 60);  // c = 2, tick 68, about 4.1 s after start
+  EXPECT_EQ(bar.Label1.Caption(), " ");
+  EXPECT_TRUE(bar.Timer5.Enabled());
+  EXPECT_EQ(clock.NowMs(), 68 * 60);
+}
+
+TEST_F(Startup, AClickOnTheSplashShowsTheBarAtOnce) {
+  Form1& bar = LoadBar();
+  Ticks(3, 60);
+  forms::Forms::Find<Form4>()->Image1.Click();
+  EXPECT_TRUE(bar.Visible());
+  EXPECT_EQ(module().IntroCountdown, 50);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(forms::Forms::Find<Form4>(), nullptr);
+  Ticks(1, 60);
+  EXPECT_EQ(bar.Label1.Caption(), std::string(29, ' ') + Form1::kWelcome);
+}
+
+TEST_F(Startup, WhileAPictureFormIsOpenTheIntroDoesNotStartStudying) {
+  Form1& bar = LoadBar();
+  Form7& about = forms::Forms::Get<Form7>();
+  about.Show();
+  EXPECT_FALSE(bar.Image1.Enabled());
+  Ticks(68, 60);
+  EXPECT_FALSE(bar.Timer5.Enabled());
+  about.Image1.Click();
+  EXPECT_TRUE(bar.Image1.Enabled());
+}
+
+TEST_F(Startup, AMissingCharacterFileIsToldOnceAndTheBarGoesOnSilently) {
+  forms::SaveSetting("Tesk", "Orvanta7", "xxx", "1");
+  forms::SaveSetting("Tesk", "Orvanta7", "agent", "Nobody");
+  Form1& bar = LoadBar();
+  EXPECT_FALSE(bar.mobjAgent);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("Nobody.acs"), std::string::npos);
+  // The lessons go on: the cycle runs and nothing is spoken.
+  Ticks(68, 60);
+  bool italianShown = false;
+  for (int i = 0; i < 100; ++i) {
+    Ticks(1, 100);
+    italianShown = italianShown || bar.Label1.Caption() == " " + bar.ItalianText;
+  }
+  EXPECT_TRUE(italianShown);
+  EXPECT_TRUE(Spoken().empty());
+  EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(Startup, UnloadingTheBarHidesAndUnloadsTheCharacterAndEnds) {
+  Form1& bar = LoadBar();
+  auto character = bar.mobjAgent;
+  ASSERT_TRUE(character);
+  requests.clear();
+  try {
+    forms::Unload(bar);
+  } catch (const forms::testing::ProgramEnded&) {
+  }
+  EXPECT_TRUE(ended);
+  ASSERT_FALSE(requests.empty());
+  EXPECT_EQ(requests.front().kind, Kind::Hide);
+  EXPECT_THROW(bar.Agent1.Characters()("Merlin"), agent::Error);
+  EXPECT_THROW(character->Speak("ciao"), agent::Error);
+}
+
+TEST_F(Startup, ShowagentLoadsTheStoredCharacterAfterHideagent) {
+  Form1& bar = LoadBar();
+  bar.hideagent();
+  EXPECT_FALSE(bar.mobjAgent);
+  forms::SaveSetting("Tesk", "Orvanta7", "Agent", "Gufo");
+  bar.showagent();
+  ASSERT_TRUE(bar.mobjAgent);
+  EXPECT_EQ(bar.mobjAgent->Name(), "Gufo");
+  EXPECT_EQ(module().AgentName, "Gufo");
+  EXPECT_EQ(bar.mobjAgent->LanguageID(), 1040);
+}
