@@ -98,6 +98,21 @@ WPARAM SizeKind(const QWidget* w) {
   return SIZE_RESTORED;
 }
 
+bool IsInput(QEvent::Type t) {
+  switch (t) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Delivers a message; for an attached control the answer says whether the
 // control should still see the event.
 bool Deliver(HWND hwnd, bool attached, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -112,6 +127,8 @@ Outcome Translate(HWND hwnd, QWidget* widget, QEvent* e, bool attached) {
   Window* w = Find(hwnd);
   if (!w || w->destroying) return Outcome::NotTranslated;
   auto input = [&](bool passOn) { return passOn ? Outcome::PassOn : Outcome::Consumed; };
+  // A disabled window takes no pointer or key input.
+  if (!widget->isEnabled() && IsInput(e->type())) return Outcome::NotTranslated;
 
   switch (e->type()) {
     case QEvent::MouseButtonPress:

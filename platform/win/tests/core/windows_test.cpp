@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -209,6 +212,42 @@ TEST(Windows, StatesFocusAndCapture) {
   SetActiveWindow(h);
   QCoreApplication::processEvents();
   EXPECT_EQ(GetActiveWindow(), h);
+  DestroyWindow(h);
+}
+
+TEST(Windows, ADisabledWindowTakesNoPointerOrKeyInput) {
+  HWND h = Make("disabled");
+  ShowWindow(h, SW_SHOWNA);
+  QCoreApplication::processEvents();
+  QWidget* widget = WindowWidget(h);
+  ASSERT_TRUE(widget);
+  std::vector<UINT> seen;
+  static std::vector<UINT>* log = nullptr;
+  static WNDPROC previous = nullptr;
+  log = &seen;
+  previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      h, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_LBUTTONDOWN || m == WM_MOUSEMOVE || m == WM_KEYDOWN) log->push_back(m);
+        return CallWindowProcA(previous, w, m, wp, lp);
+      })));
+  auto poke = [&] {
+    const QPointF at(5, 5), global = widget->mapToGlobal(QPointF(5, 5));
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    for (QEvent* e : std::initializer_list<QEvent*>{&press, &release, &move, &key})
+      QCoreApplication::sendEvent(widget, e);
+  };
+  EnableWindow(h, FALSE);
+  poke();
+  EXPECT_TRUE(seen.empty());
+  EnableWindow(h, TRUE);
+  poke();
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), WM_LBUTTONDOWN), 1);
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), WM_KEYDOWN), 1);
   DestroyWindow(h);
 }
 
