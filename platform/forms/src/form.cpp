@@ -57,7 +57,7 @@ void ForEachUserControl(const std::vector<Control*>& controls, F&& f) {
 
 }  // namespace
 
-Form::Form(std::string_view description) : Canvas(static_cast<Container&>(*this)) {
+Form::Form(std::string_view description) {
   const QJsonObject doc = LoadDescription(description);
   name_ = doc.value("Form").toString("Form").toStdString();
   auto props = PropertiesOf(doc);
@@ -227,35 +227,47 @@ void Form::PlaceWindow() {
 
 void Form::Left(float v) {
   Load();
+  RequireNormalState();
   left_ = v;
   PlaceWindow();
 }
 
 void Form::Top(float v) {
   Load();
+  RequireNormalState();
   top_ = v;
   PlaceWindow();
 }
 
 void Form::Width(float v) {
   Load();
+  RequireNormalState();
   width_ = std::max(0.0f, v);
   PlaceWindow();
 }
 
 void Form::Height(float v) {
   Load();
+  RequireNormalState();
   height_ = std::max(0.0f, v);
   PlaceWindow();
 }
 
 void Form::Move(float left, float top, float width, float height) {
   Load();
+  RequireNormalState();
   left_ = left;
   if (top > -1e29f) top_ = top;
   if (width > -1e29f) width_ = std::max(0.0f, width);
   if (height > -1e29f) height_ = std::max(0.0f, height);
   PlaceWindow();
+}
+
+void Form::RequireNormalState() const {
+  // As on the platform: the window manager owns the place of such a window.
+  if (WindowState() != vbNormal)
+    throw RuntimeError(err::CantMoveOrSize,
+                       "A form can't be moved or sized while minimized or maximized");
 }
 
 void Form::SyncFromWindow() {
@@ -333,22 +345,9 @@ void Form::Icon(const Picture& p) {
 win::LRESULT Form::OnMessage(win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
   using namespace win;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hWnd(), &ps);
-      if (dc) PaintWindow(dc);
-      EndPaint(hWnd(), &ps);
-      return 0;
-    }
     case WM_SIZE:
       SyncFromWindow();
-      CanvasResized();
-      for (Control* c : Children())
-        if (auto* pb = dynamic_cast<PictureBox*>(c)) pb->ApplyAlign();
-      if (loaded_) Form_Resize();
-      return 0;
+      return SurfaceWindow::OnMessage(msg, wp, lp);
     case WM_MOVE:
       SyncFromWindow();
       return 0;
@@ -359,26 +358,14 @@ win::LRESULT Form::OnMessage(win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
       QueryAndUnload(vbFormControlMenu);
       return 0;
     default:
-      return WindowHost::OnMessage(msg, wp, lp);
+      return SurfaceWindow::OnMessage(msg, wp, lp);
   }
 }
 
-void Form::OnMouseDown(int button, int shift, QPoint px) {
-  float x = static_cast<float>(FromTwipsX(px.x() * 15.0)),
-        y = static_cast<float>(FromTwipsY(px.y() * 15.0));
-  Form_MouseDown(button, shift, x, y);
-}
-
-void Form::OnMouseMove(int button, int shift, QPoint px) {
-  float x = static_cast<float>(FromTwipsX(px.x() * 15.0)),
-        y = static_cast<float>(FromTwipsY(px.y() * 15.0));
-  Form_MouseMove(button, shift, x, y);
-}
-
-void Form::OnMouseUp(int button, int shift, QPoint px) {
-  float x = static_cast<float>(FromTwipsX(px.x() * 15.0)),
-        y = static_cast<float>(FromTwipsY(px.y() * 15.0));
-  Form_MouseUp(button, shift, x, y);
+void Form::SurfaceResized() {
+  for (Control* c : Children())
+    if (auto* pb = dynamic_cast<PictureBox*>(c)) pb->ApplyAlign();
+  if (loaded_) Form_Resize();
 }
 
 void Form::OnKeyDown(int keyCode, int shift) {

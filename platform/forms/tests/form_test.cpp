@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <functional>
 
 #include "forms/forms.h"
 
@@ -136,6 +137,29 @@ TEST(Form, WindowStateAndMoves) {
   f.WindowState(vbMaximized);
   Settle();
   EXPECT_EQ(f.WindowState(), vbMaximized);
+  // A maximised or minimised form can be neither moved nor sized.
+  const float maxLeft = f.Left(), maxWidth = f.Width();
+  for (int state : {vbMaximized, vbMinimized}) {
+    f.WindowState(state);
+    Settle();
+    ASSERT_EQ(f.WindowState(), state);
+    for (const auto& attempt : std::vector<std::function<void()>>{
+             [&] { f.Move(150, 150, 1500, 1500); }, [&] { f.Left(300); }, [&] { f.Top(300); },
+             [&] { f.Width(900); }, [&] { f.Height(900); }}) {
+      try {
+        attempt();
+        ADD_FAILURE() << "moved in state " << state;
+      } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 384);
+      }
+    }
+    Settle();
+    EXPECT_EQ(f.WindowState(), state);
+  }
+  f.WindowState(vbMaximized);
+  Settle();
+  EXPECT_EQ(f.Left(), maxLeft);
+  EXPECT_EQ(f.Width(), maxWidth);
   f.WindowState(vbNormal);
   Settle();
   EXPECT_EQ(f.WindowState(), vbNormal);

@@ -26,6 +26,7 @@ inline constexpr int FileNotFound = 53;
 inline constexpr int ObjectNotSet = 91;
 inline constexpr int ResourceNotFound = 326;
 inline constexpr int InvalidPropertyValue = 380;
+inline constexpr int CantMoveOrSize = 384;  // a minimised or maximised form
 inline constexpr int InvalidPicture = 481;
 }  // namespace err
 

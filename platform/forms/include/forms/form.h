@@ -6,16 +6,15 @@
 #include <typeindex>
 #include <vector>
 
-#include "forms/canvas.h"
 #include "forms/control.h"
-#include "forms/window_host.h"
+#include "forms/surface_window.h"
 
 namespace forms {
 
 // A form: a top-level window described by a form description file (its
 // properties and controls), whose event procedures are the virtual Form_*
 // members of the program's class.
-class Form : public Container, public Canvas, public WindowHost {
+class Form : public SurfaceWindow {
  public:
   // `description` names the form description resource, e.g.
   // ":/forms/dialogra/Form1.json".
@@ -107,21 +106,23 @@ class Form : public Container, public Canvas, public WindowHost {
   virtual void Form_KeyUp(int& /*KeyCode*/, int& /*Shift*/) {}
 
   win::LRESULT OnMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) override;
-  void OnMouseDown(int button, int shift, QPoint px) override;
-  void OnMouseMove(int button, int shift, QPoint px) override;
-  void OnMouseUp(int button, int shift, QPoint px) override;
+  void RaiseMouseDown(int& b, int& s, float& x, float& y) override { Form_MouseDown(b, s, x, y); }
+  void RaiseMouseMove(int& b, int& s, float& x, float& y) override { Form_MouseMove(b, s, x, y); }
+  void RaiseMouseUp(int& b, int& s, float& x, float& y) override { Form_MouseUp(b, s, x, y); }
+  void SurfaceResized() override;
   void OnClick() override { Form_Click(); }
   void OnDblClick() override { Form_DblClick(); }
   void OnKeyDown(int keyCode, int shift) override;
   void OnKeyPress(int keyAscii) override;
   void OnKeyUp(int keyCode, int shift) override;
-  win::HWND CanvasWindow() const override { return hWnd(); }
   void RaisePaint() override { Form_Paint(); }
 
  private:
   friend bool Unload(Form& form);
   friend class Forms;
   void ApplyFormProperty(std::string_view name, const Value& v);
+  // Error 384 unless the form is in the normal state.
+  void RequireNormalState() const;
   void PlaceWindow();
   void SyncFromWindow();
   bool QueryAndUnload(int mode);
