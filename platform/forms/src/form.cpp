@@ -90,32 +90,15 @@ Form::~Form() {
 }
 
 void Form::ApplyFormProperty(std::string_view name, const Value& v) {
+  if (ApplySurfaceProperty(name, v)) return;
   if (name == "Caption")
     Caption(v.ToString());
-  else if (name == "BackColor")
-    BackColor(static_cast<win::COLORREF>(v.ToDouble()));
-  else if (name == "ForeColor")
-    ForeColor(static_cast<win::COLORREF>(v.ToDouble()));
-  else if (name == "ScaleMode")
-    ScaleMode(v.ToLong());
-  else if (name == "AutoRedraw")
-    AutoRedraw(v.ToBool());
-  else if (name == "Font")
-    CanvasFont(v.ToFont());
   else if (name == "Picture")
     CanvasPicture(v.ToPicture());
   else if (name == "Icon")
     Icon(v.ToPicture());
   else if (name == "MousePointer")
     MousePointer(v.ToLong());
-  else if (name == "FillStyle")
-    FillStyle(v.ToLong());
-  else if (name == "FillColor")
-    FillColor(static_cast<win::COLORREF>(v.ToDouble()));
-  else if (name == "DrawWidth")
-    DrawWidth(v.ToLong());
-  else if (name == "FontTransparent")
-    FontTransparent(v.ToBool());
   else if (name == "StartUpPosition")
     startUpPosition_ = v.ToLong();
   else if (name == "WindowState")

@@ -7,8 +7,7 @@
 
 namespace forms {
 
-PictureBox::PictureBox(const ControlSite& site)
-    : Control(site), Canvas(static_cast<Container&>(*this)) {
+PictureBox::PictureBox(const ControlSite& site) : Control(site) {
   win::HWND parent = win::WidgetWindow(site.container->ClientWidget());
   CreateHostWindow(win::WS_CHILD | win::WS_VISIBLE | win::WS_CLIPCHILDREN, 0, parent, 0, 0, 80, 32);
   ScaleMode(vbTwips);
@@ -89,75 +88,16 @@ void PictureBox::OnResized() {
   RelayoutChildren();
 }
 
-win::LRESULT PictureBox::OnMessage(win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
-  switch (msg) {
-    case win::WM_ERASEBKGND:
-      return 1;
-    case win::WM_PAINT: {
-      win::PAINTSTRUCT ps;
-      win::HDC dc = win::BeginPaint(hWnd(), &ps);
-      if (dc) PaintWindow(dc);
-      win::EndPaint(hWnd(), &ps);
-      return 0;
-    }
-    case win::WM_SIZE:
-      CanvasResized();
-      Resize();
-      return 0;
-    default:
-      return WindowHost::OnMessage(msg, wp, lp);
-  }
-}
-
-void PictureBox::OnMouseDown(int button, int shift, QPoint px) {
-  float x = static_cast<float>(px.x() * 15.0 / TwipsPerUnitX() + ScaleLeft());
-  float y = static_cast<float>(px.y() * 15.0 / TwipsPerUnitY() + ScaleTop());
-  MouseDown(button, shift, x, y);
-}
-
-void PictureBox::OnMouseMove(int button, int shift, QPoint px) {
-  float x = static_cast<float>(px.x() * 15.0 / TwipsPerUnitX() + ScaleLeft());
-  float y = static_cast<float>(px.y() * 15.0 / TwipsPerUnitY() + ScaleTop());
-  MouseMove(button, shift, x, y);
-}
-
-void PictureBox::OnMouseUp(int button, int shift, QPoint px) {
-  float x = static_cast<float>(px.x() * 15.0 / TwipsPerUnitX() + ScaleLeft());
-  float y = static_cast<float>(px.y() * 15.0 / TwipsPerUnitY() + ScaleTop());
-  MouseUp(button, shift, x, y);
-}
-
 void PictureBox::SetProperty(std::string_view name, const Value& v) {
+  if (ApplySurfaceProperty(name, v)) return;
   if (name == "Picture")
     Picture(v.ToPicture());
   else if (name == "Align")
     Align(v.ToLong());
   else if (name == "AutoSize")
     AutoSize(v.ToBool());
-  else if (name == "AutoRedraw")
-    AutoRedraw(v.ToBool());
   else if (name == "BorderStyle")
     BorderStyle(v.ToLong());
-  else if (name == "BackColor")
-    BackColor(static_cast<win::COLORREF>(v.ToDouble()));
-  else if (name == "ForeColor")
-    ForeColor(static_cast<win::COLORREF>(v.ToDouble()));
-  else if (name == "ScaleMode")
-    ScaleMode(v.ToLong());
-  else if (name == "Font")
-    CanvasFont(v.ToFont());
-  else if (name == "FillStyle")
-    FillStyle(v.ToLong());
-  else if (name == "FillColor")
-    FillColor(static_cast<win::COLORREF>(v.ToDouble()));
-  else if (name == "DrawWidth")
-    DrawWidth(v.ToLong());
-  else if (name == "FontTransparent")
-    FontTransparent(v.ToBool());
-  else if (name == "ScaleWidth")
-    ScaleWidth(static_cast<float>(v.ToDouble()));
-  else if (name == "ScaleHeight")
-    ScaleHeight(static_cast<float>(v.ToDouble()));
   else if (name == "ClipControls" || name == "HasDC") {
   } else
     Control::SetProperty(name, v);

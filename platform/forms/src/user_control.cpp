@@ -9,7 +9,7 @@
 namespace forms {
 
 UserControl::UserControl(const ControlSite& site, std::string_view description)
-    : Control(site), Canvas(static_cast<Container&>(*this)), stored_(site.bag) {
+    : Control(site), stored_(site.bag) {
   win::HWND parent = win::WidgetWindow(site.container->ClientWidget());
   CreateHostWindow(win::WS_CHILD | win::WS_VISIBLE | win::WS_CLIPCHILDREN, 0, parent, 0, 0, 80, 32);
   const QJsonObject doc = LoadDescription(description);
@@ -30,18 +30,9 @@ QWidget* UserControl::Widget() const {
 }
 
 void UserControl::ApplyOwnProperty(std::string_view name, const Value& v) {
-  if (name == "ScaleMode")
-    ScaleMode(v.ToLong());
-  else if (name == "BackColor")
-    BackColor(static_cast<win::COLORREF>(v.ToDouble()));
-  else if (name == "ForeColor")
-    ForeColor(static_cast<win::COLORREF>(v.ToDouble()));
-  else if (name == "AutoRedraw")
-    AutoRedraw(v.ToBool());
-  else if (name == "Picture")
+  if (ApplySurfaceProperty(name, v)) return;
+  if (name == "Picture")
     CanvasPicture(v.ToPicture());
-  else if (name == "Font")
-    CanvasFont(v.ToFont());
   else if (name == "Width" || name == "Height") {
     // The design size of the control; the host decides its real size.
   } else {
@@ -118,20 +109,6 @@ void UserControl::FocusChanged(QWidget* /*old*/, QWidget* now) {
 win::LRESULT UserControl::OnMessage(win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
   using namespace win;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hWnd(), &ps);
-      if (dc) PaintWindow(dc);
-      EndPaint(hWnd(), &ps);
-      return 0;
-    }
-    case WM_SIZE:
-      CanvasResized();
-      RelayoutChildren();
-      if (initialized_) UserControl_Resize();
-      return 0;
     case WM_SHOWWINDOW:
       if (initialized_) wp ? UserControl_Show() : UserControl_Hide();
       return 0;
@@ -142,26 +119,8 @@ win::LRESULT UserControl::OnMessage(win::UINT msg, win::WPARAM wp, win::LPARAM l
       UserControl_LostFocus();
       return 0;
     default:
-      return WindowHost::OnMessage(msg, wp, lp);
+      return SurfaceWindow::OnMessage(msg, wp, lp);
   }
-}
-
-void UserControl::OnMouseDown(int button, int shift, QPoint px) {
-  float x = static_cast<float>(FromTwipsX(px.x() * 15.0)),
-        y = static_cast<float>(FromTwipsY(px.y() * 15.0));
-  UserControl_MouseDown(button, shift, x, y);
-}
-
-void UserControl::OnMouseMove(int button, int shift, QPoint px) {
-  float x = static_cast<float>(FromTwipsX(px.x() * 15.0)),
-        y = static_cast<float>(FromTwipsY(px.y() * 15.0));
-  UserControl_MouseMove(button, shift, x, y);
-}
-
-void UserControl::OnMouseUp(int button, int shift, QPoint px) {
-  float x = static_cast<float>(FromTwipsX(px.x() * 15.0)),
-        y = static_cast<float>(FromTwipsY(px.y() * 15.0));
-  UserControl_MouseUp(button, shift, x, y);
 }
 
 void UserControl::OnKeyDown(int keyCode, int shift) {

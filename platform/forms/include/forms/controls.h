@@ -9,6 +9,7 @@
 #include "forms/canvas.h"
 #include "forms/clock.h"
 #include "forms/control.h"
+#include "forms/surface_window.h"
 #include "forms/window_host.h"
 
 class QLineEdit;
@@ -179,7 +180,7 @@ class FormTimer : public Control {
 };
 
 // A picture box: a window with a drawing surface that can hold controls.
-class PictureBox : public Control, public Container, public Canvas, public WindowHost {
+class PictureBox : public Control, public SurfaceWindow {
  public:
   explicit PictureBox(const ControlSite& site);
   ~PictureBox() override;
@@ -213,13 +214,12 @@ class PictureBox : public Control, public Container, public Canvas, public Windo
   void ApplyAlign();
 
  protected:
-  win::LRESULT OnMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) override;
-  void OnMouseDown(int button, int shift, QPoint px) override;
-  void OnMouseMove(int button, int shift, QPoint px) override;
-  void OnMouseUp(int button, int shift, QPoint px) override;
+  void RaiseMouseDown(int& b, int& s, float& x, float& y) override { MouseDown(b, s, x, y); }
+  void RaiseMouseMove(int& b, int& s, float& x, float& y) override { MouseMove(b, s, x, y); }
+  void RaiseMouseUp(int& b, int& s, float& x, float& y) override { MouseUp(b, s, x, y); }
+  void SurfaceResized() override { Resize(); }
   void OnClick() override { Click(); }
   void OnDblClick() override { DblClick(); }
-  win::HWND CanvasWindow() const override { return hWnd(); }
   void RaisePaint() override { Paint(); }
   void OnResized() override;
 

@@ -9,7 +9,7 @@
 #include "forms/canvas.h"
 #include "forms/control.h"
 #include "forms/property_bag.h"
-#include "forms/window_host.h"
+#include "forms/surface_window.h"
 
 namespace forms {
 
@@ -25,7 +25,7 @@ struct AmbientProperties {
 // A control built from other controls, with stored properties. The
 // program's class derives from it, loads its own description of constituent
 // controls and handles the UserControl_* events.
-class UserControl : public Control, public Container, public Canvas, public WindowHost {
+class UserControl : public Control, public SurfaceWindow {
  public:
   // `description` names the resource describing the constituent controls.
   UserControl(const ControlSite& site, std::string_view description);
@@ -95,15 +95,23 @@ class UserControl : public Control, public Container, public Canvas, public Wind
   virtual void UserControl_ExitFocus() {}
 
   win::LRESULT OnMessage(win::UINT msg, win::WPARAM wParam, win::LPARAM lParam) override;
-  void OnMouseDown(int button, int shift, QPoint px) override;
-  void OnMouseMove(int button, int shift, QPoint px) override;
-  void OnMouseUp(int button, int shift, QPoint px) override;
+  void RaiseMouseDown(int& b, int& s, float& x, float& y) override {
+    UserControl_MouseDown(b, s, x, y);
+  }
+  void RaiseMouseMove(int& b, int& s, float& x, float& y) override {
+    UserControl_MouseMove(b, s, x, y);
+  }
+  void RaiseMouseUp(int& b, int& s, float& x, float& y) override {
+    UserControl_MouseUp(b, s, x, y);
+  }
+  void SurfaceResized() override {
+    if (initialized_) UserControl_Resize();
+  }
   void OnClick() override { UserControl_Click(); }
   void OnDblClick() override { UserControl_DblClick(); }
   void OnKeyDown(int keyCode, int shift) override;
   void OnKeyPress(int keyAscii) override;
   void OnKeyUp(int keyCode, int shift) override;
-  win::HWND CanvasWindow() const override { return hWnd(); }
   void RaisePaint() override { UserControl_Paint(); }
   void OnResized() override;
 
