@@ -112,6 +112,18 @@ TEST(Controls, LoadPictureReadsFilesAndNamesBadOnes) {
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Number(), err::InvalidPicture);
   }
+  // Bitmaps and icons are read as the platform's picture kinds.
+  QImage small(8, 8, QImage::Format_ARGB32);
+  small.fill(QColor(200, 10, 10, 255));
+  small.setPixelColor(0, 0, Qt::transparent);
+  small.save(QString::fromStdString((dir / "p.bmp").string()), "BMP");
+  small.save(QString::fromStdString((dir / "p.ico").string()), "ICO");
+  EXPECT_EQ(LoadPicture((dir / "p.bmp").string()).Type(), Picture::Kind::Bitmap);
+  const Picture icon = LoadPicture((dir / "p.ico").string());
+  EXPECT_EQ(icon.Type(), Picture::Kind::Icon);
+  EXPECT_TRUE(icon.Icon());
+  EXPECT_EQ(qAlpha(icon.Image().pixel(0, 0)), 0);
+  EXPECT_EQ(icon.Image().pixelColor(3, 3), QColor(200, 10, 10));
   // Paths written with backslashes work too.
   std::string windowsStyle = png;
   std::replace(windowsStyle.begin(), windowsStyle.end(), '/', '\\');

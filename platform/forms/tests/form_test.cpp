@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "forms/forms.h"
+#include "forms/testing.h"
 
 using namespace forms;
 
@@ -169,4 +170,20 @@ TEST(Form, WindowStateAndMoves) {
   EXPECT_EQ(f.Left(), 33 * 15);
   EXPECT_EQ(f.Top(), 44 * 15);
   EXPECT_EQ(f.Width(), 200 * 15);
+}
+
+TEST(Form, AModalFormHoldsTheCallerUntilItIsHiddenAndBlocksTheOthers) {
+  Basic& owner = Forms::Get<Basic>();
+  owner.Show();
+  Basic modal;
+  bool ownerEnabledMeanwhile = true;
+  QTimer::singleShot(30, [&] {
+    ownerEnabledMeanwhile = owner.Enabled();
+    modal.Hide();
+  });
+  modal.Show(vbModal);
+  EXPECT_FALSE(modal.Visible());
+  EXPECT_FALSE(ownerEnabledMeanwhile);
+  EXPECT_TRUE(owner.Enabled());
+  forms::testing::ReleaseAllForms();
 }
