@@ -151,11 +151,13 @@ short GetAsyncKeyState(int vk) {
 namespace detail {
 
 // The move loop a caption press starts: the window follows the pointer until
-// the button is up. Where the display has a system move, that does the work.
+// the button is up. As on the platform, nothing moves before the pointer has
+// travelled the drag distance, so that a press and release in place (the
+// first half of a double-click on the caption) leaves the pointer with the
+// window. Where the display has a system move, that takes over from there.
 void CaptionMoveLoop(HWND hwnd) {
   QWidget* top = WidgetOf(GetAncestor(hwnd, GA_ROOT));
   if (!top || top->isMaximized() || top->isMinimized()) return;
-  if (QWindow* qw = top->windowHandle(); qw && !g_buttonOverride && qw->startSystemMove()) return;
   if (!ButtonDown(VK_LBUTTON)) return;
 
   const QPoint startCursor = QCursor::pos();
@@ -165,13 +167,24 @@ void CaptionMoveLoop(HWND hwnd) {
   QEventLoop loop;
   QTimer poll;
   poll.setInterval(10);
+  bool dragging = false;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QWidget* w = WidgetOf(root);
     if (!w || !ButtonDown(VK_LBUTTON)) {
       loop.quit();
       return;
     }
-    const QPoint to = startPos + (QCursor::pos() - startCursor);
+    const QPoint travelled = QCursor::pos() - startCursor;
+    if (!dragging) {
+      if (travelled.manhattanLength() < QApplication::startDragDistance()) return;
+      dragging = true;
+      QWindow* qw = w->windowHandle();
+      if (qw && !g_buttonOverride && qw->startSystemMove()) {
+        loop.quit();
+        return;
+      }
+    }
+    const QPoint to = startPos + travelled;
     if (w->frameGeometry().topLeft() != to) w->move(to);
   });
   poll.start();
