@@ -273,5 +273,16 @@ TEST(Windows, CaptionPressMovesTheWindowWithThePointerUntilRelease) {
   SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, 0);
   GetWindowRect(h, &r);
   EXPECT_EQ(r.left, 130);
+  // A press that travels less than the drag distance, as the first half of a
+  // double-click does, leaves the window where it is.
+  SetCursorPos(150, 150);
+  win::testing::SetMouseButtons(MK_LBUTTON);
+  QTimer::singleShot(30, [] { SetCursorPos(152, 151); });
+  QTimer::singleShot(80, [] { win::testing::SetMouseButtons(0); });
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  win::testing::SetMouseButtons(std::nullopt);
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.left, 130);
+  EXPECT_EQ(r.top, 130);
   DestroyWindow(h);
 }
