@@ -1,0 +1,265 @@
+#include "controls/xp_canvas.h"
+
+#include "forms/app.h"
+#include "forms/scale.h"
+#include "skin_ground.h"
+#include "skip_failures.h"
+#include "win/window.h"
+
+namespace controls {
+
+using detail::Step;
+
+namespace {
+
+constexpr int kCaptionHeight = 29;
+constexpr int kEdge = 5;  // the side and bottom edges, and each caption corner slice
+constexpr int kGrip = 9;
+
+constexpr int kAlignTop = 1;
+constexpr int kAlignBottom = 2;
+constexpr int kAlignLeft = 3;
+constexpr int kAlignRight = 4;
+
+// Paints the whole of `picture` stretched over the whole of `box`.
+void PaintStretched(forms::PictureBox& box, const forms::Picture& picture) {
+  box.PaintPicture(picture, 0, 0, box.ScaleWidth(), box.ScaleHeight(), 0.0f, 0.0f,
+                   static_cast<float>(picture.PixelWidth()),
+                   static_cast<float>(picture.PixelHeight()));
+}
+
+}  // namespace
+
+xp_canvas::xp_canvas(const forms::ControlSite& site)
+    : UserControl(site, ":/controls/xp_canvas.json"),
+      pictop_(Get<forms::PictureBox>("pictop")),
+      picbottom_(Get<forms::PictureBox>("picbottom")),
+      picleft_(Get<forms::PictureBox>("picleft")),
+      picright_(Get<forms::PictureBox>("picright")),
+      lblcaption_(Get<forms::Label>("lblcaption")),
+      lblshadow_(Get<forms::Label>("lblshadow")),
+      imgicon_(Get<forms::Image>("imgicon")),
+      imgresize_(Array<forms::Image>("imgresize")),
+      Image1_(Get<forms::Image>("Image1")),
+      imgtop_(Get<forms::Image>("imgtop")),
+      imgtopmax_(Get<forms::Image>("imgtopmax")),
+      imgleft_(Get<forms::Image>("imgleft")),
+      imgright_(Get<forms::Image>("imgright")),
+      imgbottom_(Get<forms::Image>("imgbottom")),
+      Timer1_(Get<forms::FormTimer>("Timer1")),
+      Timer2_(Get<forms::FormTimer>("Timer2")) {
+  Timer1_.Timer = [this] { Timer1_Timer(); };
+  Timer2_.Timer = [this] { Timer2_Timer(); };
+  WireMouseHandling();
+}
+
+// --- public members ------------------------------------------------------------------
+
+std::string xp_canvas::Caption() const {
+  return lblcaption_.Caption();
+}
+
+void xp_canvas::Caption(std::string_view vNewCaption) {
+  lblcaption_.Caption(vNewCaption);
+  lblshadow_.Caption(vNewCaption);
+  HostForm().Caption(vNewCaption);
+  LayoutPass();
+  PropertyChanged("Caption");
+}
+
+void xp_canvas::Icon(const forms::Picture& New_Icon) {
+  icon_ = New_Icon;
+  imgicon_.Picture(icon_);
+  PropertyChanged("Icon");
+}
+
+void xp_canvas::SetFocus() {
+  Timer1_.Enabled(false);
+  Timer2_.Enabled(false);
+  skin_active();
+  LayoutPass();
+}
+
+void xp_canvas::Fixed_Single(bool vNewValue) {
+  fixedSingle_ = vNewValue;
+  LayoutPass();
+}
+
+// --- lifecycle -----------------------------------------------------------------------
+
+void xp_canvas::UserControl_Initialize() {
+  skin_active();
+  LayoutPass();
+}
+
+void xp_canvas::UserControl_InitProperties() {
+  Caption(Ambient().DisplayName);
+  Fixed_Single(false);
+  Icon(Image1_.Picture());
+}
+
+void xp_canvas::UserControl_ReadProperties(forms::PropertyBag& PropBag) {
+  Caption(PropBag.ReadProperty("Caption", Ambient().DisplayName).ToString());
+  Icon(PropBag.ReadProperty("Icon", Image1_.Picture()).ToPicture());
+  Fixed_Single(PropBag.ReadProperty("Fixed_Single", false).ToBool());
+}
+
+void xp_canvas::UserControl_WriteProperties(forms::PropertyBag& PropBag) {
+  PropBag.WriteProperty("Caption", Caption(), Ambient().DisplayName);
+  PropBag.WriteProperty("Icon", icon_, Image1_.Picture());
+  PropBag.WriteProperty("Fixed_Single", fixedSingle_, false);
+}
+
+void xp_canvas::UserControl_Resize() {
+  LayoutPass();
+}
+
+// --- activation tracking ---------------------------------------------------------------
+//
+// The deactivation poll (Timer1) runs while the host is active and stops once
+// it has switched to the inactive skin; the activation poll (Timer2) runs
+// until it finds the host active. While no window of the program is active at
+// all the comparison simply fails: the frame then shows its inactive look and
+// only the activation poll keeps watching.
+
+void xp_canvas::Timer1_Timer() {
+  bool hostActive = true;
+  Step([&] { hostActive = win::GetActiveWindow() == HostForm().hWnd(); });
+  if (hostActive) return;
+  skin_inactive();
+  LayoutPass();
+  Step([&] { Timer1_.Enabled(false); });
+}
+
+void xp_canvas::Timer2_Timer() {
+  bool hostActive = false;
+  Step([&] { hostActive = win::GetActiveWindow() == HostForm().hWnd(); });
+  if (!hostActive) return;
+  skin_active();
+  LayoutPass();
+  Step([&] { Timer2_.Enabled(false); });
+}
+
+void xp_canvas::UserControl_EnterFocus() {
+  Timer1_.Enabled(false);
+  skin_active();
+  LayoutPass();
+}
+
+void xp_canvas::UserControl_ExitFocus() {
+  Timer1_.Enabled(true);
+  Timer2_.Enabled(true);
+}
+
+void xp_canvas::UserControl_GotFocus() {
+  Timer1_.Enabled(false);
+  Timer2_.Enabled(false);
+  skin_active();
+  LayoutPass();
+}
+
+void xp_canvas::skin_active() {
+  imgleft_.Picture(Get<forms::Image>("imgleft1").Picture());
+  imgright_.Picture(Get<forms::Image>("imgright1").Picture());
+  imgtop_.Picture(Get<forms::Image>("imgtop1").Picture());
+  imgtopmax_.Picture(Get<forms::Image>("imgtopmax1").Picture());
+  imgbottom_.Picture(Get<forms::Image>("imgbottom1").Picture());
+}
+
+void xp_canvas::skin_inactive() {
+  imgleft_.Picture(Get<forms::Image>("imgleft2").Picture());
+  imgright_.Picture(Get<forms::Image>("imgright2").Picture());
+  imgtop_.Picture(Get<forms::Image>("imgtop2").Picture());
+  imgtopmax_.Picture(Get<forms::Image>("imgtopmax2").Picture());
+  imgbottom_.Picture(Get<forms::Image>("imgbottom2").Picture());
+}
+
+// --- layout pass -----------------------------------------------------------------------
+//
+// Every step that fails is skipped and the pass goes on; the strips are
+// painted completely each time, from the working picture set.
+
+void xp_canvas::LayoutPass() {
+  forms::Form& host = HostForm();
+  Step([&] { host.ScaleMode(forms::vbPixels); });
+
+  Step([&] { AutoRedraw(true); });
+  Step([&] { BackColor(detail::kSkinFace); });
+  Step([&] { ScaleMode(forms::vbPixels); });
+  Step([&] { Cls(); });
+
+  Step([&] { picleft_.Width(kEdge); });
+  Step([&] { picright_.Width(kEdge); });
+  Step([&] { pictop_.Height(kCaptionHeight); });
+  Step([&] { picbottom_.Height(kEdge); });
+
+  Step([&] { picleft_.Align(kAlignLeft); });
+  Step([&] { picright_.Align(kAlignRight); });
+  Step([&] { pictop_.Align(kAlignTop); });
+  Step([&] { picbottom_.Align(kAlignBottom); });
+
+  Step([&] { PaintStretched(picleft_, imgleft_.Picture()); });
+  Step([&] { PaintStretched(picright_, imgright_.Picture()); });
+  PaintCaptionBar();
+  Step([&] { PaintStretched(picbottom_, imgbottom_.Picture()); });
+
+  Step([&] { lblcaption_.Top(6); });
+  Step([&] { lblcaption_.Left(26); });
+  Step([&] { lblshadow_.Top(8); });
+  Step([&] { lblshadow_.Left(28); });
+
+  PlaceGrips();
+  SetFrameCursors();
+
+  Step([] { forms::DoEvents(); });
+  Resize();
+}
+
+void xp_canvas::PaintCaptionBar() {
+  int state = forms::vbNormal;
+  Step([&] { state = HostForm().WindowState(); });
+  // A minimised host keeps whatever the bar showed.
+  if (state == forms::vbMinimized) return;
+  const forms::Picture& source = (state == forms::vbMaximized ? imgtopmax_ : imgtop_).Picture();
+  const float W = pictop_.Width(), H = pictop_.Height();
+  const auto w = static_cast<float>(source.PixelWidth()),
+             h = static_cast<float>(source.PixelHeight());
+  // The corners keep their width; the middle stretches between them.
+  Step([&] { pictop_.PaintPicture(source, 0, 0, kEdge, H, 0.0f, 0.0f, kEdge, h); });
+  Step([&] {
+    pictop_.PaintPicture(source, kEdge, 0, W - 2 * kEdge, H, static_cast<float>(kEdge), 0.0f,
+                         w - 2 * kEdge, h);
+  });
+  Step([&] { pictop_.PaintPicture(source, W - kEdge, 0, kEdge, H, w - kEdge, 0.0f, kEdge, h); });
+}
+
+void xp_canvas::PlaceGrips() {
+  // Grips 5 and 7 keep their design places in the left corners.
+  Step([&] { imgresize_[6].Top(0); });
+  Step([&] { imgresize_[6].Left(HostForm().ScaleWidth() - kGrip); });
+  Step([&] { imgresize_[4].Top(picbottom_.ScaleHeight() - kGrip); });
+  Step([&] { imgresize_[4].Left(picbottom_.ScaleWidth() - kGrip); });
+  Step([&] { imgresize_[2].Width(pictop_.ScaleWidth() - 2 * kGrip); });
+  Step([&] { imgresize_[2].Left(kGrip); });
+}
+
+void xp_canvas::SetFrameCursors() {
+  int state = forms::vbNormal;
+  Step([&] { state = HostForm().WindowState(); });
+  if (!fixedSingle_ && state == forms::vbMinimized) return;
+  // Only a host in the normal state can be resized by the frame.
+  const bool sizable = !fixedSingle_ && state == forms::vbNormal;
+  auto cursor = [&](forms::Control& c, int sizing) {
+    Step([&] { c.MousePointer(sizable ? sizing : forms::vbDefault); });
+  };
+  cursor(picleft_, forms::vbSizeWE);
+  cursor(picright_, forms::vbSizeWE);
+  cursor(picbottom_, forms::vbSizeNS);
+  cursor(imgresize_[2], forms::vbSizeNS);
+  cursor(imgresize_[4], forms::vbSizeNWSE);
+  cursor(imgresize_[5], forms::vbSizeNESW);
+  cursor(imgresize_[6], forms::vbSizeNESW);
+  cursor(imgresize_[7], forms::vbSizeNWSE);
+}
+
+}  // namespace controls
