@@ -4,6 +4,7 @@
 #include <QShortcut>
 #include <QWidget>
 #include <cmath>
+#include <memory>
 
 #include "forms/scale.h"
 #include "pointer_poll.h"
@@ -51,15 +52,14 @@ xpcmdbutton::xpcmdbutton(const forms::ControlSite& site)
   lbl_.MouseUp = [this](int& Button, int& Shift, float& X, float& Y) {
     UserControl_MouseUp(Button, Shift, X, Y);
   };
-  accessKey_ = std::make_unique<QShortcut>(Widget());
-  accessKey_->setContext(Qt::WindowShortcut);
-  QObject::connect(accessKey_.get(), &QShortcut::activated, [this] {
+  auto shortcut = std::make_unique<QShortcut>(Widget());
+  shortcut->setContext(Qt::WindowShortcut);
+  accessKey_ = shortcut.release();  // the window owns it
+  QObject::connect(accessKey_, &QShortcut::activated, [this] {
     if (Enabled()) Click();
   });
   UpdateAccessKey();
 }
-
-xpcmdbutton::~xpcmdbutton() = default;
 
 // --- properties ------------------------------------------------------------------------
 
@@ -95,7 +95,8 @@ void xpcmdbutton::Font(const forms::Font& v) {
 }
 
 void xpcmdbutton::UpdateAccessKey() {
-  accessKey_->setKey(QKeySequence::mnemonic(QString::fromStdString(lbl_.Caption())));
+  if (accessKey_)
+    accessKey_->setKey(QKeySequence::mnemonic(QString::fromStdString(lbl_.Caption())));
 }
 
 // --- lifecycle -------------------------------------------------------------------------

@@ -3,8 +3,9 @@
 // The suite's push button: one of five looks cut from a strip, stretched over
 // the button by nine-slice painting, with its caption centred on it.
 
+#include <QPointer>
+#include <QShortcut>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,14 +14,11 @@
 #include "forms/font.h"
 #include "forms/user_control.h"
 
-class QShortcut;
-
 namespace controls {
 
 class xpcmdbutton : public forms::UserControl {
  public:
   explicit xpcmdbutton(const forms::ControlSite& site);
-  ~xpcmdbutton() override;
 
   bool Enabled() const override { return UserControl::Enabled(); }
   void Enabled(bool v) override;
@@ -76,8 +74,9 @@ class xpcmdbutton : public forms::UserControl {
   std::int32_t state_ = 0;
   int restCell_ = kNormalCell;
   forms::Font font_;
-  // Alt plus the caption's marked letter clicks the button.
-  std::unique_ptr<QShortcut> accessKey_;
+  // Alt plus the caption's marked letter clicks the button. The shortcut
+  // belongs to the control's window.
+  QPointer<QShortcut> accessKey_;
 };
 
 }  // namespace controls
