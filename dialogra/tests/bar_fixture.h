@@ -26,6 +26,8 @@ namespace dialogra::testing {
 class BarFixture : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Each test has its own settings store and program folder.
+    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
     setenv("TAVRINEL_PROGRAM_DIR", folder.path().c_str(), 1);
     setenv("TAVRINEL_SYSTEM_DIR", (testsupport::BinDir() / "system").c_str(), 1);
     setenv("TAVRINEL_AUDIO", "none", 1);

@@ -9,6 +9,7 @@
 #include "forms/app.h"
 #include "forms/settings.h"
 #include "options.h"
+#include "testsupport/temp_dir.h"
 
 using namespace dialogra;
 
@@ -30,9 +31,16 @@ std::vector<std::string> KeysInOrder() {
   return keys;
 }
 
+// Each test starts from an empty settings store of its own.
+class Options : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1); }
+  testsupport::TempDir home;
+};
+
 }  // namespace
 
-TEST(Options, FirstRunWritesBothTrainersDefaultsInOrderAndOnlyOnce) {
+TEST_F(Options, FirstRunWritesBothTrainersDefaultsInOrderAndOnlyOnce) {
   ASSERT_TRUE(FirstRunBlock());
   EXPECT_EQ(KeysInOrder(),
             (std::vector<std::string>{"ctimeword",   "ssaveword", "guageword", "markword", "xxx",
@@ -65,7 +73,7 @@ TEST(Options, FirstRunWritesBothTrainersDefaultsInOrderAndOnlyOnce) {
   EXPECT_EQ(m.FirstRunMark, "1");
 }
 
-TEST(Options, AgentAndAgentAreOneKey) {
+TEST_F(Options, AgentAndAgentAreOneKey) {
   FirstRunBlock();
   WriteSetting("Agent", "Volpina");
   EXPECT_EQ(ReadSetting("agent"), "Volpina");
@@ -77,7 +85,7 @@ TEST(Options, AgentAndAgentAreOneKey) {
   EXPECT_EQ(std::count(keys.begin(), keys.end(), "Agent"), 0);
 }
 
-TEST(Options, ADamagedOrMissingValueFallsBackToItsFirstRunDefault) {
+TEST_F(Options, ADamagedOrMissingValueFallsBackToItsFirstRunDefault) {
   FirstRunBlock();
   WriteSetting("ctime", "three");
   WriteSetting("n", "");
@@ -101,7 +109,7 @@ TEST(Options, ADamagedOrMissingValueFallsBackToItsFirstRunDefault) {
   EXPECT_EQ(m.rd, 2);
 }
 
-TEST(Options, SinglesPrintAsTheStoreKeepsThem) {
+TEST_F(Options, SinglesPrintAsTheStoreKeepsThem) {
   EXPECT_EQ(SingleText(6600.0f), "6600");
   EXPECT_EQ(SingleText(10237.5f), "10237.5");
   EXPECT_EQ(SingleText(-250.0f), "-250");
