@@ -137,15 +137,7 @@ void Form1::showagent() {
 }
 
 void Form1::Form_Unload(int&) {
-  if (mobjAgent) {
-    try {
-      mobjAgent->Hide();
-    } catch (const agent::Error&) {
-    }
-  }
-  DoEvents();
-  Agent1.Characters().Unload(module().AgentName);
-  mobjAgent.reset();
+  hideagent();
   forms::End();
 }
 

@@ -88,10 +88,9 @@ void Canvas::EnsureImage() {
     win::GetObjectA(image_, sizeof(bm), &bm);
     if (bm.bmWidth >= w && bm.bmHeight >= h) return;
   }
-  win::HDC screen = win::GetDC(win::HWND());
-  win::HDC dc = win::CreateCompatibleDC(screen);
-  win::HBITMAP bmp = win::CreateCompatibleBitmap(screen, w, h);
-  win::ReleaseDC(win::HWND(), screen);
+  // A true-colour picture like the screen's, without taking a picture of it.
+  win::HDC dc = win::CreateCompatibleDC(win::HDC());
+  win::HBITMAP bmp = win::CreateBitmap(w, h, 1, 32, nullptr);
   win::HGDIOBJ old = win::SelectObject(dc, bmp);
   win::HBRUSH brush = win::CreateSolidBrush(TranslateColor(backColor_));
   win::RECT all{0, 0, w, h};
@@ -259,31 +258,34 @@ void Canvas::Print(std::string_view text) {
   currentY_ += TextHeight(text);
 }
 
-float Canvas::TextWidth(std::string_view text) {
-  win::HDC screen = win::GetDC(win::HWND());
-  win::HDC dc = win::CreateCompatibleDC(screen);
-  win::ReleaseDC(win::HWND(), screen);
+// Measures with the surface's font on a memory DC.
+template <class F>
+auto Canvas::WithFont(F&& measure) const {
+  win::HDC dc = win::CreateCompatibleDC(win::HDC());
   win::HFONT f = MakeFont(font_);
   win::HGDIOBJ old = win::SelectObject(dc, f);
-  win::SIZE sz{};
-  win::GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &sz);
+  auto result = measure(dc);
   win::SelectObject(dc, old);
   win::DeleteObject(f);
   win::DeleteDC(dc);
+  return result;
+}
+
+float Canvas::TextWidth(std::string_view text) {
+  const win::SIZE sz = WithFont([&](win::HDC dc) {
+    win::SIZE s{};
+    win::GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &s);
+    return s;
+  });
   return static_cast<float>(sz.cx * 15.0 / scale_.TwipsPerUnitX());
 }
 
 float Canvas::TextHeight(std::string_view) {
-  win::HDC screen = win::GetDC(win::HWND());
-  win::HDC dc = win::CreateCompatibleDC(screen);
-  win::ReleaseDC(win::HWND(), screen);
-  win::HFONT f = MakeFont(font_);
-  win::HGDIOBJ old = win::SelectObject(dc, f);
-  win::TEXTMETRICA tm{};
-  win::GetTextMetricsA(dc, &tm);
-  win::SelectObject(dc, old);
-  win::DeleteObject(f);
-  win::DeleteDC(dc);
+  const win::TEXTMETRICA tm = WithFont([](win::HDC dc) {
+    win::TEXTMETRICA m{};
+    win::GetTextMetricsA(dc, &m);
+    return m;
+  });
   return static_cast<float>(tm.tmHeight * 15.0 / scale_.TwipsPerUnitY());
 }
 

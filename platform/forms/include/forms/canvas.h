@@ -84,6 +84,8 @@ class Canvas {
   int PxX(double units) const;
   int PxY(double units) const;
   void EnsureImage();
+  template <class F>
+  auto WithFont(F&& measure) const;
 
   Container& scale_;
   bool autoRedraw_ = false;

@@ -246,19 +246,11 @@ bool HostWidget::event(QEvent* e) {
       break;
   }
   // Input the window consumed must not travel on to the parent widget.
-  switch (e->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-      e->accept();
-      return true;
-    default:
-      return QWidget::event(e);
+  if (IsInput(e->type())) {
+    e->accept();
+    return true;
   }
+  return QWidget::event(e);
 }
 
 void HostWidget::paintEvent(QPaintEvent* e) {
