@@ -1,0 +1,105 @@
+#include "trainer_settings.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "forms/app.h"
+#include "forms/errors.h"
+#include "forms/numeric.h"
+#include "forms/settings.h"
+
+namespace dialogra {
+
+namespace {
+
+struct Default {
+  std::string_view key;
+  std::string_view value;  // empty: computed from the screen
+};
+
+// The first-run block's keys in the order it writes them.
+constexpr Default kDefaults[] = {
+    {"ctimeword", "7"}, {"ssaveword", "1"},  {"guageword", "1"},  {"markword", "0"},
+    {"xxx", "1"},       {"winleftword", ""}, {"ontopword", "1"},  {"ce", "0"},
+    {"n", "1"},         {"ctime", "3"},      {"etime", "5"},      {"rd", "1"},
+    {"psave", "1"},     {"ssave", "1"},      {"visi", "0"},       {"voice", "1"},
+    {"twovoice", "1"},  {"guage", "1"},      {"guagen", "11000"}, {"agent", "Merlin"},
+    {"red", "0"},       {"mark", "1"},       {"left", ""},
+};
+
+bool SameKey(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+std::optional<double> ParseNumber(std::string text) {
+  while (!text.empty() && text.front() == ' ') text.erase(text.begin());
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  if (text.empty()) return std::nullopt;
+  double v = 0;
+  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || p != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+std::string ReadSetting(std::string_view key) {
+  return forms::GetSetting(kApp, kSection, key);
+}
+
+std::string ReadSetting(std::string_view key, std::string_view defaultValue) {
+  return forms::GetSetting(kApp, kSection, key, defaultValue);
+}
+
+void WriteSetting(std::string_view key, std::string_view value) {
+  forms::SaveSetting(kApp, kSection, key, value);
+}
+
+std::string SingleText(float v) {
+  // As the runtime prints a single: up to seven significant digits, no
+  // trailing zeros, a point as the decimal separator.
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(v));
+  return buf;
+}
+
+std::string FirstRunDefault(std::string_view key) {
+  if (SameKey(key, "winleftword")) return SingleText(forms::Screen::Width() / 2 - 2000);
+  if (SameKey(key, "left")) return SingleText(forms::Screen::Width() / 2 - 3000);
+  for (const auto& d : kDefaults)
+    if (SameKey(d.key, key)) return std::string(d.value);
+  return {};
+}
+
+bool FirstRunBlock() {
+  if (!ReadSetting("xxx").empty()) return false;
+  for (const auto& d : kDefaults) WriteSetting(d.key, FirstRunDefault(d.key));
+  return true;
+}
+
+std::int16_t ReadInteger(std::string_view key) {
+  if (auto v = ParseNumber(ReadSetting(key))) {
+    try {
+      return forms::CInt(*v);
+    } catch (const forms::RuntimeError&) {
+    }
+  }
+  return static_cast<std::int16_t>(std::stoi(FirstRunDefault(key)));
+}
+
+float ReadSingle(std::string_view key) {
+  if (auto v = ParseNumber(ReadSetting(key)); v && std::fabs(*v) < 3.4e38)
+    return static_cast<float>(*v);
+  return std::stof(FirstRunDefault(key));
+}
+
+}  // namespace dialogra

@@ -1,0 +1,37 @@
+#pragma once
+
+// The settings both trainers share in the settings store and the first-run
+// block that writes their defaults. The word trainer links this too, so that
+// whichever trainer runs first writes the same block.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dialogra {
+
+inline constexpr std::string_view kApp = "Tesk";
+inline constexpr std::string_view kSection = "Orvanta7";
+
+// The store, always under the suite's application and section.
+std::string ReadSetting(std::string_view key);
+std::string ReadSetting(std::string_view key, std::string_view defaultValue);
+void WriteSetting(std::string_view key, std::string_view value);
+
+// Writes the defaults of both trainers, in their order, when the first-run
+// mark "xxx" is empty. Returns whether it wrote them.
+bool FirstRunBlock();
+
+// The text of a single-precision number as the store keeps it.
+std::string SingleText(float v);
+
+// The first-run default of a key (the screen-derived ones for this screen).
+std::string FirstRunDefault(std::string_view key);
+
+// A whole-number key as a 16-bit integer. A key that is absent, not a number
+// or out of range falls back to its first-run default.
+std::int16_t ReadInteger(std::string_view key);
+// A single-precision key ("left"), with the same fallback.
+float ReadSingle(std::string_view key);
+
+}  // namespace dialogra
