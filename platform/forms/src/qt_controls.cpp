@@ -611,10 +611,11 @@ void ComboBox::AddItem(std::string_view item, int index) {
     combo_->addItem(Q(item));
   else
     combo_->insertItem(index, Q(item));
-  if (combo_->isEditable() && combo_->count() == 1) {
-    // The first entry does not choose itself.
+  if (combo_->count() == 1) {
+    // The first entry does not choose itself, in a drop-down list neither:
+    // nothing is chosen until the user or the program chooses.
     combo_->setCurrentIndex(-1);
-    combo_->setEditText(text);
+    if (combo_->isEditable()) combo_->setEditText(text);
   }
   settingByCode_ = false;
 }

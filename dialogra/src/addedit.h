@@ -1,0 +1,117 @@
+#pragma once
+
+// The word-book editor: one record of a word book at a time in two text
+// boxes, the list of every English text, and stepping, adding, changing and
+// deleting records. The conversation trainer, the word trainer and the
+// word-book manager all use this one form; they differ only in the book
+// they hand it.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/controls.h"
+#include "dao/dao.h"
+#include "forms/forms.h"
+
+namespace dialogra {
+
+// Which book the editor edits and how it names itself.
+struct WordBook {
+  std::string file;     // the file name in the program folder
+  std::string caption;  // caption of the form and of its frame ("&&" shows as "&")
+  std::string connect;  // the engine's connect string; empty for none
+  bool categorised = false;
+};
+
+// The conversation trainer's book, the word trainer's book, and the
+// categorised book of the word-book manager.
+WordBook DialograBook();
+WordBook VocabraBook();
+WordBook LexipenBook();
+
+// The 34 categories in the order the manager offers them.
+const std::vector<std::string>& Categories();
+
+class addedit : public forms::Form {
+ public:
+  addedit();
+
+  // Chooses the book; takes effect at the next load of the form.
+  void Book(WordBook book) { book_ = std::move(book); }
+  const WordBook& Book() const { return book_; }
+
+  // Controls.
+  controls::xp_canvas& xp_canvas2;
+  controls::xptopbuttons& xptopbuttons1;
+  controls::xptopbuttons& xptopbuttons2;
+  controls::xptopbuttons& xptopbuttons3;
+  forms::TextBox& English;
+  forms::TextBox& Italian;
+  controls::xpcmdbutton& cmdSave;
+  controls::xpcmdbutton& CmdAdd;
+  controls::xpcmdbutton& cmdDelete;
+  forms::ListBox& List1;
+  forms::CommandButton& cmdGFirst;
+  forms::CommandButton& cmdPrev;
+  forms::TextBox& txtGCurent;
+  forms::CommandButton& cmdNext;
+  forms::CommandButton& cmdGLast;
+  forms::CommandButton& cmdGAdd;
+  // The manager's additions, hidden in the trainers' editors.
+  forms::Label& Label2;
+  forms::ComboBox& Combo1;
+  controls::xpcmdbutton& Command1;
+
+  // Form state.
+  dao::Database wordDatabase;
+  dao::Recordset wordRecordset;
+  dao::Bookmark firstBookmark;
+  bool addingNew = false;
+
+  // Event procedures, public so that tests drive them as clicks would.
+  void cmdGFirst_Click();
+  void cmdPrev_Click();
+  void cmdNext_Click();
+  void cmdGLast_Click();
+  void cmdGAdd_Click();
+  void List1_Click();
+  void SaveRecord();
+  void cmdDelete_Click();
+  void Combo1_Click();
+
+ protected:
+  void Form_Load() override;
+  void Form_Resize() override;
+  void Form_Unload(int& Cancel) override;
+
+ private:
+  void DisableNavigation();
+  void EnableNavigation();
+  void ClearFields();
+  void SetNavigation(bool on);
+  // Opens the book and the recordset of `source`; on failure tells the user
+  // which file failed and why, and leaves the editor empty and disabled.
+  bool OpenBook(const std::string& source);
+  void FillFromRecordset();
+  void ShowCurrent();
+  void WriteCounter(long place);
+  void LockEditor();
+  // After a step past either end, the record on screen becomes current again.
+  void RestoreCurrent();
+  void ShowEngineFailure(std::string_view what, const dao::Error& e) const;
+  std::string BookPath() const;
+  void PlaceManagerControls();
+
+  WordBook book_;
+  // The category the open recordset shows (the manager only).
+  std::string category_;
+};
+
+// Opens the editor over `book` with its caption: creates the form on first
+// use, or brings forward the one already open. `modal` is forms::vbModal or
+// forms::vbModeless.
+addedit& ShowWordBookEditor(const WordBook& book, int modal = forms::vbModeless,
+                            forms::Form* owner = nullptr);
+
+}  // namespace dialogra

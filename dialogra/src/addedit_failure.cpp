@@ -1,0 +1,53 @@
+#include "addedit_failure.h"
+
+#include <string>
+
+namespace dialogra {
+namespace {
+
+// Plain words for the failures a user can do something about; the engine's
+// own text for the rest.
+std::string Reason(const dao::Error& e) {
+  switch (e.number()) {
+    case dao::err::kFileNotFound:
+      return "the file does not exist.";
+    case dao::err::kInvalidPath:
+      return "its folder does not exist.";
+    case dao::err::kFileInUse:
+    case dao::err::kHeldExclusively:
+    case dao::err::kLocked:
+      // The engine cannot tell which program holds the file.
+      return "it is in use by another program. Close that program and try again.";
+    case dao::err::kInvalidPassword:
+      return "the file does not take the word book's password.";
+    case dao::err::kNotADatabase:
+    case dao::err::kCorrupt:
+      return "the file is damaged.";
+    case dao::err::kNoSuchTable:
+    case dao::err::kTooFewParameters:
+    case dao::err::kItemNotFound:
+      return "the file is damaged: it holds no word list of the right kind.";
+    case dao::err::kNoPermission:
+    case dao::err::kReadOnly:
+      return "you may not change this file.";
+    case dao::err::kDiskFull:
+      return "the disk is full.";
+    case dao::err::kDiskError:
+      return "the disk could not be written.";
+    default:
+      return e.what();
+  }
+}
+
+}  // namespace
+
+std::string OpenFailureText(std::string_view path, const dao::Error& e) {
+  return "The word book \"" + std::string(path) + "\" could not be opened: " + Reason(e);
+}
+
+std::string ChangeFailureText(std::string_view what, std::string_view path, const dao::Error& e) {
+  return std::string(what) + " in the word book \"" + std::string(path) + "\": " + Reason(e) +
+         " The book is unchanged.";
+}
+
+}  // namespace dialogra
