@@ -140,7 +140,10 @@ bool addedit::OpenBook(const std::string& source) {
     wordRecordset = {};
     wordDatabase.Close();
     LockEditor();
-    forms::MsgBox(OpenFailureText(path, e), forms::vbCritical);
+    const bool inUse = e.number() == dao::err::kFileInUse ||
+                       e.number() == dao::err::kHeldExclusively || e.number() == dao::err::kLocked;
+    forms::MsgBox(OpenFailureText(path, e, inUse ? dao::Holders(path) : std::vector<dao::Holder>{}),
+                  forms::vbCritical);
     return false;
   }
   English.Enabled(true);

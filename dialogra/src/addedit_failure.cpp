@@ -1,13 +1,35 @@
 #include "addedit_failure.h"
 
+#include <algorithm>
 #include <string>
 
 namespace dialogra {
 namespace {
 
+std::string InUse(const std::vector<dao::Holder>& holders) {
+  std::vector<std::string> others;
+  bool self = false;
+  for (const dao::Holder& h : holders) {
+    if (h.thisProcess)
+      self = true;
+    else if (!h.program.empty() &&
+             std::find(others.begin(), others.end(), h.program) == others.end())
+      others.push_back(h.program);
+  }
+  if (!others.empty()) {
+    std::string names = others[0];
+    for (std::size_t i = 1; i < others.size(); ++i)
+      names += (i + 1 == others.size() ? " and " : ", ") + others[i];
+    return "it is in use by " + names + ". Close " + (others.size() == 1 ? "it" : "them") +
+           " and try again.";
+  }
+  if (self) return "this program uses it elsewhere at the moment.";
+  return "it is in use by another program. Close that program and try again.";
+}
+
 // Plain words for the failures a user can do something about; the engine's
 // own text for the rest.
-std::string Reason(const dao::Error& e) {
+std::string Reason(const dao::Error& e, const std::vector<dao::Holder>& holders = {}) {
   switch (e.number()) {
     case dao::err::kFileNotFound:
       return "the file does not exist.";
@@ -16,8 +38,7 @@ std::string Reason(const dao::Error& e) {
     case dao::err::kFileInUse:
     case dao::err::kHeldExclusively:
     case dao::err::kLocked:
-      // The engine cannot tell which program holds the file.
-      return "it is in use by another program. Close that program and try again.";
+      return InUse(holders);
     case dao::err::kInvalidPassword:
       return "the file does not take the word book's password.";
     case dao::err::kNotADatabase:
@@ -41,8 +62,9 @@ std::string Reason(const dao::Error& e) {
 
 }  // namespace
 
-std::string OpenFailureText(std::string_view path, const dao::Error& e) {
-  return "The word book \"" + std::string(path) + "\" could not be opened: " + Reason(e);
+std::string OpenFailureText(std::string_view path, const dao::Error& e,
+                            const std::vector<dao::Holder>& holders) {
+  return "The word book \"" + std::string(path) + "\" could not be opened: " + Reason(e, holders);
 }
 
 std::string ChangeFailureText(std::string_view what, std::string_view path, const dao::Error& e) {

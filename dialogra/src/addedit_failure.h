@@ -5,12 +5,17 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "dao/database.h"
 #include "dao/error.h"
 
 namespace dialogra {
 
-// "The word book "<path>" could not be opened: <why in plain words>"
-std::string OpenFailureText(std::string_view path, const dao::Error& e);
+// "The word book "<path>" could not be opened: <why in plain words>"; for a
+// file in use, `holders` names who holds it, when the system can tell.
+std::string OpenFailureText(std::string_view path, const dao::Error& e,
+                            const std::vector<dao::Holder>& holders = {});
 
 // "The word could not be saved in "<path>": <why>" and the like.
 std::string ChangeFailureText(std::string_view what, std::string_view path, const dao::Error& e);

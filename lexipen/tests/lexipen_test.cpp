@@ -211,7 +211,7 @@ TEST_F(Lexipen, BookHeldByASecondProcess) {
   addedit& f = Pick(Open(book), "Numbers");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_THAT(messages[0].prompt, HasSubstr((folder / "reg.ocx").string()));
-  EXPECT_THAT(messages[0].prompt, HasSubstr("in use by another program"));
+  EXPECT_THAT(messages[0].prompt, HasSubstr("it is in use by book_probe. Close it and try again."));
   EXPECT_EQ(f.List1.ListCount(), 0);
   EXPECT_FALSE(f.English.Enabled());
   EXPECT_TRUE(NavigationDisabled(f));

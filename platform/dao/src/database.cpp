@@ -196,6 +196,20 @@ Database OpenDatabase(std::string_view name, bool exclusive, bool readOnly,
   return Database(std::move(state));
 }
 
+std::vector<Holder> Holders(std::string_view name) {
+  const std::filesystem::path path = shell::NativePath(name);
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::canonical(path, ec);
+  std::vector<Holder> out;
+  for (int pid : FileLock::Holders(ec ? path : real)) {
+    Holder h{pid, {}, pid == static_cast<int>(getpid())};
+    std::ifstream comm(std::filesystem::path("/proc") / std::to_string(pid) / "comm");
+    std::getline(comm, h.program);
+    out.push_back(std::move(h));
+  }
+  return out;
+}
+
 Database CreateDatabase(std::string_view name, std::string_view connect) {
   auto state = std::make_shared<detail::DatabaseState>();
   state->name = std::string(name);

@@ -3,10 +3,16 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -75,6 +81,31 @@ FileLock::Result FileLock::Acquire(const std::filesystem::path& database, Mode m
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   return Result::kBusy;
+}
+
+std::vector<int> FileLock::Holders(const std::filesystem::path& database) {
+  std::vector<int> out;
+  struct stat st {};
+  if (stat(LockFileFor(database).c_str(), &st) != 0) return out;
+  // The system lists every lock with its holder, device and inode:
+  // "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF". Lines with "->" are
+  // waiters, which hold nothing.
+  std::ifstream locks("/proc/locks");
+  std::string line;
+  while (std::getline(locks, line)) {
+    if (line.find("->") != std::string::npos) continue;
+    std::istringstream in(line);
+    std::string number, kind, advisory, access, file;
+    int pid = 0;
+    if (!(in >> number >> kind >> advisory >> access >> pid >> file) || kind != "FLOCK") continue;
+    unsigned maj = 0, min = 0;
+    unsigned long long inode = 0;
+    if (std::sscanf(file.c_str(), "%x:%x:%llu", &maj, &min, &inode) != 3) continue;
+    if (inode == st.st_ino && maj == major(st.st_dev) && min == minor(st.st_dev) &&
+        std::find(out.begin(), out.end(), pid) == out.end())
+      out.push_back(pid);
+  }
+  return out;
 }
 
 void FileLock::Release() {

@@ -10,6 +10,7 @@
 // SQLite's own record locks on it.
 
 #include <filesystem>
+#include <vector>
 
 namespace dao {
 
@@ -35,6 +36,8 @@ class FileLock {
   void Release();
 
   static std::filesystem::path LockFileFor(const std::filesystem::path& database);
+  // The ids of the processes holding a lock on the lock file of `database`.
+  static std::vector<int> Holders(const std::filesystem::path& database);
 
  private:
   int fd_ = -1;

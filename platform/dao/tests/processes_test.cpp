@@ -130,6 +130,30 @@ TEST(Processes, AnExclusiveHolderKeepsOtherProcessesOut) {
   EXPECT_EQ(later.ReadLine(), "error " + std::to_string(dao::err::kHeldExclusively));
 }
 
+TEST(Processes, HoldersTellWhoHoldsAFile) {
+  testsupport::TempDir dir;
+  const std::string name = (dir / "word.ocx").string();
+  daotest::MakeWordBook(dir / "word.ocx", {{"a", "1"}});
+  EXPECT_TRUE(dao::Holders(name).empty());
+  EXPECT_TRUE(dao::Holders((dir / "missing.ocx").string()).empty());
+  {
+    Child editor({"hold-exclusive", name});
+    ASSERT_EQ(editor.ReadLine(), "ready");
+    const std::vector<dao::Holder> holders = dao::Holders(name);
+    ASSERT_EQ(holders.size(), 1u);
+    EXPECT_EQ(holders[0].program, "dao_child");
+    EXPECT_FALSE(holders[0].thisProcess);
+    EXPECT_GT(holders[0].process, 0);
+    EXPECT_EQ(editor.Finish(), 0);
+  }
+  dao::Database mine = dao::OpenDatabase(name);
+  const std::vector<dao::Holder> holders = dao::Holders(name);
+  ASSERT_EQ(holders.size(), 1u);
+  EXPECT_TRUE(holders[0].thisProcess);
+  mine.Close();
+  EXPECT_TRUE(dao::Holders(name).empty());
+}
+
 TEST(Processes, ASharedHolderKeepsAnExclusiveOpenOut) {
   testsupport::TempDir dir;
   const std::string name = (dir / "reg.ocx").string();

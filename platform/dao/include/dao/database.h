@@ -68,6 +68,17 @@ class Database {
 Database OpenDatabase(std::string_view name, bool exclusive = false, bool readOnly = false,
                       std::string_view connect = "");
 
+// A process that holds a database file open through this engine.
+struct Holder {
+  int process = 0;
+  std::string program;  // the process's name, as the system reports it
+  bool thisProcess = false;
+};
+
+// Who holds the database file `name` now, for telling a user why an open
+// was refused; empty when no one does or the system cannot tell.
+std::vector<Holder> Holders(std::string_view name);
+
 // Makes a new, empty database file (encrypted when `connect` holds a
 // password) and opens it exclusively; err::kDatabaseExists if there is one.
 Database CreateDatabase(std::string_view name, std::string_view connect = "");
