@@ -109,7 +109,8 @@ class addedit : public forms::Form {
 };
 
 // Opens the editor over `book` with its caption: creates the form on first
-// use, or brings forward the one already open. `modal` is forms::vbModal or
+// use, or brings forward the one already open (over the book it was opened
+// with; a program edits one book). `modal` is forms::vbModal or
 // forms::vbModeless.
 addedit& ShowWordBookEditor(const WordBook& book, int modal = forms::vbModeless,
                             forms::Form* owner = nullptr);

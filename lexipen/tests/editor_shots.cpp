@@ -1,13 +1,15 @@
 // Screenshots of the word-book editor and of Lexipen, for looking at them
 // by hand under a virtual display:
-//   editor_shots empty|filled|duplicate|lexipen OUT.png
+//   editor_shots empty|filled|duplicate|lexipen|lexipen-start|lexipen-held OUT.png
 // Each run works on copies of the build's books in a folder of its own,
 // shows one scene, writes the whole screen to OUT.png and ends.
 
+#include <unistd.h>
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -56,15 +58,34 @@ int main(int argc, char** argv) {
                                      {"O'Brien's house", "la casa di O'Brien"},
                                      {"thank you very much", "grazie mille"},
                                      {"the bread", "il pane"}});
+  // A second process holds the categorised book until this one ends.
+  FILE* holder = nullptr;
+  if (scene == "lexipen-held") {
+    const fs::path mark = folder / "held";
+    holder = popen(("'" BOOK_PROBE "' hold '" + (folder / "reg.ocx").string() +
+                    "' ';pwd=Mirt40697315Lp' '" + mark.string() + "'")
+                       .c_str(),
+                   "w");
+    while (holder && !fs::exists(mark)) usleep(10000);
+  }
   const int rc = forms::RunProgram(argc, argv, [&]() -> forms::Form& {
-    forms::App::SetTitle(scene == "lexipen" ? "Lexipen" : "Dialogra");
+    forms::App::SetTitle(scene.starts_with("lexipen") ? "Lexipen" : "Dialogra");
     auto& f = forms::Forms::Get<dialogra::addedit>();
-    f.Book(scene == "lexipen" ? dialogra::LexipenBook() : dialogra::DialograBook());
+    f.Book(scene.starts_with("lexipen") ? dialogra::LexipenBook() : dialogra::DialograBook());
     QTimer::singleShot(600, [&f, scene, out] {
       if (scene == "filled") f.List1.ListIndex(2);
       if (scene == "lexipen") {
         for (int i = 0; i < f.Combo1.ListCount(); ++i)
           if (f.Combo1.List(i) == "Some Basic Phrases") f.Combo1.ListIndex(i);
+      }
+      if (scene == "lexipen-held") {
+        QTimer::singleShot(800, [out] {
+          Grab(out);
+          if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        f.Combo1.ListIndex(0);
+        forms::Unload(f);
+        return;
       }
       if (scene == "duplicate") {
         f.cmdGAdd_Click();
@@ -85,6 +106,7 @@ int main(int argc, char** argv) {
     });
     return f;
   });
+  if (holder) pclose(holder);
   fs::remove_all(folder);
   return rc;
 }
