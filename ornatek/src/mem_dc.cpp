@@ -38,6 +38,26 @@ StdFont FontFromLogFont(const LOGFONTA& lf) {
   return f;
 }
 
+// The font selected in a context, as a font object: the character height in
+// points from the text metrics.
+StdFont FontOfContext(HDC dc) {
+  TEXTMETRICA tm;
+  char face[80] = {};
+  GetTextMetricsA(dc, &tm);
+  GetTextFaceA(dc, 79, face);
+  StdFont f;
+  f.Name = face;
+  f.Charset = tm.tmCharSet;
+  f.Italic = tm.tmItalic != 0;
+  f.Strikethrough = tm.tmStruckOut != 0;
+  f.Underline = tm.tmUnderlined != 0;
+  f.Weight = static_cast<short>(tm.tmWeight);
+  const std::int32_t product = (tm.tmHeight - tm.tmInternalLeading) * 72;
+  const int aspect = tm.tmDigitizedAspectY > 0 ? tm.tmDigitizedAspectY : 96;
+  f.SetSize(static_cast<double>(product) / aspect);
+  return f;
+}
+
 }  // namespace
 
 cMemDC::~cMemDC() {
@@ -78,11 +98,7 @@ win::HDC cMemDC::Init(int PixelWidth, int PixelHeight, HDC hParentDC, HDC hMemor
     SetTextColor(dc_, GetTextColor(hParentDC));
     SetBkMode(dc_, GetBkMode(hParentDC));
     parentDC_ = hParentDC;
-    cMemDC parentView;
-    parentView.dc_ = hParentDC;
-    const auto parentFont = parentView.Font();
-    parentView.dc_ = HDC();
-    if (parentFont) Font(*parentFont);
+    Font(FontOfContext(hParentDC));
   } else {
     ReleaseDC(HWND(), parent);
     parentDC_ = HDC();
@@ -149,21 +165,7 @@ int cMemDC::FontHeight() const {
 
 std::optional<StdFont> cMemDC::Font() const {
   if (!IsCreated()) return std::nullopt;
-  TEXTMETRICA tm;
-  char face[80] = {};
-  GetTextMetricsA(dc_, &tm);
-  GetTextFaceA(dc_, 79, face);
-  StdFont f;
-  f.Name = face;
-  f.Charset = tm.tmCharSet;
-  f.Italic = tm.tmItalic != 0;
-  f.Strikethrough = tm.tmStruckOut != 0;
-  f.Underline = tm.tmUnderlined != 0;
-  f.Weight = static_cast<short>(tm.tmWeight);
-  const std::int32_t product = (tm.tmHeight - tm.tmInternalLeading) * 72;
-  const int aspect = tm.tmDigitizedAspectY > 0 ? tm.tmDigitizedAspectY : 96;
-  f.SetSize(static_cast<double>(product) / aspect);
-  return f;
+  return FontOfContext(dc_);
 }
 
 void cMemDC::Font(const StdFont& font) {

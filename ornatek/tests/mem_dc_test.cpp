@@ -270,3 +270,24 @@ TEST(MemDC, EndingASurfaceLeavesAPendingErrorAlone) {
     EXPECT_STREQ(e.what(), "the holder's own error");
   }
 }
+
+TEST(MemDC, AParentContextLendsItsColoursModeAndFont) {
+  cMemDC parent;
+  parent.Init(4, 4);
+  parent.ForeColor(0x0000AA);
+  parent.BackColor(0x00BB00);
+  parent.BackStyle(TRANSPARENT);
+  parent.Font(Tahoma(12));
+  cMemDC child;
+  child.Init(3, 3, parent.hDC());
+  EXPECT_TRUE(child.IsMemoryDC());
+  EXPECT_EQ(child.ForeColor(), 0x0000AAu);
+  EXPECT_EQ(child.BackColor(), 0x00BB00u);
+  EXPECT_EQ(child.BackStyle(), TRANSPARENT);
+  EXPECT_EQ(child.FontHeight(), parent.FontHeight());
+  // The parent is the blits' default destination.
+  child.Cls(0x123456);
+  child.BitBlt();
+  EXPECT_EQ(parent.GetPixel(2, 2), 0x123456u);
+  EXPECT_NE(parent.GetPixel(3, 3), 0x123456u);
+}

@@ -302,3 +302,19 @@ TEST(ThreadState, ASecondThreadHasItsOwnHookAndStore) {
   MenuHookInstaller().UnInstallHook();
   MenuInfoStore().Remove(1);
 }
+
+TEST(PopupCatcher, CatchesPopupsExactlyWhileARegistrationIsLeft) {
+  BoundHost host;  // one registration
+  MenuHookInstaller().InstallHook();
+  const HWND withTwo = MakePopup(host.hwnd);
+  MenuHookInstaller().UnInstallHook();
+  const HWND withOne = MakePopup(host.hwnd);
+  MenuHookInstaller().UnInstallHook();
+  const HWND withNone = MakePopup(host.hwnd);
+  EXPECT_FALSE(Framed(withTwo));
+  EXPECT_FALSE(Framed(withOne));
+  EXPECT_TRUE(Framed(withNone));
+  EXPECT_FALSE(HeldByPopupHandler(withNone));
+  MenuHookInstaller().InstallHook();  // the one BoundHost withdraws at its end
+  for (HWND h : {withTwo, withOne, withNone}) DestroyWindow(h);
+}
