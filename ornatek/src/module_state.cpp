@@ -6,7 +6,12 @@
 
 namespace ornatek {
 
-ModuleState::ModuleState() = default;
+ModuleState::ModuleState() {
+  // The layer keeps its hook chain per thread too. Reaching it now makes it
+  // older than this state, so it is still there when this state's end takes
+  // the hook out of it.
+  win::CallNextHookEx(win::HHOOK(), 0, 0, 0);
+}
 ModuleState::~ModuleState() {
   // The installer's end withdraws one registration through Module(), which
   // must still find this object: end it first, explicitly.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "mem_dc.h"
@@ -252,4 +253,29 @@ TEST(MemDCText, MeasureAndDrawWriteTheRectangleBack) {
   s.DrawText("Ciao", l, t, r, b, DT_CALCRECT | DT_SINGLELINE);
   EXPECT_EQ(r, s.TextWidth("Ciao"));
   EXPECT_EQ(b, s.FontHeight());
+}
+
+TEST(MemDCBlit, StretchFrameAndPixelsOutsideTheBitmap) {
+  cMemDC src;
+  src.Init(2, 2);
+  src.Cls(kBlue);
+  src.SetPixel(0, 0, kRed);
+  cMemDC dest;
+  dest.Init(6, 6);
+  dest.Cls(0xFFFFFF);
+  src.StretchBlt(dest.hDC(), 0, 0, 4, 4);  // the source size defaults to the surface's
+  EXPECT_EQ(dest.GetPixel(1, 1), kRed);
+  EXPECT_EQ(dest.GetPixel(3, 3), kBlue);
+  EXPECT_EQ(dest.GetPixel(4, 4), 0xFFFFFFu);
+
+  dest.FrameRect(0, 0, 6, 6, 0x00FF00);
+  EXPECT_EQ(dest.GetPixel(5, 5), 0x00FF00u);
+  EXPECT_EQ(dest.GetPixel(0, 3), 0x00FF00u);
+  EXPECT_EQ(dest.GetPixel(1, 1), kRed) << "only the frame";
+  EXPECT_EQ(dest.GetPixel(6, 0), CLR_INVALID);
+  EXPECT_EQ(dest.GetPixel(-1, 0), CLR_INVALID);
+  dest.SetPixel(99, 99);  // outside: no effect, no failure
+
+  EXPECT_DOUBLE_EQ(ornatek::HimetricToPixels(2540), 96.0);
+  EXPECT_EQ(std::nearbyint(ornatek::HimetricToPixels(423)), 16.0);
 }
