@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "core/screen_overlay.h"
 #include "core/window_table.h"
 #include "menu/menu_paint.h"
 #include "menu/menu_table.h"
@@ -379,10 +380,9 @@ bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem) {
     y = std::max<int>(y, s.top());
   }
   SetWindowPos(popup, HWND_TOPMOST, x, y, W, H, SWP_NOACTIVATE);
-  SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  // The first picture is taken as the platform's menu animation takes it:
-  // the frame, then the background through WM_PRINT, then the items.
+  // The first picture is taken before the popup shows, as the platform's
+  // menu animation takes it: the frame, then the background through
+  // WM_PRINT, then the items. What is behind the popup is still on screen.
   if (HDC dc = GetWindowDC(popup)) {
     SendMessageA(popup, WM_NCPAINT, 1, 0);
     SendMessageA(popup, WM_PRINT, dc.value, PRF_ERASEBKGND);
@@ -392,6 +392,9 @@ bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem) {
     }
     ReleaseDC(popup, dc);
   }
+  if (!IsWindow(popup)) return false;
+  SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   ValidateRect(popup, nullptr);
   return true;
 }
@@ -517,6 +520,8 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
   }
   qApp->removeEventFilter(&input);
   CloseLevelsAbove(0);
+  // Shadows drawn on the screen around the menu go with it.
+  ClearScreenOverlay();
   t_track = nullptr;
   const UINT command = track.command;
   if (IsWindow(owner) && !(flags & TPM_NONOTIFY)) {

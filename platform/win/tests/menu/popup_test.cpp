@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "win/qt_window.h"
+#include "win/testing.h"
 #include "win/win.h"
 
 using namespace win;
@@ -381,6 +382,78 @@ TEST(PopupMenu, BadCallsFail) {
   EXPECT_FALSE(TrackPopupMenu(m, 0, 0, 0, 0, HWND(std::uintptr_t{0x999}), nullptr));
   EXPECT_FALSE(EndMenu());
   DestroyMenu(bar);
+  DestroyMenu(m);
+  DestroyWindow(owner);
+}
+
+namespace {
+
+int g_colourChanges = 0;
+LRESULT ColourWatcher(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_SYSCOLORCHANGE) ++g_colourChanges;
+  return DefWindowProcA(h, m, w, l);
+}
+
+COLORREF g_behind = CLR_INVALID;
+LRESULT ScreenReadingPopup(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_ERASEBKGND && g_behind == CLR_INVALID) {
+    // Read the screen where the popup goes, as the menu library's shadow does.
+    RECT r;
+    GetWindowRect(h, &r);
+    HDC screen = GetDC(HWND());
+    g_behind = GetPixel(screen, r.left + 2, r.top + 2);
+    ReleaseDC(HWND(), screen);
+  }
+  return CallWindowProcA(g_oldPopupProc, h, m, w, l);
+}
+
+LRESULT ReadingHook(int code, WPARAM w, LPARAM l) {
+  auto* cwp = reinterpret_cast<CWPSTRUCT*>(l);
+  if (code == HC_ACTION && cwp->message == WM_CREATE && GetClassName(cwp->hwnd) == "#32768")
+    g_oldPopupProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(cwp->hwnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&ScreenReadingPopup)));
+  return CallNextHookEx(g_hook, code, w, l);
+}
+
+}  // namespace
+
+TEST(SystemChanges, ColourChangesReachTopLevelWindowsAndScreenDrawingShows) {
+  WNDCLASSEXA wc;
+  wc.lpfnWndProc = ColourWatcher;
+  wc.lpszClassName = "ColourWatcher";
+  RegisterClassExA(&wc);
+  HWND top = CreateWindowExA(0, "ColourWatcher", "t", WS_POPUP, 0, 0, 50, 50, HWND(), HMENU(),
+                             HINSTANCE(), nullptr);
+  HWND child = CreateWindowExA(0, "ColourWatcher", "c", WS_CHILD, 0, 0, 5, 5, top, HMENU(),
+                               HINSTANCE(), nullptr);
+  ASSERT_TRUE(child);
+  g_colourChanges = 0;
+  const int idx = COLOR_MENU;
+  const COLORREF old = GetSysColor(COLOR_MENU);
+  SetSysColors(1, &idx, &old);
+  EXPECT_EQ(g_colourChanges, 1) << "the top-level window only";
+  DestroyWindow(top);
+
+  // Drawing on the screen DC (or the desktop window's) shows in the overlay.
+  HDC dc = GetWindowDC(GetDesktopWindow());
+  ASSERT_TRUE(dc);
+  SetPixel(dc, 5, 6, RGB(1, 2, 3));
+  ReleaseDC(GetDesktopWindow(), dc);
+  EXPECT_EQ(win::testing::ScreenOverlayPixel(5, 6), RGB(1, 2, 3));
+  EXPECT_FALSE(win::testing::ScreenOverlayPixel(6, 6).has_value());
+}
+
+TEST(PopupMenu, ThePopupReadsTheScreenBehindItBeforeItShows) {
+  Reset();
+  HWND owner = MakeOwner();
+  HMENU m = CreatePopupMenu();
+  AppendMenuA(m, MF_OWNERDRAW, 1, nullptr);
+  g_behind = CLR_INVALID;
+  QCoreApplication::processEvents();  // a picture of the screen lasts one turn of the loop
+  g_hook = SetWindowsHookExA(WH_CALLWNDPROC, ReadingHook, HINSTANCE(), GetCurrentThreadId());
+  TrackPopupMenu(m, TPM_RETURNCMD, 60, 60, 0, owner, nullptr);
+  UnhookWindowsHookEx(g_hook);
+  EXPECT_EQ(g_behind, GetSysColor(COLOR_BTNFACE)) << "the owner's surface, not the popup's items";
   DestroyMenu(m);
   DestroyWindow(owner);
 }
