@@ -9,6 +9,7 @@
 #include "forms/controls.h"
 #include "forms/data_control.h"
 #include "forms/errors.h"
+#include "forms/menu.h"
 #include "forms/property_bag.h"
 #include "forms/user_control.h"
 
@@ -73,6 +74,7 @@ void AddBuiltins() {
   add("HScrollBar", std::type_identity<HScrollBar>());
   add("PictureClip", std::type_identity<PictureClip>());
   add("Data", std::type_identity<DataControl>());
+  add("Menu", std::type_identity<Menu>());
 }
 
 }  // namespace
