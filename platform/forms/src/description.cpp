@@ -45,6 +45,7 @@ Font FontFromJson(const QJsonObject& o) {
   f.Underline = o.value("Underline").toBool(false);
   f.Strikethrough = o.value("Strikethrough").toBool(false);
   f.Charset = o.value("Charset").toInt(0);
+  f.StoredWeight = o.value("Weight").toInt(0);
   return f;
 }
 
@@ -130,6 +131,10 @@ Value ValueFromJson(const std::string& property, const QJsonValue& json) {
         return Value(Picture::FromImage(
             img, o.value("Type").toInt(1) == 3 ? Picture::Kind::Icon : Picture::Kind::Bitmap));
       }
+      if (o.contains("Bytes")) {
+        const QByteArray b = QByteArray::fromBase64(o.value("Bytes").toString().toLatin1());
+        return Value(ByteArray(b.begin(), b.end()));
+      }
       return Value(FontFromJson(o));
     }
     default:
@@ -163,6 +168,15 @@ QJsonValue ValueToJson(const Value& v) {
     o.insert("Underline", f->Underline);
     o.insert("Strikethrough", f->Strikethrough);
     o.insert("Charset", f->Charset);
+    if (f->StoredWeight) o.insert("Weight", f->StoredWeight);
+    return o;
+  }
+  if (auto* bytes = std::get_if<ByteArray>(&raw)) {
+    QJsonObject o;
+    o.insert("Bytes", QString::fromLatin1(
+                          QByteArray(reinterpret_cast<const char*>(bytes->data()),
+                                     static_cast<qsizetype>(bytes->size()))
+                              .toBase64()));
     return o;
   }
   return QJsonValue();

@@ -87,6 +87,7 @@ Form::Form(std::string_view description) {
 }
 
 Form::~Form() {
+  ForEachUserControl(Controls(), [](UserControl& uc) { uc.Terminate(); });
   controls_.clear();
   DestroyHostWindow();
 }
@@ -376,6 +377,7 @@ bool Form::QueryAndUnload(int mode) {
   unloading_ = false;
   if (cancel) return false;
   loaded_ = false;
+  ForEachUserControl(Controls(), [](UserControl& uc) { uc.Terminate(); });
   Hide();
   Forms::Release(*this);
   return true;

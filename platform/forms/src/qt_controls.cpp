@@ -14,6 +14,7 @@
 #include "forms/app.h"
 #include "forms/controls.h"
 #include "light_widget.h"
+#include "list_tab_stops.h"
 #include "shell/folders.h"
 #include "win/qt_window.h"
 
@@ -459,7 +460,15 @@ ListControl::ListControl(const ControlSite& site) : QtControl(site) {
   });
   QObject::connect(list_, &QListWidget::itemDoubleClicked,
                    [this](QListWidgetItem*) { DblClick(); });
-  Attach(l.release(), "TavrinelList");
+  UseTabStops(*list_);
+  static constexpr const char* kListClass = "TavrinelList";
+  win::WNDCLASSEXA wc;
+  if (!win::GetClassInfoExA(win::HINSTANCE(), kListClass, &wc)) {
+    wc.lpfnWndProc = ListBoxWindowProc;
+    wc.lpszClassName = kListClass;
+    win::RegisterClassExA(&wc);
+  }
+  Attach(l.release(), kListClass);
   BackColor(0x80000005);
 }
 
