@@ -2,6 +2,7 @@
 // flat frame it paints, pixel by pixel.
 
 #include <gtest/gtest.h>
+#include <utility>
 
 #include <thread>
 
@@ -256,12 +257,20 @@ TEST(PopupFrame, WithoutTheControlsLookItIsFlatInTheMenuColour) {
   EXPECT_EQ(p.surface.GetPixel(2, 2), GetSysColor(COLOR_MENU)) << "no image column";
   EXPECT_EQ(p.surface.GetPixel(p.W - 1, 12), DarkenColor(15, p.screen.GetPixel(p.W - 1, 12)));
 
-  // Any other WM_PRINT passes untouched.
+  // Any other WM_PRINT goes on to the popup's own procedure, which draws
+  // the plain popup: no shadow of ours at its right edge.
   Painted q;
-  q.surface.Init(60, 30);
+  q.surface.Init(p.W, p.H);
   q.surface.Cls(0x123456);
   SendMessageA(popup, WM_PRINT, q.surface.hDC().value, 8 | 2);
-  EXPECT_EQ(q.surface.GetPixel(0, 0), 0x123456u);
+  Painted own;
+  own.surface.Init(p.W, p.H);
+  own.surface.Cls(0x123456);
+  const auto oldProc = reinterpret_cast<WNDPROC>(GetPropA(popup, "SSC_OLDPROC"));
+  ASSERT_NE(oldProc, nullptr);
+  CallWindowProcA(oldProc, popup, WM_PRINT, own.surface.hDC().value, 8 | 2);
+  for (const auto& [x, y] : {std::pair{0, 0}, {2, 2}, {p.W - 1, 12}, {p.W / 2, p.H - 1}})
+    EXPECT_EQ(q.surface.GetPixel(x, y), own.surface.GetPixel(x, y)) << x << "," << y;
   DestroyWindow(popup);
 }
 
