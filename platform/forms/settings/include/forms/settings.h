@@ -38,8 +38,9 @@ class SettingsStore {
   // variable is unset, empty or not an absolute path. Read on every call.
   static std::filesystem::path DefaultPath();
 
-  // The stored value, or defaultValue when the key is absent or the store
-  // is missing, damaged or unreadable. Never throws.
+  // The stored value, or defaultValue when the key is absent (from what of
+  // a damaged store still reads) or the store is missing or unreadable.
+  // Never throws.
   std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
                          std::string_view defaultValue = "") const;
 
