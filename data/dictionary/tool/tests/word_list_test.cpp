@@ -70,3 +70,49 @@ TEST(WordList, IsReadOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WordList, IsLargeEnough) {
+  EXPECT_GE(Search("English", "").size(), 7000u);
+}
+
+TEST(WordList, ALearnersFirstSearchesGiveTheWordFirst) {
+  for (const std::string word :
+       {"house", "dog", "eat", "beautiful", "train", "ticket", "water", "friend", "city", "book"}) {
+    const auto found = Search("English", word);
+    ASSERT_FALSE(found.empty()) << word;
+    EXPECT_EQ(found.front().english, word);
+  }
+  // Searching Italian lists in English order: the word itself is among the
+  // first matches.
+  for (const std::string word : {"casa", "cane", "mangiare", "bello", "treno", "biglietto", "acqua",
+                                 "amico", "città", "libro"}) {
+    const auto found = Search("Italian", word);
+    const auto n = std::min<std::size_t>(found.size(), 5);
+    EXPECT_TRUE(std::any_of(found.begin(), found.begin() + static_cast<long>(n),
+                            [&](const Match& m) { return m.italian == word; }))
+        << word;
+  }
+}
+
+TEST(WordList, HeadwordsKeepTheirCaseAndPunctuation) {
+  EXPECT_TRUE(Has(Search("English", "brother-in-law"), "brother-in-law", "cognato"));
+  EXPECT_TRUE(Search("English", "brotherinlaw").empty());
+  EXPECT_TRUE(Has(Search("English", "January"), "January", "gennaio"));
+  EXPECT_TRUE(Has(Search("English", "Italy"), "Italy", "Italia"));
+  EXPECT_TRUE(Search("English", "ticketwindow").empty());
+  EXPECT_FALSE(Search("English", "ticket-window").empty());
+}
+
+TEST(WordList, HoldsNoMisspeltOrArchaicItalianAndNoCutHeadwords) {
+  for (const std::string wrong :
+       {"caffé", "cioé", "quà", "giú", "rassomiglare", "controlore", "diciasette", "giuoco"})
+    EXPECT_TRUE(Search("Italian", wrong).empty()) << wrong;
+  EXPECT_FALSE(Has(Search("English", "the"), "the", "posdomani"));
+  EXPECT_FALSE(Has(Search("English", "all"), "all", "il giorno dei Morti"));
+  EXPECT_FALSE(Has(Search("English", "All"), "All", "il giorno dei Morti"));
+  EXPECT_TRUE(Has(Search("Italian", "caffè"), "coffee", "caffè"));
+}
+
+}  // namespace
