@@ -52,7 +52,7 @@ std::vector<Row> WordBook(const fs::path& folder) {
   if (files.empty()) throw std::runtime_error(folder.string() + ": no word book files");
   std::vector<Row> rows;
   for (const auto& f : files)
-    for (const Row& r : ParsePairs(ReadText(f), f.string())) rows.push_back(WithoutArticles(r));
+    for (const Row& r : ParsePairs(ReadText(f), f.string())) rows.push_back(WordBookRow(r));
   return rows;
 }
 

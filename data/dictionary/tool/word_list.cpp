@@ -58,14 +58,18 @@ std::size_t Punctuation(std::string_view s) {
   return n;
 }
 
-// Each spelling that has a better punctuated twin becomes that twin.
-std::map<std::string, std::string> TwinSpellings(const std::vector<std::string>& spellings) {
+// Each spelling that has a better twin becomes that twin: the reviewed
+// spelling (word book, core words) where there is one, else the better
+// punctuated.
+std::map<std::string, std::string> TwinSpellings(const std::vector<std::string>& spellings,
+                                                 const std::set<std::string>& reviewed) {
   std::map<std::string, std::string> best;  // key -> spelling
   for (const auto& s : spellings) {
     const std::string key = PunctuationKey(s);
     if (key.empty()) continue;
     auto [it, added] = best.emplace(key, s);
-    if (!added && Punctuation(s) > Punctuation(it->second)) it->second = s;
+    if (added || reviewed.contains(it->second)) continue;
+    if (reviewed.contains(s) || Punctuation(s) > Punctuation(it->second)) it->second = s;
   }
   std::map<std::string, std::string> out;
   for (const auto& s : spellings) {
@@ -123,9 +127,12 @@ std::vector<Row> ParsePairs(std::string_view text, const std::string& fileName) 
   return rows;
 }
 
-Row WithoutArticles(const Row& row) {
-  if (!row.english.starts_with("the ")) return row;
-  Row out{row.english.substr(4), row.italian};
+Row WordBookRow(const Row& row) {
+  Row out = row;
+  for (std::string* side : {&out.english, &out.italian})
+    while (!side->empty() && (side->back() == '?' || side->back() == '!')) side->pop_back();
+  if (!out.english.starts_with("the ")) return out;
+  out.english.erase(0, 4);
   for (std::string_view article : {"il ", "lo ", "la ", "i ", "gli ", "le ", "l'"}) {
     if (out.italian.starts_with(article)) {
       out.italian.erase(0, article.size());
@@ -193,8 +200,13 @@ std::vector<Row> BuildRows(const std::vector<Row>& source, const std::vector<Row
     if (r.english.empty() || r.italian.empty() || dropped(r)) continue;
     rows.push_back(std::move(r));
   }
-  for (const Row& e : extra)
-    if (!e.english.empty() && !e.italian.empty()) rows.push_back(e);
+  std::set<std::string> reviewedEnglish, reviewedItalian;
+  for (const Row& e : extra) {
+    if (e.english.empty() || e.italian.empty()) continue;
+    rows.push_back(e);
+    reviewedEnglish.insert(e.english);
+    reviewedItalian.insert(e.italian);
+  }
 
   // Twins in either column become the better punctuated spelling.
   std::vector<std::string> english, italian;
@@ -202,8 +214,8 @@ std::vector<Row> BuildRows(const std::vector<Row>& source, const std::vector<Row
     english.push_back(r.english);
     italian.push_back(r.italian);
   }
-  const auto englishTwins = TwinSpellings(english);
-  const auto italianTwins = TwinSpellings(italian);
+  const auto englishTwins = TwinSpellings(english, reviewedEnglish);
+  const auto italianTwins = TwinSpellings(italian, reviewedItalian);
   for (Row& r : rows) {
     if (const auto it = englishTwins.find(r.english); it != englishTwins.end())
       r.english = it->second;

@@ -39,9 +39,11 @@ Corrections ParseCorrections(std::string_view text, const std::string& fileName)
 // comments. Throws naming the file and line for a line without one TAB.
 std::vector<Row> ParsePairs(std::string_view text, const std::string& fileName);
 
-// A word-book noun without its definite article: "the apple" / "la mela"
-// gives "apple" / "mela". Rows whose English does not begin with "the " stay.
-Row WithoutArticles(const Row& row);
+// A word-book entry as a dictionary row: a noun without its definite article
+// ("the apple" / "la mela" gives "apple" / "mela"; rows whose English does
+// not begin with "the " keep theirs), an exclamation or question without its
+// closing "!" or "?" ("why?" / "perché?" gives "why" / "perché").
+Row WordBookRow(const Row& row);
 
 // Every word of a text: runs of letters (any non-ASCII byte counts as a
 // letter), an apostrophe closing an elided word ("dell'").
@@ -64,9 +66,9 @@ std::vector<Pair> WithoutCutHeadwords(
     const std::vector<Pair>& pairs, const std::set<std::pair<std::string, std::string>>& confirmed);
 
 // Applies the corrections, drops pairs with an empty side, adds `extra`
-// (word book and core words, which win over the source), makes each
-// spelling that differs from another only by punctuation the better
-// punctuated one, and returns the rows sorted, each pair once (ignoring case).
+// (word book and core words), makes each spelling that differs from another
+// only by punctuation the one of `extra` or else the better punctuated one, and returns the rows
+// sorted, each pair once (ignoring case).
 std::vector<Row> BuildRows(const std::vector<Row>& source, const std::vector<Row>& extra,
                            const Corrections& corrections);
 

@@ -9,8 +9,13 @@
 #include <string>
 #include <vector>
 
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
 #include "dao/dao.h"
 #include "testsupport/temp_dir.h"
+#include "word_list.h"
 
 namespace {
 
@@ -113,6 +118,37 @@ TEST(WordList, HoldsNoMisspeltOrArchaicItalianAndNoCutHeadwords) {
   EXPECT_FALSE(Has(Search("English", "all"), "all", "il giorno dei Morti"));
   EXPECT_FALSE(Has(Search("English", "All"), "All", "il giorno dei Morti"));
   EXPECT_TRUE(Has(Search("Italian", "caffè"), "coffee", "caffè"));
+}
+
+}  // namespace
+
+namespace {
+
+// Every single-word entry of the word book, without its article, has its
+// pair in the dictionary.
+TEST(WordList, HoldsTheWordBooksSingleWords) {
+  namespace fs = std::filesystem;
+  dao::Database db = dao::OpenDatabase((testsupport::BinDir() / "dictionary.dll").string());
+  int checked = 0;
+  for (const auto& e : fs::directory_iterator(testsupport::SourceDir() / "data/wordbook")) {
+    const std::string name = e.path().filename().string();
+    if (e.path().extension() != ".txt" || !std::isdigit(static_cast<unsigned char>(name[0])))
+      continue;
+    std::ifstream in(e.path());
+    for (std::string line; std::getline(in, line);) {
+      const auto tab = line.find('\t');
+      if (line.empty() || line[0] == '#' || tab == std::string::npos) continue;
+      const dictionary::Row row =
+          dictionary::WordBookRow({line.substr(0, tab), line.substr(tab + 1)});
+      if (row.english.find(' ') != std::string::npos) continue;
+      dao::Recordset rs =
+          db.OpenRecordset("select * from word where English = '" + dao::EscapeQuotes(row.english) +
+                           "' and Italian = '" + dao::EscapeQuotes(row.italian) + "'");
+      EXPECT_FALSE(rs.Eof()) << name << ": " << row.english << " / " << row.italian;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 300);
 }
 
 }  // namespace
