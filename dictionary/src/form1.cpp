@@ -137,6 +137,10 @@ void Form1::Form_Unload(int&) {
   }
   DoEvents();
   Agent.Characters().Unload(characterName);
+  // The word list is let go before the end, so that no lock file of it
+  // stays behind in the program folder.
+  dictRecordset = dao::Recordset();
+  dictDatabase = dao::Database();
   forms::End();
 }
 

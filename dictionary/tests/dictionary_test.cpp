@@ -203,12 +203,15 @@ TEST_F(Dictionary, WithoutACharacterItStillSearches) {
 }
 
 TEST_F(Dictionary, ClosingHidesUnloadsAndEnds) {
-  Form1& f = Start();
+  Form1& f = Find(Start(), "ca");
+  EXPECT_TRUE(std::filesystem::exists(folder / "bin/dictionary.dll.ldb"));  // held till the end
   requests.clear();
   EXPECT_THROW(f.xptopbuttons1.Click(), forms::testing::ProgramEnded);
   EXPECT_TRUE(ended);
   EXPECT_EQ(Count(Kind::Hide), 1);
   EXPECT_TRUE(f.Agent.Characters().Names().empty());
+  EXPECT_FALSE(f.dictDatabase.IsOpen());
+  EXPECT_FALSE(std::filesystem::exists(folder / "bin/dictionary.dll.ldb"));
 }
 
 }  // namespace
