@@ -41,7 +41,8 @@ std::vector<Row> ParsePairs(std::string_view text, const std::string& fileName);
 
 // A word-book entry as a dictionary row: a noun without its definite article
 // ("the apple" / "la mela" gives "apple" / "mela"; rows whose English does
-// not begin with "the " keep theirs), an exclamation or question without its
+// not begin with "the " keep theirs), a verb without its "to" ("to pay"
+// gives "pay"), an exclamation or question without its
 // closing "!" or "?" ("why?" / "perché?" gives "why" / "perché").
 Row WordBookRow(const Row& row);
 

@@ -48,6 +48,8 @@ TEST(WordRules, WordsAreFixedWholeAndArticlesTakenOff) {
   EXPECT_EQ(WordBookRow({"a little", "un po'"}), (Row{"a little", "un po'"}));
   EXPECT_EQ(WordBookRow({"the", "il"}), (Row{"the", "il"}));
   EXPECT_EQ(WordBookRow({"why?", "perché?"}), (Row{"why", "perché"}));
+  EXPECT_EQ(WordBookRow({"to get off", "scendere"}), (Row{"get off", "scendere"}));
+  EXPECT_EQ(WordBookRow({"today", "oggi"}), (Row{"today", "oggi"}));
   EXPECT_EQ(WordBookRow({"help!", "aiuto!"}), (Row{"help", "aiuto"}));
 }
 
