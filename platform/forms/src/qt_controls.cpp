@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include "forms/app.h"
 #include "forms/controls.h"
@@ -25,6 +27,34 @@ namespace {
 QString Q(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
+
+// A check box whose caption wraps onto further lines when the box is too
+// narrow for it on one, as the platform's check box does; a caption that
+// fits is drawn as usual.
+class WrappingCheckBox : public QCheckBox {
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    const QString caption = opt.text;
+    opt.text.clear();
+    const QRect textRect = style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, this);
+    QString plain = caption;
+    plain.remove(QLatin1Char('&'));
+    if (fontMetrics().horizontalAdvance(plain) <= textRect.width()) {
+      QCheckBox::paintEvent(e);
+      return;
+    }
+    QStylePainter p(this);
+    p.drawControl(QStyle::CE_CheckBox, opt);
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
+               caption);
+  }
+  // The whole box answers the pointer, the wrapped lines too.
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
 
 int KeyShift(Qt::KeyboardModifiers m) {
   return ShiftOf(m);
@@ -348,7 +378,7 @@ void CommandButton::SetProperty(std::string_view name, const Value& v) {
 // --- CheckBox ----------------------------------------------------------------------
 
 CheckBox::CheckBox(const ControlSite& site) : QtControl(site) {
-  auto b = std::make_unique<QCheckBox>();
+  auto b = std::make_unique<WrappingCheckBox>();
   box_ = b.get();
   QObject::connect(box_, &QCheckBox::clicked, [this] { Click(); });
   Attach(b.release(), "TavrinelCheckBox");
