@@ -229,3 +229,38 @@ TEST_F(WordWindow, ClosingHidesTheCharacterAndEnds) {
   ASSERT_FALSE(requests.empty());
   EXPECT_EQ(requests.front().kind, Kind::Hide);
 }
+
+namespace {
+
+// The messages sent to windows while a test's hook is in place.
+std::vector<win::CWPSTRUCT>& Sent() {
+  static std::vector<win::CWPSTRUCT> sent;
+  return sent;
+}
+
+win::LRESULT RecordSent(int code, win::WPARAM wParam, win::LPARAM lParam) {
+  Sent().push_back(*reinterpret_cast<const win::CWPSTRUCT*>(lParam));
+  return win::CallNextHookEx(win::HHOOK{}, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(WordWindow, TheLeftButtonMovesTheWindowByItsCaptionAndNoOtherButtonDoes) {
+  FrmShow& w = LoadWindow();
+  const win::HHOOK hook =
+      win::SetWindowsHookExA(win::WH_CALLWNDPROC, &RecordSent, win::HINSTANCE{}, 0);
+  auto captionPresses = [&w] {
+    int n = 0;
+    for (const auto& m : Sent())
+      n += m.hwnd == w.hWnd() && m.message == win::WM_NCLBUTTONDOWN &&
+           m.wParam == static_cast<win::WPARAM>(win::HTCAPTION);
+    return n;
+  };
+  Sent().clear();
+  w.LB_MouseDown(forms::vbLeftButton);
+  EXPECT_EQ(captionPresses(), 1);
+  w.LB_MouseDown(forms::vbRightButton);
+  w.LB_MouseDown(4);
+  EXPECT_EQ(captionPresses(), 1);
+  win::UnhookWindowsHookEx(hook);
+}
