@@ -12,6 +12,7 @@ using namespace forms;
 
 FrmShow::FrmShow()
     : Form(":/forms/vocabra/FrmShow.json"),
+      Shape1(Get<Shape>("Shape1")),
       LB(Get<Label>("LB")),
       lb0(Get<Label>("lb0")),
       YinPiaoLbl(Get<Label>("YinPiaoLbl")),

@@ -23,6 +23,7 @@ class FrmShow : public forms::Form {
   agent::AgentControl Agent1;
 
   // Controls.
+  forms::Shape& Shape1;
   forms::Label& LB;
   forms::Label& lb0;
   forms::Label& YinPiaoLbl;

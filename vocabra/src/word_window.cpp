@@ -34,6 +34,8 @@ void FrmShow::AdjustSize() {
   // 5. The window around it.
   Width(LB.Width() + kMargin);
   Height(LB.Height() + kMargin);
+  // The window's edge, so that it stands out from a pale desktop.
+  Shape1.Move(0, 0, Width(), Height());
   // 6. Horizontally inside the screen; vertically where it was put.
   if (static_cast<float>(Screen::Width() - Width()) < Left()) {
     Left(Screen::Width() - Width());
