@@ -88,7 +88,12 @@ void FrmShow::Timer6_Timer() {
   // gives words the step is skipped.
   if (!HasRecords()) {
     try {
-      Data1.Refresh();
+      // An open source asks its query again, which costs less than opening
+      // the (encrypted) book anew.
+      if (Data1.Recordset().IsOpen())
+        Data1.Recordset().Requery();
+      else
+        Data1.Refresh();
     } catch (const dao::Error&) {
     }
     if (!HasRecords()) return;

@@ -121,6 +121,15 @@ TEST_F(StudyTimer, ACategoryWithoutWordsIsSkippedQuietly) {
   EXPECT_EQ(w.LB.Caption(), "");
   EXPECT_TRUE(requests.empty());
   EXPECT_TRUE(messages.empty());
+  // Words added to the category in the word-book manager come at the next
+  // tick.
+  {
+    dao::Database db = dao::OpenDatabase((folder / "reg.ocx").string(), false, false,
+                                         std::string(kCategorisedConnect));
+    db.Execute("insert into word (English, Italian, category) values ('blue', 'blu', 'Color')");
+  }
+  Ticks(1, 3000);
+  EXPECT_EQ(w.LB.Caption(), "blue  |  blu");
 }
 
 TEST_F(StudyTimer, ABookHeldExclusivelyElsewhereIsSkippedUntilItIsLetGo) {
