@@ -65,12 +65,15 @@ TEST_F(WordWindow, AnEmptyOwnBookIsReportedAndThisRunUsesSomeBasicPhrases) {
 
 TEST_F(WordWindow, AnOwnBookWithWordsIsTheSource) {
   Settings({{"guageword", "35"}});
-  AddOwnWords({{"the kite", "l'aquilone"}, {"the swing", "l'altalena"}});
+  AddOwnWords({{"the kite", "l'aquilone"}, {"salt & pepper", "sale & pepe"}});
   FrmShow& w = LoadWindow();
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(w.Data1.DatabaseName(), forms::App::Path() + "\\word.ocx");
   EXPECT_EQ(w.Data1.RecordSource(), "select * from word ");
   EXPECT_EQ(w.LB.Caption(), "the kite  |  l'aquilone");
+  // Typed words show as typed: an ampersand is no access key.
+  Ticks(1, 7000);
+  EXPECT_EQ(w.LB.DisplayText(), "salt & pepper  |  sale & pepe");
 }
 
 TEST_F(WordWindow, AMissingOwnBookIsToldOnceAndTheWordsComeFromSomeBasicPhrases) {
