@@ -211,12 +211,6 @@ TEST_F(WordWindow, APairKeepsTheWindowInsideTheScreenSidewaysButNotUpAndDown) {
   EXPECT_EQ(w.Left(), 1500);
 }
 
-TEST_F(WordWindow, MinOfTakesTheSmaller) {
-  EXPECT_EQ(MinOf(2100.0f, 1800.5f), 1800.5f);
-  EXPECT_EQ(MinOf(2100.0f, 2500.0f), 2100.0f);
-  EXPECT_EQ(MinOf(3, 3), 3);
-}
-
 TEST_F(WordWindow, AMissingCharacterIsToldOnceAndTheWordsGoOnSilently) {
   Settings({{"agent", "Nobody"}, {"ctimeword", "3"}});
   FrmShow& w = LoadWindow();
