@@ -77,6 +77,26 @@ TEST(Controls, LabelCaptionRaisesChangeAndAutoSizeFits) {
   EXPECT_GT(label.Width(), before);
 }
 
+TEST(Controls, AWrappingLabelThatSizesItselfFollowsItsWidth) {
+  Basic f;
+  auto& line = f.Get<Label>("Label1");
+  auto& wrapped = f.Get<Label>("Label2");
+  for (Label* l : {&line, &wrapped}) {
+    l->AutoSize(true);
+    l->Caption("Mi scusi, dov'è la stazione ferroviaria più vicina?");
+  }
+  wrapped.Font(line.Font());
+  wrapped.WordWrap(true);
+  // Given the width its line takes on one line, the line stays whole.
+  wrapped.Width(line.Width());
+  EXPECT_EQ(wrapped.Height(), line.Height());
+  // Narrower, it wraps and grows; wider again, it shrinks back.
+  wrapped.Width(line.Width() / 3);
+  EXPECT_GE(wrapped.Height(), 3 * line.Height());
+  wrapped.Width(line.Width() + 300);
+  EXPECT_EQ(wrapped.Height(), line.Height());
+}
+
 TEST(Controls, ImageTakesItsPicturesSizeUnlessStretched) {
   testsupport::TempDir dir;
   Basic f;
