@@ -260,6 +260,17 @@ TEST(PropertyBag, ByteArraysAndNestedBagsAreValues) {
   EXPECT_TRUE(PropertyBag::FromContents(PropertyBag().Contents()).Names().empty());
 }
 
+TEST(PropertyBag, AFontObjectsValueAtItsDefaultIsNotStored) {
+  const Font tahoma{.Name = "Tahoma", .Size = 8};
+  auto font = StdFont::Create(tahoma);
+  PropertyBag bag;
+  bag.WriteProperty("Font", font->Value(), tahoma);
+  EXPECT_FALSE(bag.Contains("Font"));
+  font->Weight(300);
+  bag.WriteProperty("Font", font->Value(), tahoma);
+  EXPECT_TRUE(bag.Contains("Font"));
+}
+
 TEST(PropertyBag, FontsKeepTheirWeight) {
   Font f{.Name = "Tahoma", .Size = 8, .Bold = true, .StoredWeight = 400};
   PropertyBag bag;
