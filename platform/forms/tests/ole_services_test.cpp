@@ -75,6 +75,35 @@ TEST(OlePicture, OwnedHandlesAreTakenOverAndFreedWithTheLastCopy) {
   EXPECT_FALSE(win::GetIconInfo(icon, &info)) << "an owned icon is destroyed";
 }
 
+TEST(OlePicture, AnIconsColourAndMaskBitmapsBecomePicturesAndAnIconAgain) {
+  // What a control does to store an icon: its two bitmaps as pictures.
+  const win::HICON icon = SmallIcon();
+  win::ICONINFO info;
+  ASSERT_TRUE(win::GetIconInfo(icon, &info));
+  Picture colour, mask;
+  PICTDESC desc;
+  desc.picType = PICTYPE_BITMAP;
+  desc.hbitmap = info.hbmColor;
+  ASSERT_EQ(OleCreatePictureIndirect(&desc, win::TRUE, &colour), S_OK);
+  desc.hbitmap = info.hbmMask;
+  ASSERT_EQ(OleCreatePictureIndirect(&desc, win::TRUE, &mask), S_OK) << "a monochrome mask";
+  EXPECT_EQ(mask.PixelWidth(), 16);
+  win::ICONINFO again{};
+  again.fIcon = win::TRUE;
+  again.hbmColor = colour.Bitmap();
+  again.hbmMask = mask.Bitmap();
+  const win::HICON rebuilt = win::CreateIconIndirect(&again);
+  ASSERT_TRUE(rebuilt);
+  PICTDESC idesc;
+  idesc.picType = PICTYPE_ICON;
+  idesc.hicon = rebuilt;
+  Picture pic;
+  ASSERT_EQ(OleCreatePictureIndirect(&idesc, win::TRUE, &pic), S_OK);
+  EXPECT_EQ(pic.Type(), Picture::Kind::Icon);
+  EXPECT_EQ(pic.Image().pixelColor(8, 8), QColor(0, 0, 255));
+  win::DestroyIcon(icon);
+}
+
 TEST(OlePicture, LentHandlesStayTheCallers) {
   const win::HBITMAP bmp = RedBitmap(4, 4);
   const win::HICON icon = SmallIcon();
