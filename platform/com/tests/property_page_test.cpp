@@ -113,7 +113,7 @@ TEST(PropertyPages, TheFontPageEditsTheControlsOwnFontObject) {
   auto& fonted = host.Get<FontedLabel>("Label1");
   const auto font = fonted.FontObject();
   std::vector<std::string> heard;
-  auto sub = font->OnFontChanged([&](std::string_view p) { heard.emplace_back(p); });
+  auto sub = font->FontChanged([&](std::string_view p) { heard.emplace_back(p); });
   NamePage* page = nullptr;
   PropertyPageDialog dialog("Label1 Properties", Pages(page), {&fonted});
   dialog.Open();

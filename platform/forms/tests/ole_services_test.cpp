@@ -209,7 +209,7 @@ TEST(OleColour, TranslationRules) {
 TEST(StdFont, ChangesAreReportedToEachListenerUntilItGoes) {
   auto font = StdFont::Create(Font{.Name = "Tahoma", .Size = 8});
   std::vector<std::string> heard;
-  auto sub = font->OnFontChanged([&](std::string_view p) { heard.emplace_back(p); });
+  auto sub = font->FontChanged([&](std::string_view p) { heard.emplace_back(p); });
   font->Bold(true);
   font->Bold(true);  // no change
   font->Size(9.123456);
@@ -243,7 +243,7 @@ TEST(StdFont, AListenerMayLeaveWhileItIsTold) {
   StdFont font;
   std::optional<StdFont::Subscription> sub;
   int calls = 0;
-  sub = font.OnFontChanged([&](std::string_view) {
+  sub = font.FontChanged([&](std::string_view) {
     ++calls;
     sub.reset();
   });
