@@ -37,6 +37,20 @@ TEST_F(Startup, LoadsHiddenBehindTheSplashWithTheCharacterShown) {
   EXPECT_FALSE(bar.Timer5.Enabled());
 }
 
+TEST_F(Startup, TheBarsPixelPlaceRoundsHalvesToEven) {
+  FirstRunBlock();
+  WriteSetting("left", "7237.5");  // 482.5 pixels
+  Form1& bar = LoadBar();
+  win::RECT r{};
+  win::GetWindowRect(bar.hWnd(), &r);
+  EXPECT_EQ(r.left, 482);
+  WriteSetting("left", "7252.5");  // 483.5 pixels
+  forms::testing::ReleaseAllForms();
+  Form1& again = LoadBar();
+  win::GetWindowRect(again.hWnd(), &r);
+  EXPECT_EQ(r.left, 484);
+}
+
 TEST_F(Startup, TheIntroShowsTheBarAfter20TicksAndStartsStudyingAt2) {
   Form1& bar = LoadBar();
   Ticks(19, 60);

@@ -20,8 +20,9 @@ namespace forms {
 
 namespace {
 
+// Halves go to the even pixel, as the runtime rounds every number.
 int Px(double twips) {
-  return static_cast<int>(std::lround(twips / 15.0));
+  return static_cast<int>(std::nearbyint(twips / 15.0));
 }
 
 win::DWORD StyleFor(int borderStyle) {
