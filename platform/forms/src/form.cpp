@@ -205,8 +205,9 @@ void Form::Caption(std::string_view text) {
 
 void Form::PlaceWindow() {
   if (!hWnd()) return;
-  const int x = Px(left_), y = Px(top_);
-  win::MoveWindow(hWnd(), x, y, Px(left_ + width_) - x, Px(top_ + height_) - y, win::TRUE);
+  // The size rounds on its own, not from the rounded edges: a form is as many
+  // pixels wide wherever it stands, and a picture of its width fills it.
+  win::MoveWindow(hWnd(), Px(left_), Px(top_), Px(width_), Px(height_), win::TRUE);
 }
 
 void Form::Left(float v) {
@@ -263,8 +264,8 @@ void Form::SyncFromWindow() {
     left_ = r.left * 15.0;
     top_ = r.top * 15.0;
   }
-  if (Px(left_ + width_) - Px(left_) != r.right - r.left) width_ = (r.right - r.left) * 15.0;
-  if (Px(top_ + height_) - Px(top_) != r.bottom - r.top) height_ = (r.bottom - r.top) * 15.0;
+  if (Px(width_) != r.right - r.left) width_ = (r.right - r.left) * 15.0;
+  if (Px(height_) != r.bottom - r.top) height_ = (r.bottom - r.top) * 15.0;
 }
 
 bool Form::Visible() const {
