@@ -60,7 +60,7 @@ void Show(QWidget* wd, bool activate) {
   wd->show();
   if (activate && wd->isWindow()) {
     wd->raise();
-    wd->activateWindow();
+    RequestActivation(wd);
   }
 }
 

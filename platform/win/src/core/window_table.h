@@ -88,4 +88,8 @@ bool PaintInvalid(Window& w);
 // Attaches an existing Qt control as a window of the given class name.
 HWND AttachWidget(QWidget* widget, const char* className, HWND parent);
 
+// Activates a top-level window. The active window is this one from now
+// until the display next reports a change of the focus window.
+void RequestActivation(QWidget* top);
+
 }  // namespace win::detail
