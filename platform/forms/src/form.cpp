@@ -441,7 +441,8 @@ int RunProgram(int argc, char** argv, const std::function<Form&()>& startup) {
               win::SetForegroundWindow(f->hWnd());
               return true;
             }
-          return true;
+          // Nothing on show to bring forward: the asking copy must know.
+          return false;
         });
   }
   Form& main = startup();
