@@ -90,4 +90,8 @@ void SendToTopLevels(UINT msg, WPARAM wParam, LPARAM lParam);
 // Attaches an existing Qt control as a window of the given class name.
 HWND AttachWidget(QWidget* widget, const char* className, HWND parent);
 
+// Activates a top-level window. The active window is this one from now
+// until the display next reports a change of the focus window.
+void RequestActivation(QWidget* top);
+
 }  // namespace win::detail
