@@ -147,8 +147,15 @@ TEST(MenuControls, PopupMenuOfAHiddenHolderFormRunsTheClickBeforeReturning) {
   Caller caller;
   caller.Show();
   g_steps = {
-      [](win::HWND p) {
+      [&](win::HWND p) {
         EXPECT_EQ(win::GetClassName(p), "#32768");
+        // Right-aligned: its right edge at x = 7110 twips of the calling form.
+        win::POINT at{7110 / 15, 300 / 15};
+        win::ClientToScreen(caller.hWnd(), &at);
+        win::RECT r;
+        win::GetWindowRect(p, &r);
+        EXPECT_EQ(r.right, at.x);
+        EXPECT_EQ(r.top, at.y);
         Key(p, Qt::Key_Z, "z");  // no item has it: nothing happens
       },
       [](win::HWND p) { Key(p, Qt::Key_2, "2"); },  // "Lesson &2", element 1

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -389,8 +390,10 @@ TEST(PopupMenu, BadCallsFail) {
 namespace {
 
 int g_colourChanges = 0;
+int g_settingChanges = 0;
 LRESULT ColourWatcher(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_SYSCOLORCHANGE) ++g_colourChanges;
+  if (m == WM_SETTINGCHANGE) ++g_settingChanges;
   return DefWindowProcA(h, m, w, l);
 }
 
@@ -432,6 +435,18 @@ TEST(SystemChanges, ColourChangesReachTopLevelWindowsAndScreenDrawingShows) {
   const COLORREF old = GetSysColor(COLOR_MENU);
   SetSysColors(1, &idx, &old);
   EXPECT_EQ(g_colourChanges, 1) << "the top-level window only";
+  // A change of the desktop's colour scheme or fonts under the application.
+  g_colourChanges = 0;
+  QPalette pal = QApplication::palette();
+  pal.setColor(QPalette::Window, QColor(10, 20, 30));
+  QApplication::setPalette(pal);
+  EXPECT_EQ(g_colourChanges, 1);
+  EXPECT_GE(g_settingChanges, 1);
+  g_settingChanges = 0;
+  QFont font = QApplication::font();
+  font.setPointSize(font.pointSize() + 1);
+  QApplication::setFont(font);
+  EXPECT_EQ(g_settingChanges, 1);
   DestroyWindow(top);
 
   // Drawing on the screen DC (or the desktop window's) shows in the overlay.
@@ -456,4 +471,20 @@ TEST(PopupMenu, ThePopupReadsTheScreenBehindItBeforeItShows) {
   EXPECT_EQ(g_behind, GetSysColor(COLOR_BTNFACE)) << "the owner's surface, not the popup's items";
   DestroyMenu(m);
   DestroyWindow(owner);
+}
+
+TEST(PopupMenu, AnOwnerDestroyedWhileTheMenuIsOpenEndsIt) {
+  Reset();
+  HWND owner = MakeOwner();
+  HMENU m = CreatePopupMenu();
+  AppendMenuA(m, MF_STRING, 1, "One");
+  HWND popup;
+  g_script.push_back([&] {
+    popup = g_popup;
+    DestroyWindow(owner);
+  });
+  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 20, 20, 0, owner, nullptr), 0);
+  EXPECT_FALSE(IsWindow(popup));
+  EXPECT_TRUE(IsMenu(m));
+  DestroyMenu(m);
 }
