@@ -126,7 +126,7 @@ void Select(std::size_t depth, int index) {
   RedrawItem(t_track->levels[depth], index);
 }
 
-bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem);
+bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int itemPos);
 
 void OpenSubmenu(std::size_t depth, bool selectFirst) {
   Level& l = t_track->levels[depth];
@@ -143,7 +143,7 @@ void OpenSubmenu(std::size_t depth, bool selectFirst) {
   GetWindowRect(l.window, &whole);
   r.left = whole.left;
   r.right = whole.right;
-  if (!OpenLevel(it.sub, r.right - 3, r.top - kFrame, TPM_LEFTALIGN, &r)) return;
+  if (!OpenLevel(it.sub, r.right - 3, r.top - kFrame, TPM_LEFTALIGN, &r, l.selected)) return;
   if (selectFirst) {
     Menu* sub = FindMenu(it.sub);
     for (std::size_t i = 0; sub && i < sub->items.size(); ++i)
@@ -334,13 +334,12 @@ void EnsureClass() {
   RegisterClassExA(&wc);
 }
 
-bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem) {
+bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int itemPos) {
   Menu* m = FindMenu(menu);
   if (!m || !t_track) return false;
   const HWND owner = t_track->owner;
   if (!(t_track->flags & TPM_NONOTIFY))
-    SendMessageA(owner, WM_INITMENUPOPUP, menu.value,
-                 MAKELPARAM(static_cast<int>(t_track->levels.size()), 0));
+    SendMessageA(owner, WM_INITMENUPOPUP, menu.value, MAKELPARAM(itemPos, 0));
   if (!(m = FindMenu(menu)) || !t_track) return false;
   MeasurePopupItems(*m, owner);
 
@@ -501,7 +500,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
     SendMessageA(owner, WM_ENTERMENULOOP, TRUE, 0);
     SendMessageA(owner, WM_INITMENU, menu.value, 0);
   }
-  if (OpenLevel(menu, x, y, flags, nullptr)) {
+  if (OpenLevel(menu, x, y, flags, nullptr, 0)) {
     while (!track.done) {
       QCoreApplication::processEvents(QEventLoop::AllEvents);
       if (track.done) break;

@@ -348,7 +348,7 @@ TEST(PopupMenu, CascadesOpenTheirOwnPopupWindows) {
   g_script.push_back([&] { Key(g_popup, Qt::Key_Return); });
   EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 20, 20, 0, owner, nullptr), 32);
   EXPECT_GT(r2.left, r1.left) << "the cascade opens to the right";
-  EXPECT_EQ(Count("initmenupopup 1"), 1);
+  EXPECT_EQ(Count("initmenupopup 1"), 1) << "the position of the item that opened it";
   EXPECT_EQ(Count("uninitmenupopup"), 2);
   EXPECT_FALSE(IsWindow(second));
 
@@ -487,4 +487,45 @@ TEST(PopupMenu, AnOwnerDestroyedWhileTheMenuIsOpenEndsIt) {
   EXPECT_FALSE(IsWindow(popup));
   EXPECT_TRUE(IsMenu(m));
   DestroyMenu(m);
+}
+
+TEST(PopupMenu, PlainItemsShowCheckMarksAndHighlight) {
+  Reset();
+  HWND owner = MakeOwner();
+  HMENU m = CreatePopupMenu();
+  AppendMenuA(m, MF_STRING | MF_CHECKED, 1, "&Checked");
+  AppendMenuA(m, MF_STRING, 2, "&Plain");
+  int tickPixels = 0, plainPixels = 0;
+  COLORREF selectedBack = CLR_INVALID, otherBack = CLR_INVALID;
+  g_script.push_back([&] {
+    Key(g_popup, Qt::Key_Down);  // selects the first item
+  });
+  g_script.push_back([&] {
+    HDC dc = GetDC(g_popup);
+    RECT r1, r2;
+    GetMenuItemRect(g_popup, m, 0, &r1);
+    GetMenuItemRect(g_popup, m, 1, &r2);
+    POINT o{0, 0};
+    ClientToScreen(g_popup, &o);
+    OffsetRect(&r1, -o.x, -o.y);
+    OffsetRect(&r2, -o.x, -o.y);
+    // The check column: the first 20 pixels of each item.
+    for (int y = r1.top; y < r1.bottom; ++y)
+      for (int x = r1.left; x < r1.left + 20; ++x)
+        tickPixels += GetPixel(dc, x, y) == GetSysColor(COLOR_HIGHLIGHTTEXT);
+    for (int y = r2.top; y < r2.bottom; ++y)
+      for (int x = r2.left; x < r2.left + 20; ++x)
+        plainPixels += GetPixel(dc, x, y) != GetSysColor(COLOR_MENU);
+    selectedBack = GetPixel(dc, r1.right - 2, r1.top + 1);
+    otherBack = GetPixel(dc, r2.right - 2, r2.top + 1);
+    ReleaseDC(g_popup, dc);
+    EndMenu();
+  });
+  TrackPopupMenu(m, TPM_RETURNCMD, 20, 20, 0, owner, nullptr);
+  EXPECT_GE(tickPixels, 15) << "a tick of seven columns, three pixels thick";
+  EXPECT_EQ(plainPixels, 0);
+  EXPECT_EQ(selectedBack, GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(otherBack, GetSysColor(COLOR_MENU));
+  DestroyMenu(m);
+  DestroyWindow(owner);
 }
