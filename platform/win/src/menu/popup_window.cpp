@@ -114,7 +114,7 @@ void Select(std::size_t depth, int index) {
   l.selected = index;
   CloseLevelsAbove(depth + 1);
   if (Menu* m = FindMenu(l.menu); m && !(t_track->flags & TPM_NONOTIFY)) {
-    if (index >= 0) {
+    if (index >= 0 && static_cast<std::size_t>(index) < m->items.size()) {
       const MenuItem& it = m->items[static_cast<std::size_t>(index)];
       const UINT flags = ((it.state | it.type) & 0xFFFF) | (it.sub ? MF_POPUP : 0);
       const UINT item = it.sub ? static_cast<UINT>(index) : it.id;
@@ -131,7 +131,8 @@ bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int
 void OpenSubmenu(std::size_t depth, bool selectFirst) {
   Level& l = t_track->levels[depth];
   Menu* m = FindMenu(l.menu);
-  if (!m || l.selected < 0) return;
+  // The owner may have changed the menu while it was open.
+  if (!m || l.selected < 0 || static_cast<std::size_t>(l.selected) >= m->items.size()) return;
   const MenuItem& it = m->items[static_cast<std::size_t>(l.selected)];
   if (!it.sub || !Enabled(it) || !FindMenu(it.sub)) return;
   if (t_track->levels.size() > depth + 1) return;  // already open
@@ -162,7 +163,7 @@ void Finish(UINT command) {
 
 void Choose(std::size_t depth, int index) {
   Menu* m = FindMenu(t_track->levels[depth].menu);
-  if (!m || index < 0) return;
+  if (!m || index < 0 || static_cast<std::size_t>(index) >= m->items.size()) return;
   const MenuItem& it = m->items[static_cast<std::size_t>(index)];
   if (!Selectable(it) || !Enabled(it)) return;
   if (it.sub) {
