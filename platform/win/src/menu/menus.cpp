@@ -429,7 +429,7 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* rect) {
   Menu* m = FindMenu(menu);
   if (!m || !rect || position >= m->items.size() || !m->shownIn) return FALSE;
   // Menu bars are kept but not drawn by this layer yet: they have no place.
-  if (m->bar) return FALSE;
+  if (m->bar || !IsWindow(hwnd)) return FALSE;
   *rect = m->items[position].rect;
   POINT origin{0, 0};
   if (!ClientToScreen(m->shownIn, &origin)) return FALSE;
