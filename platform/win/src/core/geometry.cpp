@@ -123,10 +123,9 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
-  QWidget* wd = WidgetOf(hwnd);
-  if (!wd) return FALSE;
-  Place(wd, x, y, width, height, true, true);
-  if (repaint) wd->update();
+  // The same way as SetWindowPos, so the window hears WM_WINDOWPOSCHANGING.
+  if (!SetWindowPos(hwnd, HWND(), x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE)) return FALSE;
+  if (QWidget* wd = WidgetOf(hwnd); wd && repaint) wd->update();
   return TRUE;
 }
 

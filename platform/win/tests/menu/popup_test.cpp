@@ -529,3 +529,42 @@ TEST(PopupMenu, PlainItemsShowCheckMarksAndHighlight) {
   DestroyMenu(m);
   DestroyWindow(owner);
 }
+
+namespace {
+
+int g_calcs = 0;
+LRESULT Grower(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_WINDOWPOSCHANGING) {
+    auto* wp = reinterpret_cast<WINDOWPOS*>(l);
+    if (wp->cx) wp->cx += 1;
+  }
+  if (m == WM_NCCALCSIZE) ++g_calcs;
+  return DefWindowProcA(h, m, w, l);
+}
+
+}  // namespace
+
+TEST(SystemChanges, PlacingAWindowFollowsWhatWindowPosChangingSays) {
+  WNDCLASSEXA wc;
+  wc.lpfnWndProc = Grower;
+  wc.lpszClassName = "Grower";
+  RegisterClassExA(&wc);
+  HWND h = CreateWindowExA(0, "Grower", "g", WS_POPUP, 0, 0, 10, 10, HWND(), HMENU(), HINSTANCE(),
+                           nullptr);
+  g_calcs = 0;
+  ASSERT_TRUE(SetWindowPos(h, HWND(), 5, 5, 40, 30, SWP_NOZORDER));
+  RECT r;
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.right - r.left, 41);
+  ASSERT_TRUE(MoveWindow(h, 5, 5, 60, 30, TRUE));
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.right - r.left, 61);
+  EXPECT_EQ(g_calcs, 2) << "each size change asks WM_NCCALCSIZE";
+  SetWindowPos(h, HWND(), 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(g_calcs, 2);
+  SetWindowPos(h, HWND(), 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_EQ(g_calcs, 3);
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.right - r.left, 61) << "no size given, none changed";
+  DestroyWindow(h);
+}
