@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
 #include <deque>
 #include <functional>
 
@@ -182,4 +183,16 @@ TEST(MenuControls, PopupMenuOfAHiddenHolderFormRunsTheClickBeforeReturning) {
   RunPopup(caller, holder.Get<Menu>("mnu_file"), 0, 100, 100);
   EXPECT_TRUE(g_log.empty());
   EXPECT_TRUE(g_steps.empty());
+}
+
+TEST(MenuControls, ShortcutKeysRunTheClickWhileTheItemIsEnabled) {
+  g_log.clear();
+  Menus f;
+  f.Show();
+  QApplication::setActiveWindow(f.ClientWidget());
+  QTest::keyClick(f.ClientWidget(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(g_log, std::vector<std::string>{"open"});
+  f.Get<Menu>("mnu_open").Enabled(false);
+  QTest::keyClick(f.ClientWidget(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(g_log.size(), 1u);
 }
