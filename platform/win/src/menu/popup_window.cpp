@@ -96,10 +96,26 @@ void RedrawItem(Level& l, int index) {
   ReleaseDC(l.window, dc);
 }
 
+// The deepest popup holds the pointer and the keyboard, so that a press
+// anywhere on the screen, even outside the application, reaches the menu.
+void Grab(HWND popup, bool on) {
+  QWidget* wd = WindowWidget(popup);
+  if (!wd) return;
+  if (on && wd->isVisible()) {
+    wd->grabMouse();
+    wd->grabKeyboard();
+  } else if (!on) {
+    wd->releaseMouse();
+    wd->releaseKeyboard();
+  }
+}
+
 void CloseLevelsAbove(std::size_t keep) {
   while (t_track && t_track->levels.size() > keep) {
     Level l = t_track->levels.back();
     t_track->levels.pop_back();
+    Grab(l.window, false);
+    if (!t_track->levels.empty()) Grab(t_track->levels.back().window, true);
     if (Menu* m = FindMenu(l.menu)) m->shownIn = HWND();
     if (!(t_track->flags & TPM_NONOTIFY))
       SendMessageA(t_track->owner, WM_UNINITMENUPOPUP, l.menu.value, 0);
@@ -395,6 +411,7 @@ bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int
   if (!IsWindow(popup)) return false;
   SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  Grab(popup, true);
   ValidateRect(popup, nullptr);
   return true;
 }
