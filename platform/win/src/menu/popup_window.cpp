@@ -83,7 +83,7 @@ void DrawItems(HWND popup, HDC dc, UINT action) {
   Menu* m = l ? FindMenu(l->menu) : nullptr;
   if (!m) return;
   for (std::size_t i = 0; i < m->items.size(); ++i)
-    DrawMenuItem(*m, i, dc, t_track->owner, static_cast<int>(i) == l->selected, action, false);
+    DrawMenuItem(*m, i, dc, t_track->owner, static_cast<int>(i) == l->selected, action);
 }
 
 void RedrawItem(Level& l, int index) {
@@ -92,7 +92,7 @@ void RedrawItem(Level& l, int index) {
   HDC dc = GetDC(l.window);
   if (!dc) return;
   DrawMenuItem(*m, static_cast<std::size_t>(index), dc, t_track->owner, index == l.selected,
-               ODA_SELECT, false);
+               ODA_SELECT);
   ReleaseDC(l.window, dc);
 }
 
