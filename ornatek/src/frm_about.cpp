@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "maker.h"
-#include "pending_platform_calls.h"
+#include "shell/shell_execute.h"
 
 namespace ornatek {
 
@@ -49,8 +49,8 @@ std::string LinkTarget(const std::string& caption) {
 }
 
 void frmAbout::lblMail_Click(int Index) {
-  pending::ShellExecuteA(hWnd(), nullptr, LinkTarget(lblMail[Index].Caption()).c_str(), nullptr,
-                         "C:\\", win::SW_SHOWNORMAL);
+  shell::ShellExecuteA(hWnd(), nullptr, LinkTarget(lblMail[Index].Caption()).c_str(), nullptr,
+                       "C:\\", win::SW_SHOWNORMAL);
 }
 
 void ShowAbout() {

@@ -23,38 +23,44 @@ long RoundedPointPixels(double size, int dpi) {
   return static_cast<long>(q);
 }
 
-StdFont FontFromLogFont(const LOGFONTA& lf) {
-  StdFont f;
+// A font value from a logical font's weight and size: the weight is kept as
+// stored, bold follows from it, the size keeps four decimals.
+void SetWeightAndSize(forms::Font& f, int weight, double points) {
+  f.StoredWeight = weight;
+  f.Bold = weight > 550;
+  f.Size = static_cast<float>(std::nearbyint(points * 10000.0) / 10000.0);
+}
+
+forms::Font FontFromLogFont(const LOGFONTA& lf) {
+  forms::Font f;
   f.Name.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
   f.Charset = lf.lfCharSet;
   f.Italic = lf.lfItalic != 0;
   f.Strikethrough = lf.lfStrikeOut != 0;
   f.Underline = lf.lfUnderline != 0;
-  f.Weight = static_cast<short>(lf.lfWeight);
   HDC screen = GetDC(HWND());
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(HWND(), screen);
-  f.SetSize(-static_cast<double>(lf.lfHeight) * 72.0 / (dpi > 0 ? dpi : 96));
+  SetWeightAndSize(f, lf.lfWeight, -static_cast<double>(lf.lfHeight) * 72.0 / (dpi > 0 ? dpi : 96));
   return f;
 }
 
 // The font selected in a context, as a font object: the character height in
 // points from the text metrics.
-StdFont FontOfContext(HDC dc) {
+forms::Font FontOfContext(HDC dc) {
   TEXTMETRICA tm;
   char face[80] = {};
   GetTextMetricsA(dc, &tm);
   GetTextFaceA(dc, 79, face);
-  StdFont f;
+  forms::Font f;
   f.Name = face;
   f.Charset = tm.tmCharSet;
   f.Italic = tm.tmItalic != 0;
   f.Strikethrough = tm.tmStruckOut != 0;
   f.Underline = tm.tmUnderlined != 0;
-  f.Weight = static_cast<short>(tm.tmWeight);
   const std::int32_t product = (tm.tmHeight - tm.tmInternalLeading) * 72;
   const int aspect = tm.tmDigitizedAspectY > 0 ? tm.tmDigitizedAspectY : 96;
-  f.SetSize(static_cast<double>(product) / aspect);
+  SetWeightAndSize(f, tm.tmWeight, static_cast<double>(product) / aspect);
   return f;
 }
 
@@ -163,12 +169,12 @@ int cMemDC::FontHeight() const {
   return tm.tmHeight;
 }
 
-std::optional<StdFont> cMemDC::Font() const {
+std::optional<forms::Font> cMemDC::Font() const {
   if (!IsCreated()) return std::nullopt;
   return FontOfContext(dc_);
 }
 
-void cMemDC::Font(const StdFont& font) {
+void cMemDC::Font(const forms::Font& font) {
   if (!IsCreated()) return;
   LOGFONTA lf;
   // The logical font holds 31 bytes of face name: a longer name is cut there.
@@ -177,7 +183,7 @@ void cMemDC::Font(const StdFont& font) {
   lf.lfItalic = font.Italic ? 1 : 0;
   lf.lfStrikeOut = font.Strikethrough ? 1 : 0;
   lf.lfUnderline = font.Underline ? 1 : 0;
-  lf.lfWeight = font.Weight;
+  lf.lfWeight = font.Weight();
   lf.lfHeight = -(RoundedPointPixels(font.Size, GetDeviceCaps(dc_, LOGPIXELSY)) / 72);
   const HFONT made = CreateFontIndirectA(&lf);
   if (!made) return;
@@ -256,7 +262,7 @@ void cMemDC::Pen(HPEN value) {
 }
 
 Picture cMemDC::Image() const {
-  if (!IsCreated()) return nullptr;
+  if (!IsCreated()) return {};
   const HDC copyDC = CreateCompatibleDC(dc_);
   const HBITMAP copy = CreateCompatibleBitmap(dc_, width_, height_);
   const HGDIOBJ first = SelectObject(copyDC, copy);
@@ -284,15 +290,15 @@ Picture cMemDC::Image() const {
   return BitmapToPicture(copy, ownPalette);
 }
 
-StdFont cMemDC::SystemMenuFont() {
-  pending::NONCLIENTMETRICSA ncm;
-  pending::SystemParametersInfoA(pending::SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+forms::Font cMemDC::SystemMenuFont() {
+  NONCLIENTMETRICSA ncm;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
   return FontFromLogFont(ncm.lfMenuFont);
 }
 
-StdFont cMemDC::SystemIconFont() {
+forms::Font cMemDC::SystemIconFont() {
   LOGFONTA lf;
-  pending::SystemParametersInfoA(pending::SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0);
+  SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0);
   return FontFromLogFont(lf);
 }
 
@@ -303,7 +309,7 @@ COLORREF cMemDC::Rgb(Colour colour) const {
 Colour cMemDC::TranslateColor(Colour clrColor) const {
   if (clrColor == kNoColour) return kNoColour;
   COLORREF rgb = 0;
-  if (pending::OleTranslateColor(static_cast<OLE_COLOR>(clrColor), palette_, &rgb) != pending::S_OK)
+  if (forms::OleTranslateColor(static_cast<OLE_COLOR>(clrColor), palette_, &rgb) != forms::S_OK)
     return 0;
   return rgb;
 }

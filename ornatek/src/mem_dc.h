@@ -10,14 +10,15 @@
 #include <span>
 #include <string>
 
-#include "pending_platform_calls.h"
+#include "forms/font.h"
+#include "forms/ole.h"
+#include "forms/picture.h"
 #include "win/win.h"
 
 namespace ornatek {
 
-using pending::OLE_COLOR;
-using pending::Picture;
-using pending::StdFont;
+using forms::OLE_COLOR;
+using forms::Picture;
 
 // An OLE colour argument, or -1 for "none".
 using Colour = std::int64_t;
@@ -38,8 +39,8 @@ class cMemDC {
   int Width() const { return width_; }
   int Height() const { return height_; }
   int FontHeight() const;
-  std::optional<StdFont> Font() const;
-  void Font(const StdFont& font);
+  std::optional<forms::Font> Font() const;
+  void Font(const forms::Font& font);
   win::COLORREF ForeColor() const;
   void ForeColor(Colour colour);
   win::COLORREF BackColor() const;
@@ -55,8 +56,8 @@ class cMemDC {
   bool IsMemoryDC() const { return static_cast<bool>(bitmap_); }
   int DrawMode() const;
   void DrawMode(int rop2);
-  static StdFont SystemIconFont();
-  static StdFont SystemMenuFont();
+  static forms::Font SystemIconFont();
+  static forms::Font SystemMenuFont();
 
   // ---- lifecycle -----------------------------------------------------------
   win::HDC Init(int PixelWidth = 0, int PixelHeight = 0, win::HDC hParentDC = {},

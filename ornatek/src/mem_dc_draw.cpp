@@ -15,7 +15,7 @@ namespace {
 COLORREF Translated(Colour colour, HPALETTE palette) {
   if (colour == kNoColour) return CLR_INVALID;
   COLORREF rgb = 0;
-  if (pending::OleTranslateColor(static_cast<OLE_COLOR>(colour), palette, &rgb) != pending::S_OK)
+  if (forms::OleTranslateColor(static_cast<OLE_COLOR>(colour), palette, &rgb) != forms::S_OK)
     return 0;
   return rgb;
 }
@@ -355,20 +355,20 @@ int PicturePixels(long himetric) {
 void cMemDC::PaintPicture(const Picture& oPic, int xDest, int yDest, int nWidth, int nHeight,
                           int xSrc, int ySrc, DWORD dwRop, Colour clrMask) {
   if (!oPic) return;
-  if (!IsCreated()) Init(PicturePixels(oPic->Width()), PicturePixels(oPic->Height()));
-  if (nWidth == 0) nWidth = PicturePixels(oPic->Width());
-  if (nHeight == 0) nHeight = PicturePixels(oPic->Height());
+  if (!IsCreated()) Init(PicturePixels(oPic.Width()), PicturePixels(oPic.Height()));
+  if (nWidth == 0) nWidth = PicturePixels(oPic.Width());
+  if (nHeight == 0) nHeight = PicturePixels(oPic.Height());
   const Colour mask = TranslateColor(clrMask);
-  switch (oPic->Type()) {
-    case pending::PICTYPE_ICON:
-      DrawIconEx(dc_, xDest, yDest, HICON(oPic->Handle()), nWidth, nHeight, 0, HBRUSH(), DI_NORMAL);
+  switch (oPic.Type()) {
+    case Picture::Kind::Icon:
+      DrawIconEx(dc_, xDest, yDest, HICON(oPic.Handle()), nWidth, nHeight, 0, HBRUSH(), DI_NORMAL);
       break;
-    case pending::PICTYPE_BITMAP:
-      PaintBitmap(HBITMAP(oPic->Handle()), xDest, yDest, nWidth, nHeight, xSrc, ySrc, dwRop, mask);
+    case Picture::Kind::Bitmap:
+      PaintBitmap(HBITMAP(oPic.Handle()), xDest, yDest, nWidth, nHeight, xSrc, ySrc, dwRop, mask);
       break;
-    case pending::PICTYPE_ENHMETAFILE: {
+    case Picture::Kind::EnhMetafile: {
       const RECT r{xDest, yDest, xDest + nWidth, yDest + nHeight};
-      PlayEnhMetaFile(dc_, HENHMETAFILE(oPic->Handle()), &r);
+      PlayEnhMetaFile(dc_, HENHMETAFILE(oPic.Handle()), &r);
       break;
     }
     default:
@@ -382,9 +382,9 @@ void cMemDC::PaintDisabledPicture(const Picture& oPic, int xDest, int yDest, int
                                   int nHeight, int xSrc, int ySrc, Colour clrMask,
                                   Colour clrHighlight, Colour clrShadow) {
   if (!oPic) return;
-  if (!IsCreated()) Init(PicturePixels(oPic->Width()), PicturePixels(oPic->Height()));
-  if (nWidth == 0) nWidth = PicturePixels(oPic->Width());
-  if (nHeight == 0) nHeight = PicturePixels(oPic->Height());
+  if (!IsCreated()) Init(PicturePixels(oPic.Width()), PicturePixels(oPic.Height()));
+  if (nWidth == 0) nWidth = PicturePixels(oPic.Width());
+  if (nHeight == 0) nHeight = PicturePixels(oPic.Height());
   cMemDC temp;
   temp.Init(nWidth, nHeight);
   temp.Cls(clrMask);
@@ -394,7 +394,7 @@ void cMemDC::PaintDisabledPicture(const Picture& oPic, int xDest, int yDest, int
 }
 
 Picture cMemDC::ExtractIcon(COLORREF clrMask) const {
-  if (!IsCreated()) return nullptr;
+  if (!IsCreated()) return {};
   const HDC maskDC = CreateCompatibleDC(HDC());
   const HDC colourDC = CreateCompatibleDC(dc_);
   const HBITMAP maskBmp = CreateCompatibleBitmap(maskDC, width_, height_);
@@ -422,19 +422,23 @@ Picture cMemDC::ExtractIcon(COLORREF clrMask) const {
 }
 
 Picture cMemDC::BitmapToPicture(HBITMAP hBmp, HPALETTE hPal) {
-  pending::PICTDESC desc;
-  desc.picType = pending::PICTYPE_BITMAP;
+  forms::PICTDESC desc;
+  desc.picType = forms::PICTYPE_BITMAP;
   desc.hbitmap = hBmp;
   desc.hpal = hPal;
-  return pending::OleCreatePictureIndirect(desc, true);
+  Picture picture;
+  forms::OleCreatePictureIndirect(&desc, TRUE, &picture);
+  return picture;
 }
 
 Picture cMemDC::IconToPicture(HICON hIcon) {
-  if (!hIcon) return nullptr;
-  pending::PICTDESC desc;
-  desc.picType = pending::PICTYPE_ICON;
+  if (!hIcon) return {};
+  forms::PICTDESC desc;
+  desc.picType = forms::PICTYPE_ICON;
   desc.hicon = hIcon;
-  return pending::OleCreatePictureIndirect(desc, true);
+  Picture picture;
+  forms::OleCreatePictureIndirect(&desc, TRUE, &picture);
+  return picture;
 }
 
 void cMemDC::NormalizeRect(int& LeftX, int& TopY, int& RightX, int& BottomY) {

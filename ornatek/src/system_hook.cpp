@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "module_state.h"
-#include "pending_platform_calls.h"
 #include "popup_frame.h"
 
 namespace ornatek {
@@ -102,7 +101,7 @@ void clsInstallHook::OnHook(bool&, LRESULT&, int nCode, WPARAM, LPARAM lParam) {
     StripMenuWindowFrame(call.hwnd);
     shared->SubClassHwnd(owner, true);
     SetPropA(owner, kByMdiParentProperty, 1);
-    SendMessageA(owner, WM_INITMENUPOPUP, pending::GetSystemMenu(owner, FALSE).value, 0);
+    SendMessageA(owner, WM_INITMENUPOPUP, GetSystemMenu(owner, FALSE).value, 0);
     SubClassMenuWindow(call.hwnd);
   } else if (!owner) {
     StripMenuWindowFrame(call.hwnd);

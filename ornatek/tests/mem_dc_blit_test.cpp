@@ -154,7 +154,7 @@ TEST(MemDCPaint, PicturesOfEachTypeAndTheirSize) {
   // An icon from the surface: its magenta pixels are transparent.
   const ornatek::Picture icon = src.ExtractIcon(0xFF00FF);
   ASSERT_TRUE(icon);
-  EXPECT_EQ(icon->Type(), ornatek::pending::PICTYPE_ICON);
+  EXPECT_EQ(icon.Type(), forms::Picture::Kind::Icon);
   cMemDC onGrey;
   onGrey.Init(10, 8);
   onGrey.Cls(kGrey);
@@ -163,8 +163,9 @@ TEST(MemDCPaint, PicturesOfEachTypeAndTheirSize) {
   EXPECT_EQ(onGrey.GetPixel(4, 3), kBlue);
 
   // A picture of type 0 draws nothing.
-  ornatek::pending::PICTDESC none;
-  const auto empty = ornatek::pending::OleCreatePictureIndirect(none, false);
+  forms::PICTDESC none;
+  forms::Picture empty;
+  forms::OleCreatePictureIndirect(&none, FALSE, &empty);
   onGrey.PaintPicture(empty, 0, 0, 10, 8);
   EXPECT_EQ(onGrey.GetPixel(4, 3), kBlue);
   EXPECT_FALSE(cMemDC::IconToPicture(HICON()));
@@ -243,9 +244,9 @@ TEST(MemDCShapes, RectangleAndEllipseUseAndKeepTheHeldObjects) {
 TEST(MemDCText, MeasureAndDrawWriteTheRectangleBack) {
   cMemDC s;
   s.Init(100, 30);
-  ornatek::StdFont f;
+  forms::Font f;
   f.Name = "Tahoma";
-  f.SetSize(9);
+  f.Size = 9;
   s.Font(f);
   EXPECT_GT(s.TextWidth("Ciao"), s.TextWidth("Ci"));
   EXPECT_EQ(s.TextHeight("Ciao"), s.FontHeight());

@@ -9,7 +9,7 @@
 
 using namespace win;
 using ornatek::cMemDC;
-using ornatek::StdFont;
+using StdFont = forms::Font;
 
 namespace {
 
@@ -28,7 +28,7 @@ struct ForeignDC {
 StdFont Tahoma(double size) {
   StdFont f;
   f.Name = "Tahoma";
-  f.SetSize(size);
+  f.Size = static_cast<float>(size);
   return f;
 }
 
@@ -131,23 +131,24 @@ TEST(MemDC, FontReadBackGivesTheCharacterHeightInPoints) {
   cMemDC s;
   s.Init(4, 4);
   StdFont f = Tahoma(12);
-  f.SetBold(true);
+  f.Bold = true;
   f.Italic = true;
   s.Font(f);
   const auto back = s.Font();
   ASSERT_TRUE(back);
   TEXTMETRICA tm;
   GetTextMetricsA(s.hDC(), &tm);
-  EXPECT_DOUBLE_EQ(back->Size, std::nearbyint((tm.tmHeight - tm.tmInternalLeading) * 72.0 /
-                                              tm.tmDigitizedAspectY * 10000) /
-                                   10000);
-  EXPECT_TRUE(back->Bold());
+  EXPECT_FLOAT_EQ(back->Size,
+                  static_cast<float>(std::nearbyint((tm.tmHeight - tm.tmInternalLeading) * 72.0 /
+                                                    tm.tmDigitizedAspectY * 10000) /
+                                     10000));
+  EXPECT_TRUE(back->Bold);
   EXPECT_TRUE(back->Italic);
   EXPECT_FALSE(back->Name.empty());
   EXPECT_EQ(s.FontHeight(), tm.tmHeight);
   // Each call gives a new object; changing it changes nothing selected.
   auto copy = *s.Font();
-  copy.SetSize(30);
+  copy.Size = 30;
   EXPECT_EQ(s.FontHeight(), tm.tmHeight);
 }
 
@@ -242,8 +243,8 @@ TEST(MemDC, ImageIsACopyThatOutlivesTheSurface) {
     picture = s.Image();
   }
   ASSERT_TRUE(picture);
-  EXPECT_EQ(picture->Type(), ornatek::pending::PICTYPE_BITMAP);
-  EXPECT_EQ(picture->Width(), std::lround(6 * 2540.0 / 96));
+  EXPECT_EQ(picture.Type(), forms::Picture::Kind::Bitmap);
+  EXPECT_EQ(picture.Width(), std::lround(6 * 2540.0 / 96));
   cMemDC reader;
   reader.PaintPicture(picture);
   EXPECT_EQ(reader.Width(), 6);
@@ -254,10 +255,11 @@ TEST(MemDC, ImageIsACopyThatOutlivesTheSurface) {
 TEST(MemDC, SystemFontsComeFromTheSystemParameters) {
   const StdFont menu = cMemDC::SystemMenuFont();
   const StdFont icon = cMemDC::SystemIconFont();
-  EXPECT_EQ(menu.Name, "Tahoma");
-  EXPECT_DOUBLE_EQ(menu.Size, 8.25);
+  const win::LOGFONTA lf = win::MenuLogFont();
+  EXPECT_EQ(menu.Name, lf.lfFaceName);
+  EXPECT_FLOAT_EQ(menu.Size, -lf.lfHeight * 72.0f / 96.0f);
   EXPECT_EQ(icon.Name, menu.Name);
-  EXPECT_FALSE(menu.Bold());
+  EXPECT_FALSE(menu.Bold);
 }
 
 TEST(MemDC, EndingASurfaceLeavesAPendingErrorAlone) {
