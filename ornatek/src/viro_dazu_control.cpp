@@ -158,6 +158,8 @@ void VIroDazu::UserControl_Terminate() {
 }
 
 void VIroDazu::InitContainer() {
+  // Only a designer shows the control; at run time the menus are all it draws.
+  if (Ambient().UserMode) Visible(false);
   win::HWND container = Parent().hWnd();
   Init(container);
 }

@@ -114,6 +114,7 @@ bool VIroDazu::OnDrawItem(LPARAM lParam) {
 
   if (info->bMainMenu) {
     dc.FillRect(l, t, r + 3, b + 1, barColor_);
+    dc.ForeColor(kSysColour + COLOR_MENUTEXT);
     if (state & MF_GRAYED)
       dc.ForeColor(kColorBtnShadow);
     else if (selected)
@@ -161,6 +162,9 @@ bool VIroDazu::OnDrawItem(LPARAM lParam) {
     dc.FillRect(l + ih + 10, m - 1, r, m, kColorBtnShadow);
     return true;
   }
+  // The context's text colour is the system's choice for the item's state;
+  // on the light highlight only the menu text colour reads well.
+  dc.ForeColor(kSysColour + COLOR_MENUTEXT);
   if (state & MF_GRAYED) {
     if (selected && selectDisabled_)
       dc.Rectangle(l + 1, t, r - 2, b - 1, BlendColor(barColor_, kColorWindow, 128), {},

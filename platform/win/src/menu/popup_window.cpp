@@ -378,7 +378,9 @@ bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int
     i.rect = RECT{frame, frame + height, frame + width, frame + height + h};
     height += h;
   }
-  const int W = width + 2 * frame, H = std::max(height, 4) + 2 * frame;
+  // The window keeps room for the frame even when a hook took the border
+  // styles away: such a popup paints its own flat frame and shadow there.
+  const int W = width + 2 * kFrame, H = std::max(height, 4) + 2 * kFrame;
   if (align & TPM_RIGHTALIGN)
     x -= W;
   else if (align & TPM_CENTERALIGN)

@@ -246,14 +246,15 @@ TEST(PopupMenu, AHookStripsTheFrameGrowsThePopupAndPaintsItsBackground) {
     HDC dc = GetDC(g_popup);
     // No frame: the items start at the window's corner, the background is the hook's.
     EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 0, 255));
-    EXPECT_EQ(GetPixel(dc, 100, 46), RGB(0, 255, 0)) << "the grown pixel is the window's";
+    EXPECT_EQ(GetPixel(dc, 106, 52), RGB(0, 255, 0)) << "the grown pixel is the window's";
     ReleaseDC(g_popup, dc);
     EndMenu();
   });
   TrackPopupMenu(m, TPM_RETURNCMD, 40, 40, 0, owner, nullptr);
   UnhookWindowsHookEx(g_hook);
-  EXPECT_EQ(win.right - win.left, 101) << "100 wide items, no frame, one pixel more";
-  EXPECT_EQ(win.bottom - win.top, 47);
+  // The room of the stripped frame stays: the hook's flat frame and shadow go there.
+  EXPECT_EQ(win.right - win.left, 107) << "100 wide items, 3 + 3 of frame, one pixel more";
+  EXPECT_EQ(win.bottom - win.top, 53);
   EXPECT_EQ(style & WS_BORDER, 0u);
   EXPECT_EQ(ex & 0x101, 0u);
   EXPECT_EQ(clsStyle & CS_DROPSHADOW, 0);
