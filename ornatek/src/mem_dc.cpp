@@ -38,9 +38,7 @@ forms::Font FontFromLogFont(const LOGFONTA& lf) {
   f.Italic = lf.lfItalic != 0;
   f.Strikethrough = lf.lfStrikeOut != 0;
   f.Underline = lf.lfUnderline != 0;
-  HDC screen = GetDC(HWND());
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(HWND(), screen);
+  const int dpi = GetDeviceCaps(ScreenFormatDC(), LOGPIXELSY);
   SetWeightAndSize(f, lf.lfWeight, -static_cast<double>(lf.lfHeight) * 72.0 / (dpi > 0 ? dpi : 96));
   return f;
 }
@@ -66,6 +64,20 @@ forms::Font FontOfContext(HDC dc) {
 
 }  // namespace
 
+ScreenFormatContext::ScreenFormatContext() {
+  const HDC screen = GetDC(HWND());
+  dc_ = CreateCompatibleDC(screen);
+  bitmap_ = CreateCompatibleBitmap(screen, 1, 1);
+  first_ = SelectObject(dc_, bitmap_);
+  ReleaseDC(HWND(), screen);
+}
+
+ScreenFormatContext::~ScreenFormatContext() {
+  SelectObject(dc_, first_);
+  DeleteObject(bitmap_);
+  DeleteDC(dc_);
+}
+
 cMemDC::~cMemDC() {
   // Ending a surface never disturbs what its holder is handling.
   try {
@@ -78,7 +90,7 @@ win::HDC cMemDC::Init(int PixelWidth, int PixelHeight, HDC hParentDC, HDC hMemor
   if (IsCreated()) Destroy();
   width_ = PixelWidth;
   height_ = PixelHeight;
-  HDC parent = hParentDC ? hParentDC : GetDC(HWND());
+  HDC parent = hParentDC ? hParentDC : ScreenFormatDC();
   if (hMemoryDC) {
     dc_ = hMemoryDC;
     ownDC_ = false;
@@ -106,7 +118,6 @@ win::HDC cMemDC::Init(int PixelWidth, int PixelHeight, HDC hParentDC, HDC hMemor
     parentDC_ = hParentDC;
     Font(FontOfContext(hParentDC));
   } else {
-    ReleaseDC(HWND(), parent);
     parentDC_ = HDC();
   }
   return dc_;

@@ -163,6 +163,26 @@ void TransBltCore(win::HDC dest, int x, int y, int width, int height, win::HDC s
 void DisabledBltCore(win::HDC dest, int x, int y, int width, int height, win::HDC src, int xSrc,
                      int ySrc, Colour mask, Colour highlight, Colour shadow, win::HPALETTE palette);
 
+// A memory context in the screen's format, with a colour bitmap selected:
+// what surfaces and blits ask about the screen (compatible contexts and
+// bitmaps, device capabilities), without taking the screen's own context,
+// which the layer reads and compares in full each time.
+class ScreenFormatContext {
+ public:
+  ScreenFormatContext();
+  ~ScreenFormatContext();
+  ScreenFormatContext(const ScreenFormatContext&) = delete;
+  ScreenFormatContext& operator=(const ScreenFormatContext&) = delete;
+  win::HDC dc() const { return dc_; }
+
+ private:
+  win::HDC dc_;
+  win::HBITMAP bitmap_;
+  win::HGDIOBJ first_;
+};
+// The calling thread's one ScreenFormatContext, made on first use.
+win::HDC ScreenFormatDC();
+
 // Picture sizes in HIMETRIC to screen pixels (heights use the horizontal figure too).
 double HimetricToPixels(double himetric);
 

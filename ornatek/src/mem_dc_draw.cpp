@@ -54,11 +54,10 @@ class ScratchDC {
 // the length of one blit.
 class ScreenLoan {
  public:
-  explicit ScreenLoan(HPALETTE given) : screen_(GetDC(HWND())), palette_(given) {
+  explicit ScreenLoan(HPALETTE given) : screen_(ScreenFormatDC()), palette_(given) {
     if (!palette_) palette_ = made_ = CreateHalftonePalette(screen_);
   }
   ~ScreenLoan() {
-    ReleaseDC(HWND(), screen_);
     if (made_) DeleteObject(made_);
   }
   ScreenLoan(const ScreenLoan&) = delete;
@@ -183,9 +182,7 @@ void DisabledBltCore(HDC dest, int x, int y, int width, int height, HDC src, int
 }
 
 double HimetricToPixels(double himetric) {
-  HDC screen = GetDC(HWND());
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(HWND(), screen);
+  const int dpi = GetDeviceCaps(ScreenFormatDC(), LOGPIXELSX);
   const double twipsPerPixel = 1440.0 / (dpi > 0 ? dpi : 96);
   return himetric * 1440.0 / 2540.0 / twipsPerPixel;
 }

@@ -1,5 +1,6 @@
 #include "module_state.h"
 
+#include "mem_dc.h"
 #include "menu_infos.h"
 #include "sub_class.h"
 #include "system_hook.h"
@@ -23,6 +24,12 @@ ModuleState::~ModuleState() {
 ModuleState& Module() {
   thread_local ModuleState state;
   return state;
+}
+
+win::HDC ScreenFormatDC() {
+  auto& m = Module();
+  if (!m.ScreenFormat) m.ScreenFormat = std::make_unique<ScreenFormatContext>();
+  return m.ScreenFormat->dc();
 }
 
 cMenuInfos& MenuInfoStore() {

@@ -15,6 +15,7 @@ class cSubClass;
 class cSystemHook;
 class clsInstallHook;
 class cMenuInfos;
+class ScreenFormatContext;
 
 struct ModuleState {
   // Windows released while a later subclasser still calls our procedure:
@@ -36,6 +37,7 @@ struct ModuleState {
   int SharedBitmapSize = 16;
   std::shared_ptr<cSubClass> SharedSubClass;
   std::unique_ptr<cMenuInfos> MenuInfoStoreObject;
+  std::unique_ptr<ScreenFormatContext> ScreenFormat;
   // Last: it withdraws its registration from the hook state above when the
   // thread ends.
   std::unique_ptr<clsInstallHook> MenuHookInstallerObject;

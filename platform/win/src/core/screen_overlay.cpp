@@ -1,5 +1,7 @@
 #include "core/screen_overlay.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
@@ -65,19 +67,33 @@ void NoteScreenPicture(const QImage& pristine) {
 void ScreenDrawn(const PixelBuffer& screen) {
   Overlay& o = overlay();
   if (!qApp || o.pristine.isNull()) return;
-  const QImage now = ToQImage(screen).convertToFormat(QImage::Format_RGB32);
-  if (now.size() != o.pristine.size()) return;
-  QRect changed;
-  for (int y = 0; y < now.height(); ++y) {
-    const auto* a = reinterpret_cast<const QRgb*>(now.constScanLine(y));
+  // A 32-bit screen is read in place; any other is converted once.
+  QImage converted;
+  if (screen.bitsPerPixel != 32) converted = ToQImage(screen).convertToFormat(QImage::Format_RGB32);
+  const auto rowOf = [&](int y) {
+    return converted.isNull() ? reinterpret_cast<const QRgb*>(screen.row(y))
+                              : reinterpret_cast<const QRgb*>(converted.constScanLine(y));
+  };
+  if (QSize(screen.width, screen.height) != o.pristine.size()) return;
+  // The whole screen is compared on every release: the loop stays tight.
+  const int width = screen.width, height = screen.height;
+  int left = width, top = height, right = -1, bottom = -1;
+  for (int y = 0; y < height; ++y) {
+    const QRgb* a = rowOf(y);
     const auto* b = reinterpret_cast<const QRgb*>(o.pristine.constScanLine(y));
-    for (int x = 0; x < now.width(); ++x)
-      if ((a[x] ^ b[x]) & 0xFFFFFFu) changed |= QRect(x, y, 1, 1);
+    for (int x = 0; x < width; ++x)
+      if ((a[x] ^ b[x]) & 0xFFFFFFu) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = y;
+      }
   }
-  if (changed.isEmpty()) return;
-  OverlayWidget& w = Widget(now.size());
+  if (right < 0) return;
+  const QRect changed(QPoint(left, top), QPoint(right, bottom));
+  OverlayWidget& w = Widget(o.pristine.size());
   for (int y = changed.top(); y <= changed.bottom(); ++y) {
-    const auto* a = reinterpret_cast<const QRgb*>(now.constScanLine(y));
+    const QRgb* a = rowOf(y);
     const auto* b = reinterpret_cast<const QRgb*>(o.pristine.constScanLine(y));
     auto* out = reinterpret_cast<QRgb*>(w.image.scanLine(y));
     for (int x = changed.left(); x <= changed.right(); ++x)
