@@ -97,21 +97,28 @@ void Form1::Form_Load() {
 }
 
 void Form1::LoadCharacter() {
-  Module& m = module();
+  if (auto failure = TryLoadCharacter(module().AgentName)) {
+    // Without its character the trainer still shows the lessons, silently.
+    MsgBox(
+        std::string("The character could not be used, so the lessons go on without speech.\n\n") +
+            *failure,
+        vbExclamation);
+  }
+}
+
+std::optional<std::string> Form1::TryLoadCharacter(const std::string& name) {
+  module().AgentName = name;
   mobjAgent.reset();
   try {
-    Agent1.Characters().Load(m.AgentName, m.AgentName + ".acs");
-    mobjAgent = Agent1.Characters()(m.AgentName);
+    Agent1.Characters().Load(name, name + ".acs");
+    mobjAgent = Agent1.Characters()(name);
     mobjAgent->Show();
     mobjAgent->SetLanguageID(1040);
   } catch (const agent::Error& e) {
-    // Without its character the trainer still shows the lessons, silently.
     mobjAgent.reset();
-    MsgBox(
-        std::string("The character could not be used, so the lessons go on without speech.\n\n") +
-            e.what(),
-        vbExclamation);
+    return e.what();
   }
+  return std::nullopt;
 }
 
 void Form1::SetMenuBitmaps() {
