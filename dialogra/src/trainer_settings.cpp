@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "forms/app.h"
 #include "forms/errors.h"
@@ -61,7 +62,12 @@ std::string ReadSetting(std::string_view key, std::string_view defaultValue) {
 }
 
 void WriteSetting(std::string_view key, std::string_view value) {
-  forms::SaveSetting(kApp, kSection, key, value);
+  if (!forms::SaveSetting(kApp, kSection, key, value)) TellSettingsProblems();
+}
+
+void TellSettingsProblems() {
+  for (const std::string& notice : forms::TakeSettingsNotices())
+    forms::MsgBox(notice, forms::vbExclamation);
 }
 
 std::string SingleText(float v) {
@@ -82,7 +88,11 @@ std::string FirstRunDefault(std::string_view key) {
 
 bool FirstRunBlock() {
   if (!ReadSetting("xxx").empty()) return false;
-  for (const auto& d : kDefaults) WriteSetting(d.key, FirstRunDefault(d.key));
+  // One write for the whole block: a program killed in the middle leaves
+  // all of it or none, never a marked store with keys missing.
+  std::vector<forms::SettingValue> block;
+  for (const auto& d : kDefaults) block.push_back({std::string(d.key), FirstRunDefault(d.key)});
+  if (!forms::SaveSettings(kApp, kSection, block)) TellSettingsProblems();
   return true;
 }
 

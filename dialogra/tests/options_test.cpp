@@ -1,6 +1,8 @@
 // The settings both trainers share: first run, key spelling, damaged values.
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -39,6 +41,29 @@ class Options : public ::testing::Test {
 };
 
 }  // namespace
+
+TEST_F(Options, TheFirstRunBlockIsOneReplacementOfTheStore) {
+  // Every write of the store renames a new file over it; the block must be
+  // one, so that a kill in its middle leaves all of it or none.
+  const auto folder = forms::SettingsStore::DefaultPath().parent_path();
+  std::filesystem::create_directories(folder);
+  const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, folder.c_str(), IN_MOVED_TO), 0);
+  ASSERT_TRUE(FirstRunBlock());
+  int replacements = 0;
+  alignas(inotify_event) char events[8192];
+  for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;) {
+    for (char* p = events; p < events + n;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(p);
+      if (event->len && std::string(event->name) == "settings.conf") ++replacements;
+      p += sizeof(inotify_event) + event->len;
+    }
+  }
+  close(watch);
+  EXPECT_EQ(replacements, 1);
+  EXPECT_EQ(KeysInOrder().size(), 23u);
+}
 
 TEST_F(Options, FirstRunWritesBothTrainersDefaultsInOrderAndOnlyOnce) {
   ASSERT_TRUE(FirstRunBlock());

@@ -1,6 +1,9 @@
 // The bar's start-up: settings, character, splash, intro; and its end.
 
+#include <fstream>
+
 #include "bar_fixture.h"
+#include "trainer_settings.h"
 
 using namespace dialogra;
 using dialogra::testing::BarFixture;
@@ -99,6 +102,51 @@ TEST_F(Startup, AMissingCharacterFileIsToldOnceAndTheBarGoesOnSilently) {
   EXPECT_TRUE(italianShown);
   EXPECT_TRUE(Spoken().empty());
   EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(Startup, ADamagedSettingsFileKeepsWhatStillReadsAndIsToldOnce) {
+  const auto store = forms::SettingsStore::DefaultPath();
+  std::filesystem::create_directories(store.parent_path());
+  const std::string text =
+      "# Tavrinel settings, format 1\n\n[Tesk\\Orvanta7]\nxxx=1\nce=1\nn=5\nguage=7\n"
+      "agent=Gufo\nleft=4200\n";
+  std::ofstream(store, std::ios::binary) << text.substr(0, text.size() - 3);
+  Form1& bar = LoadBar();
+  // The user's options stand; only the cut line falls back to its default.
+  EXPECT_EQ(module().ce, 1);
+  EXPECT_EQ(module().PlayTimes, 5);
+  EXPECT_EQ(module().LessonIndex, 7);
+  EXPECT_EQ(module().AgentName, "Gufo");
+  EXPECT_EQ(bar.Left(), forms::Screen::Width() / 2 - 3000);
+  // The first-run block did not run over them.
+  EXPECT_EQ(forms::GetSetting("Tesk", "Orvanta7", "ctime", "absent"), "absent");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(store.string() + " was damaged"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("The 5 settings that could still be read were kept"),
+            std::string::npos)
+      << messages[0];
+  EXPECT_NE(messages[0].find("settings.conf.damaged-"), std::string::npos) << messages[0];
+  // Later reads and writes tell nothing more.
+  bar.hideagent();
+  bar.showagent();
+  EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(Startup, SettingsThatCannotBeSavedAreToldOnceAndTheBarStarts) {
+  // A file where the settings folder should be.
+  std::filesystem::create_directories(folder / "config");
+  std::ofstream(folder / "config" / "Tavrinel") << "in the way";
+  Form1& bar = LoadBar();
+  // The defaults hold for this run.
+  EXPECT_EQ(module().AgentName, "Merlin");
+  EXPECT_EQ(module().PlayTimes, 1);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("cannot be saved"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find((folder / "config" / "Tavrinel").string()), std::string::npos);
+  WriteSetting("voice", "0");
+  WriteSetting("left", "100");
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(bar.Timer1.Enabled());
 }
 
 TEST_F(Startup, UnloadingTheBarHidesAndUnloadsTheCharacterAndEnds) {

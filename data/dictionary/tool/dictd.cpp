@@ -134,17 +134,31 @@ std::vector<std::string> Translations(std::string_view entryText) {
   return out;
 }
 
+std::string Headword(std::string_view entryText) {
+  std::string_view line = entryText.substr(0, entryText.find('\n'));
+  // "brother-in-law /bɹˈʌðəɹ ɪn lˈɔː/": the pronunciation goes.
+  const auto slash = line.find(" /");
+  if (slash != std::string_view::npos) line = line.substr(0, slash);
+  return Tidy(line);
+}
+
 std::vector<Pair> ReadDictionary(const std::filesystem::path& index,
                                  const std::filesystem::path& dict) {
   const std::vector<IndexEntry> entries = ParseIndex(ReadFile(index));
   const std::string text = Gunzip(dict);
   std::vector<Pair> pairs;
+  std::size_t number = 0;
   for (const IndexEntry& e : entries) {
+    ++number;
     if (e.offset > text.size() || e.length > text.size() - e.offset)
       throw std::runtime_error(index.string() + ": the entry \"" + e.headword + "\" lies outside " +
                                dict.string());
-    for (std::string& t : Translations(std::string_view(text).substr(e.offset, e.length)))
-      pairs.push_back({e.headword, std::move(t)});
+    const std::string_view entry = std::string_view(text).substr(e.offset, e.length);
+    // The index key has lost its case, hyphens and blanks; the entry's own
+    // headword line keeps them.
+    std::string headword = Headword(entry);
+    if (headword.empty()) headword = e.headword;
+    for (std::string& t : Translations(entry)) pairs.push_back({headword, std::move(t), number});
   }
   return pairs;
 }

@@ -34,10 +34,15 @@ std::string Gunzip(const std::filesystem::path& file);
 // own, tidied (numbering and blanks taken off, typographic hyphens plain).
 std::vector<std::string> Translations(std::string_view entryText);
 
+// The headword as the entry's first line writes it, with its case, hyphens,
+// apostrophes and blanks, without the pronunciation.
+std::string Headword(std::string_view entryText);
+
 // One direction of a dictionary: (headword, translation) pairs.
 struct Pair {
   std::string from;
   std::string to;
+  std::size_t entry = 0;  // the entry it comes from, counted in the index's order
 };
 std::vector<Pair> ReadDictionary(const std::filesystem::path& index,
                                  const std::filesystem::path& dict);

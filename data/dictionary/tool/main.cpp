@@ -1,32 +1,64 @@
-// Makes the dictionary's word list from the FreeDict dictionaries.
+// Makes the dictionary's word list from the FreeDict dictionaries, the
+// reviewed corrections, the word book and the core words.
 //
-//   dictionary_tool <out> <eng-ita.index> <eng-ita.dict.dz> <ita-eng.index> <ita-eng.dict.dz>
+//   dictionary_tool <out> <eng-ita.index> <eng-ita.dict.dz> <ita-eng.index>
+//                   <ita-eng.dict.dz> <review folder> <word book folder> <hunspell folder>
 //
-// Both directions go into one table word (English, Italian), each pair
-// once: pairs that differ only in letter case count as the same, as the
-// engine compares text. Indexes on both columns make a search by the
-// beginning of a word read only the words that begin so.
+// The review folder holds corrections.txt, core-words.txt,
+// spelling-exceptions.txt and required-words.txt. The list is one table word
+// (English, Italian), each pair once; indexes on both columns make a search
+// by the beginning of a word read only the words that begin so. Any failed
+// check leaves no list behind and ends with the problems on stderr.
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "dao/dao.h"
 #include "dictd.h"
+#include "spelling.h"
+#include "word_list.h"
 
 namespace fs = std::filesystem;
+using namespace dictionary;
 
 namespace {
 
-void Make(const fs::path& out, const std::vector<dictionary::Pair>& englishItalian,
-          const std::vector<dictionary::Pair>& italianEnglish) {
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error(path.string() + ": cannot read the file");
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The word book's pairs without their articles.
+std::vector<Row> WordBook(const fs::path& folder) {
+  std::vector<fs::path> files;
+  for (const auto& e : fs::directory_iterator(folder))
+    // The category files "NN-slug.txt".
+    if (e.path().extension() == ".txt" &&
+        std::isdigit(static_cast<unsigned char>(e.path().filename().string()[0])))
+      files.push_back(e.path());
+  std::sort(files.begin(), files.end());
+  if (files.empty()) throw std::runtime_error(folder.string() + ": no word book files");
+  std::vector<Row> rows;
+  for (const auto& f : files)
+    for (const Row& r : ParsePairs(ReadText(f), f.string())) rows.push_back(WordBookRow(r));
+  return rows;
+}
+
+void Make(const fs::path& out, const std::vector<Row>& rows) {
   const fs::path part = fs::path(out.string() + ".part");
   fs::remove(part);
-  std::size_t added = 0, repeated = 0;
   try {
     dao::Database db = dao::CreateDatabase(part.string());
     db.Execute("CREATE TABLE word (English TEXT(255), Italian TEXT(255))");
@@ -34,21 +66,12 @@ void Make(const fs::path& out, const std::vector<dictionary::Pair>& englishItali
     db.Execute("CREATE INDEX Italian ON word (Italian)");
     db.BeginTrans();
     dao::Recordset rs = db.OpenRecordset("word");
-    const auto add = [&](const std::string& english, const std::string& italian) {
+    for (const Row& r : rows) {
       rs.AddNew();
-      rs.Fields("English") = english;
-      rs.Fields("Italian") = italian;
-      try {
-        rs.Update();
-        ++added;
-      } catch (const dao::Error& e) {
-        if (e.number() != dao::err::kDuplicateKey) throw;
-        rs.CancelUpdate();
-        ++repeated;
-      }
-    };
-    for (const auto& p : englishItalian) add(p.from, p.to);
-    for (const auto& p : italianEnglish) add(p.to, p.from);
+      rs.Fields("English") = r.english;
+      rs.Fields("Italian") = r.italian;
+      rs.Update();
+    }
     db.CommitTrans();
     rs.Close();
     db.Close();
@@ -60,24 +83,75 @@ void Make(const fs::path& out, const std::vector<dictionary::Pair>& englishItali
   // Nothing writes the word list: keep it so.
   chmod(part.c_str(), 0444);
   fs::rename(part, out);
-  std::cout << "dictionary: " << added << " word pairs (" << repeated
-            << " repeated pairs merged)\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
+  if (argc != 9) {
     std::cerr << "usage: dictionary_tool <out> <eng-ita.index> <eng-ita.dict.dz> "
-                 "<ita-eng.index> <ita-eng.dict.dz>\n";
+                 "<ita-eng.index> <ita-eng.dict.dz> <review folder> <word book folder> "
+                 "<hunspell folder>\n";
     return 2;
   }
   try {
-    const auto englishItalian = dictionary::ReadDictionary(argv[2], argv[3]);
-    const auto italianEnglish = dictionary::ReadDictionary(argv[4], argv[5]);
+    const auto englishItalian = ReadDictionary(argv[2], argv[3]);
+    const auto italianEnglish = ReadDictionary(argv[4], argv[5]);
     if (englishItalian.empty() || italianEnglish.empty())
       throw std::runtime_error("a source dictionary holds no words");
-    Make(argv[1], englishItalian, italianEnglish);
+    const fs::path review = argv[6];
+    const auto read = [&review](const char* name) {
+      return std::pair(ReadText(review / name), (review / name).string());
+    };
+    const auto [correctionText, correctionFile] = read("corrections.txt");
+    const Corrections corrections = ParseCorrections(correctionText, correctionFile);
+    const auto [coreText, coreFile] = read("core-words.txt");
+    std::vector<Row> extra = ParsePairs(coreText, coreFile);
+    for (Row& r : WordBook(argv[7])) extra.push_back(std::move(r));
+
+    // Pairs that another source gives too confirm a cut headword's entry.
+    const auto lower = [](std::string s) {
+      for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      return s;
+    };
+    std::set<std::pair<std::string, std::string>> englishFirst, italianFirst;
+    for (const auto& p : italianEnglish) englishFirst.emplace(lower(p.to), lower(p.from));
+    for (const auto& p : englishItalian) italianFirst.emplace(lower(p.to), lower(p.from));
+    for (const Row& r : extra) {
+      englishFirst.emplace(lower(r.english), lower(r.italian));
+      italianFirst.emplace(lower(r.italian), lower(r.english));
+    }
+    std::vector<Row> source;
+    for (const auto& p : WithoutCutHeadwords(englishItalian, englishFirst))
+      source.push_back({p.from, p.to});
+    for (const auto& p : WithoutCutHeadwords(italianEnglish, italianFirst))
+      source.push_back({p.to, p.from});
+
+    const auto [requiredText, requiredFile] = read("required-words.txt");
+    const std::vector<Row> required = ParsePairs(requiredText, requiredFile);
+    const auto [exceptionText, exceptionFile] = read("spelling-exceptions.txt");
+    std::set<std::string, std::less<>> exceptions;
+    {
+      std::istringstream lines(exceptionText);
+      for (std::string line; std::getline(lines, line);)
+        if (!line.empty() && line[0] != '#') exceptions.insert(line);
+    }
+
+    const std::vector<Row> rows = BuildRows(source, extra, corrections);
+    const Speller speller(fs::path(argv[8]) / "it_IT.aff", fs::path(argv[8]) / "it_IT.dic");
+    std::vector<std::string> problems;
+    for (auto&& found : {CheckPunctuationTwins(rows), CheckEmptySides(rows),
+                         CheckRequired(rows, required), CheckSpelling(rows, speller, exceptions)})
+      problems.insert(problems.end(), found.begin(), found.end());
+    if (!problems.empty()) {
+      for (const auto& p : problems) std::cerr << "dictionary_tool: " << p << "\n";
+      std::cerr << "dictionary_tool: " << problems.size()
+                << " problems; mend them in the review folder " << review.string() << "\n";
+      return 1;
+    }
+    Make(argv[1], rows);
+    std::cout << "dictionary: " << rows.size() << " word pairs\n";
   } catch (const std::exception& e) {
     std::cerr << "dictionary_tool: " << e.what() << "\n";
     return 1;

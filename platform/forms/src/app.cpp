@@ -95,6 +95,9 @@ std::string App::Path() {
 
 std::string App::EXEName() {
   if (const char* n = std::getenv("TAVRINEL_PROGRAM_NAME"); n && *n) return n;
+  // The program file's own name, not the one it was started by: a link to
+  // it must not make a second program of it (single instance).
+  if (std::string own = shell::ProgramIdentity(); !own.empty()) return own;
   const QString name = QCoreApplication::applicationName();
   return name.isEmpty() ? "program" : name.toStdString();
 }

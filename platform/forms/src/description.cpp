@@ -9,6 +9,7 @@
 #include "forms/controls.h"
 #include "forms/data_control.h"
 #include "forms/errors.h"
+#include "forms/menu.h"
 #include "forms/property_bag.h"
 #include "forms/user_control.h"
 
@@ -44,6 +45,7 @@ Font FontFromJson(const QJsonObject& o) {
   f.Underline = o.value("Underline").toBool(false);
   f.Strikethrough = o.value("Strikethrough").toBool(false);
   f.Charset = o.value("Charset").toInt(0);
+  f.StoredWeight = o.value("Weight").toInt(0);
   return f;
 }
 
@@ -73,6 +75,7 @@ void AddBuiltins() {
   add("HScrollBar", std::type_identity<HScrollBar>());
   add("PictureClip", std::type_identity<PictureClip>());
   add("Data", std::type_identity<DataControl>());
+  add("Menu", std::type_identity<Menu>());
 }
 
 }  // namespace
@@ -128,6 +131,10 @@ Value ValueFromJson(const std::string& property, const QJsonValue& json) {
         return Value(Picture::FromImage(
             img, o.value("Type").toInt(1) == 3 ? Picture::Kind::Icon : Picture::Kind::Bitmap));
       }
+      if (o.contains("Bytes")) {
+        const QByteArray b = QByteArray::fromBase64(o.value("Bytes").toString().toLatin1());
+        return Value(ByteArray(b.begin(), b.end()));
+      }
       return Value(FontFromJson(o));
     }
     default:
@@ -161,6 +168,15 @@ QJsonValue ValueToJson(const Value& v) {
     o.insert("Underline", f->Underline);
     o.insert("Strikethrough", f->Strikethrough);
     o.insert("Charset", f->Charset);
+    if (f->StoredWeight) o.insert("Weight", f->StoredWeight);
+    return o;
+  }
+  if (auto* bytes = std::get_if<ByteArray>(&raw)) {
+    QJsonObject o;
+    o.insert("Bytes", QString::fromLatin1(
+                          QByteArray(reinterpret_cast<const char*>(bytes->data()),
+                                     static_cast<qsizetype>(bytes->size()))
+                              .toBase64()));
     return o;
   }
   return QJsonValue();

@@ -11,6 +11,7 @@
 #include "description.h"
 #include "forms/app.h"
 #include "forms/controls.h"
+#include "forms/menu.h"
 #include "forms/testing.h"
 #include "forms/user_control.h"
 #include "shell/instance.h"
@@ -82,9 +83,11 @@ Form::Form(std::string_view description) {
   caption_ = name_;
   for (const auto& [k, v] : props) ApplyFormProperty(k, v);
   MakeControls(doc.value("Controls").toArray(), *this, *this, controls_);
+  BuildMenus(*this);
 }
 
 Form::~Form() {
+  ForEachUserControl(Controls(), [](UserControl& uc) { uc.Terminate(); });
   controls_.clear();
   DestroyHostWindow();
 }
@@ -340,6 +343,10 @@ win::LRESULT Form::OnMessage(win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
     case WM_CLOSE:
       QueryAndUnload(vbFormControlMenu);
       return 0;
+    case WM_COMMAND:
+    case WM_INITMENUPOPUP:
+      if (RouteMenuMessage(*this, msg, wp, lp)) return 0;
+      return SurfaceWindow::OnMessage(msg, wp, lp);
     default:
       return SurfaceWindow::OnMessage(msg, wp, lp);
   }
@@ -370,6 +377,7 @@ bool Form::QueryAndUnload(int mode) {
   unloading_ = false;
   if (cancel) return false;
   loaded_ = false;
+  ForEachUserControl(Controls(), [](UserControl& uc) { uc.Terminate(); });
   Hide();
   Forms::Release(*this);
   return true;

@@ -203,12 +203,27 @@ void Label::UseMnemonic(bool on) {
   widget_->update();
 }
 
+void Label::OnResized() {
+  if (autoSize_ && wordWrap_) Fit();
+}
+
+bool Label::LineFits(const QString& text) const {
+  // Measured in whole pixels, as a label that sizes itself to one line is:
+  // given that width back, a wrapping label keeps the line in one piece.
+  const int border = borderStyle_ ? 2 : 0;
+  return !text.contains('\n') &&
+         QFontMetrics(font_.ToQFont()).horizontalAdvance(text) <= widget_->width() - border;
+}
+
 void Label::Fit() {
   if (!autoSize_) return;
   const QFontMetrics fm(font_.ToQFont());
   const QString text = QString::fromStdString(DisplayText());
   QSize size;
-  if (wordWrap_) {
+  if (wordWrap_ && LineFits(text)) {
+    const QRect r = fm.boundingRect(QRect(0, 0, 100000, 100000), 0, text);
+    size = QSize(widget_->width(), std::max(r.height(), fm.height()));
+  } else if (wordWrap_) {
     const QRect r = fm.boundingRect(QRect(0, 0, widget_->width(), 100000), Qt::TextWordWrap, text);
     size = QSize(widget_->width(), r.height());
   } else {
@@ -231,7 +246,8 @@ void Label::PaintOn(QPainter& p) {
   p.setPen(Enabled() ? ToQColor(foreColor_) : QColor(128, 128, 128));
   int flags = alignment_ == 1 ? Qt::AlignRight : alignment_ == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
   flags |= Qt::AlignTop;
-  if (wordWrap_ || !autoSize_) flags |= Qt::TextWordWrap;
+  const bool oneLine = autoSize_ && wordWrap_ && LineFits(QString::fromStdString(DisplayText()));
+  if ((wordWrap_ || !autoSize_) && !oneLine) flags |= Qt::TextWordWrap;
   if (useMnemonic_) flags |= Qt::TextShowMnemonic;
   // A label keeps leading blanks: they scroll text in.
   const QString text = QString::fromStdString(caption_);

@@ -16,11 +16,16 @@ struct Picture::Data {
   QImage image;
   Kind kind = Kind::Bitmap;
   mutable std::uintptr_t handle = 0;
+  // False for a handle lent by the caller, which the picture must not free.
+  bool own = true;
+  win::HPALETTE palette;
 
   ~Data() {
-    if (!handle) return;
+    if (!handle || !own) return;
     if (kind == Kind::Icon)
       win::DestroyIcon(win::HICON(handle));
+    else if (kind == Kind::EnhMetafile)
+      win::DeleteEnhMetaFile(win::HENHMETAFILE(handle));
     else
       win::DeleteObject(win::HBITMAP(handle));
   }
@@ -33,6 +38,38 @@ Picture Picture::FromImage(QImage image, Kind kind) {
   p.d_->image = image.convertToFormat(QImage::Format_ARGB32);
   p.d_->kind = kind;
   return p;
+}
+
+Picture Picture::FromHandle(Kind kind, std::uintptr_t handle, bool own, win::HPALETTE palette) {
+  Picture p;
+  QImage image;
+  switch (kind) {
+    case Kind::Bitmap:
+      image = win::ToQImage(win::HBITMAP(handle));
+      break;
+    case Kind::Icon:
+      image = win::ToQImage(win::HICON(handle));
+      break;
+    case Kind::EnhMetafile:
+      // The layer keeps no frame size of a metafile that it would report, so
+      // such a picture has a handle and a type but no pixels of its own.
+      if (win::GetObjectType(win::HENHMETAFILE(handle)) != win::OBJ_ENHMETAFILE) return p;
+      break;
+    case Kind::None:
+      return p;
+  }
+  if (kind != Kind::EnhMetafile && image.isNull()) return p;
+  p.d_ = std::make_shared<Data>();
+  p.d_->image = image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32);
+  p.d_->kind = kind;
+  p.d_->handle = handle;
+  p.d_->own = own;
+  p.d_->palette = palette;
+  return p;
+}
+
+win::HPALETTE Picture::hPal() const {
+  return d_ ? d_->palette : win::HPALETTE();
 }
 
 Picture::Kind Picture::Type() const {
@@ -60,7 +97,7 @@ int Picture::PixelHeight() const {
 
 std::uintptr_t Picture::Handle() const {
   if (!d_) return 0;
-  if (!d_->handle) {
+  if (!d_->handle && d_->kind != Kind::EnhMetafile) {
     d_->handle = d_->kind == Kind::Icon ? win::IconFromQImage(d_->image).value
                                         : win::BitmapFromQImage(d_->image).value;
   }

@@ -2,9 +2,11 @@
 
 #include <QBuffer>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 
 #include "description.h"
+#include "forms/errors.h"
 
 namespace forms {
 
@@ -45,6 +47,36 @@ PropertyBag PropertyBag::FromJson(const QJsonObject& json) {
   for (auto it = json.begin(); it != json.end(); ++it)
     bag.entries_.emplace_back(it.key().toStdString(),
                               ValueFromJson(it.key().toStdString(), it.value()));
+  return bag;
+}
+
+ByteArray PropertyBag::Contents() const {
+  // An array of name-value pairs keeps the order in which they were written.
+  QJsonArray pairs;
+  for (const auto& [k, v] : entries_)
+    pairs.append(QJsonArray{QString::fromStdString(k), ValueToJson(v)});
+  const QByteArray bytes = QJsonDocument(pairs).toJson(QJsonDocument::Compact);
+  return ByteArray(bytes.begin(), bytes.end());
+}
+
+PropertyBag PropertyBag::FromContents(const ByteArray& contents) {
+  QJsonParseError error{};
+  const QJsonDocument doc =
+      QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(contents.data()),
+                                         static_cast<qsizetype>(contents.size())),
+                              &error);
+  if (error.error != QJsonParseError::NoError || !doc.isArray())
+    throw RuntimeError(err::InvalidPropertyValue,
+                       "Invalid property value: not the contents of a property bag");
+  PropertyBag bag;
+  for (const QJsonValue& pair : doc.array()) {
+    const QJsonArray p = pair.toArray();
+    if (p.size() != 2 || !p[0].isString())
+      throw RuntimeError(err::InvalidPropertyValue,
+                         "Invalid property value: a damaged property bag entry");
+    const std::string name = p[0].toString().toStdString();
+    bag.entries_.emplace_back(name, ValueFromJson(name, p[1]));
+  }
   return bag;
 }
 

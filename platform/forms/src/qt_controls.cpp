@@ -10,10 +10,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include "forms/app.h"
 #include "forms/controls.h"
 #include "light_widget.h"
+#include "list_tab_stops.h"
 #include "shell/folders.h"
 #include "win/qt_window.h"
 
@@ -24,6 +27,34 @@ namespace {
 QString Q(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
+
+// A check box whose caption wraps onto further lines when the box is too
+// narrow for it on one, as the platform's check box does; a caption that
+// fits is drawn as usual.
+class WrappingCheckBox : public QCheckBox {
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    const QString caption = opt.text;
+    opt.text.clear();
+    const QRect textRect = style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, this);
+    QString plain = caption;
+    plain.remove(QLatin1Char('&'));
+    if (fontMetrics().horizontalAdvance(plain) <= textRect.width()) {
+      QCheckBox::paintEvent(e);
+      return;
+    }
+    QStylePainter p(this);
+    p.drawControl(QStyle::CE_CheckBox, opt);
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
+               caption);
+  }
+  // The whole box answers the pointer, the wrapped lines too.
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
 
 int KeyShift(Qt::KeyboardModifiers m) {
   return ShiftOf(m);
@@ -347,7 +378,7 @@ void CommandButton::SetProperty(std::string_view name, const Value& v) {
 // --- CheckBox ----------------------------------------------------------------------
 
 CheckBox::CheckBox(const ControlSite& site) : QtControl(site) {
-  auto b = std::make_unique<QCheckBox>();
+  auto b = std::make_unique<WrappingCheckBox>();
   box_ = b.get();
   QObject::connect(box_, &QCheckBox::clicked, [this] { Click(); });
   Attach(b.release(), "TavrinelCheckBox");
@@ -459,7 +490,15 @@ ListControl::ListControl(const ControlSite& site) : QtControl(site) {
   });
   QObject::connect(list_, &QListWidget::itemDoubleClicked,
                    [this](QListWidgetItem*) { DblClick(); });
-  Attach(l.release(), "TavrinelList");
+  UseTabStops(*list_);
+  static constexpr const char* kListClass = "TavrinelList";
+  win::WNDCLASSEXA wc;
+  if (!win::GetClassInfoExA(win::HINSTANCE(), kListClass, &wc)) {
+    wc.lpfnWndProc = ListBoxWindowProc;
+    wc.lpszClassName = kListClass;
+    win::RegisterClassExA(&wc);
+  }
+  Attach(l.release(), kListClass);
   BackColor(0x80000005);
 }
 

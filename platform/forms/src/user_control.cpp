@@ -66,6 +66,13 @@ PropertyBag UserControl::SaveProperties() {
   return bag;
 }
 
+void UserControl::Terminate() {
+  // A control that never initialised has nothing to end.
+  if (terminated_ || !initialized_) return;
+  terminated_ = true;
+  UserControl_Terminate();
+}
+
 AmbientProperties UserControl::Ambient() const {
   AmbientProperties a;
   a.DisplayName = Name();

@@ -31,15 +31,16 @@ double ParseNumber(const std::string& s) {
 
 bool Value::ToBool() const {
   return std::visit(
-      Overloaded{[](std::monostate) { return false; }, [](bool b) { return b; },
-                 [](std::int32_t i) { return i != 0; }, [](double d) { return d != 0.0; },
-                 [](const std::string& s) {
-                   if (s == "True" || s == "true") return true;
-                   if (s == "False" || s == "false") return false;
-                   return ParseNumber(s) != 0.0;
-                 },
-                 [](const Picture& p) { return static_cast<bool>(p); },
-                 [](const Font&) { return true; }},
+      Overloaded{
+          [](std::monostate) { return false; }, [](bool b) { return b; },
+          [](std::int32_t i) { return i != 0; }, [](double d) { return d != 0.0; },
+          [](const std::string& s) {
+            if (s == "True" || s == "true") return true;
+            if (s == "False" || s == "false") return false;
+            return ParseNumber(s) != 0.0;
+          },
+          [](const Picture& p) { return static_cast<bool>(p); }, [](const Font&) { return true; },
+          [](const ByteArray&) -> bool { throw RuntimeError(err::TypeMismatch, "Type mismatch"); }},
       v_);
 }
 
@@ -50,7 +51,10 @@ double Value::ToDouble() const {
           [](std::int32_t i) { return static_cast<double>(i); }, [](double d) { return d; },
           [](const std::string& s) { return ParseNumber(s); },
           [](const Picture&) -> double { throw RuntimeError(err::TypeMismatch, "Type mismatch"); },
-          [](const Font&) -> double { throw RuntimeError(err::TypeMismatch, "Type mismatch"); }},
+          [](const Font&) -> double { throw RuntimeError(err::TypeMismatch, "Type mismatch"); },
+          [](const ByteArray&) -> double {
+            throw RuntimeError(err::TypeMismatch, "Type mismatch");
+          }},
       v_);
 }
 
@@ -61,25 +65,34 @@ std::int32_t Value::ToLong() const {
 }
 
 std::string Value::ToString() const {
-  return std::visit(Overloaded{[](std::monostate) { return std::string(); },
-                               [](bool b) { return std::string(b ? "True" : "False"); },
-                               [](std::int32_t i) { return std::to_string(i); },
-                               [](double d) {
-                                 std::ostringstream os;
-                                 os.precision(15);
-                                 os << d;
-                                 return os.str();
-                               },
-                               [](const std::string& s) { return s; },
-                               [](const Picture&) { return std::string(); },
-                               [](const Font& f) { return f.Name; }},
-                    v_);
+  return std::visit(
+      Overloaded{[](std::monostate) { return std::string(); },
+                 [](bool b) { return std::string(b ? "True" : "False"); },
+                 [](std::int32_t i) { return std::to_string(i); },
+                 [](double d) {
+                   std::ostringstream os;
+                   os.precision(15);
+                   os << d;
+                   return os.str();
+                 },
+                 [](const std::string& s) { return s; },
+                 [](const Picture&) { return std::string(); }, [](const Font& f) { return f.Name; },
+                 [](const ByteArray& b) { return std::string(b.begin(), b.end()); }},
+      v_);
 }
 
 Picture Value::ToPicture() const {
   if (auto* p = std::get_if<Picture>(&v_)) return *p;
-  if (IsEmpty()) return {};
+  // A stored empty picture reads back as an empty text.
+  if (IsEmpty() || ToString().empty()) return {};
   throw RuntimeError(err::TypeMismatch, "Type mismatch: not a picture");
+}
+
+ByteArray Value::ToByteArray() const {
+  if (auto* b = std::get_if<ByteArray>(&v_)) return *b;
+  if (auto* s = std::get_if<std::string>(&v_)) return ByteArray(s->begin(), s->end());
+  if (IsEmpty()) return {};
+  throw RuntimeError(err::TypeMismatch, "Type mismatch: not a byte array");
 }
 
 Font Value::ToFont() const {

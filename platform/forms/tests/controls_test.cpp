@@ -77,6 +77,26 @@ TEST(Controls, LabelCaptionRaisesChangeAndAutoSizeFits) {
   EXPECT_GT(label.Width(), before);
 }
 
+TEST(Controls, AWrappingLabelThatSizesItselfFollowsItsWidth) {
+  Basic f;
+  auto& line = f.Get<Label>("Label1");
+  auto& wrapped = f.Get<Label>("Label2");
+  for (Label* l : {&line, &wrapped}) {
+    l->AutoSize(true);
+    l->Caption("Mi scusi, dov'è la stazione ferroviaria più vicina?");
+  }
+  wrapped.Font(line.Font());
+  wrapped.WordWrap(true);
+  // Given the width its line takes on one line, the line stays whole.
+  wrapped.Width(line.Width());
+  EXPECT_EQ(wrapped.Height(), line.Height());
+  // Narrower, it wraps and grows; wider again, it shrinks back.
+  wrapped.Width(line.Width() / 3);
+  EXPECT_GE(wrapped.Height(), 3 * line.Height());
+  wrapped.Width(line.Width() + 300);
+  EXPECT_EQ(wrapped.Height(), line.Height());
+}
+
 TEST(Controls, ImageTakesItsPicturesSizeUnlessStretched) {
   testsupport::TempDir dir;
   Basic f;
@@ -183,4 +203,35 @@ TEST(Controls, TextBoxChangeAndPictureClipCells) {
   EXPECT_EQ(clip.GraphicCell(3).PixelWidth(), 18);
   EXPECT_THROW(clip.GraphicCell(5), RuntimeError);
   EXPECT_THROW(clip.Cols(0), RuntimeError);
+}
+
+TEST(Controls, ACheckBoxCaptionTooLongForOneLineWrapsAndAllOfItTakesClicks) {
+  testsupport::TempDir dir;
+  const auto file = dir / "Check.json";
+  std::ofstream(file) << R"({ "Form": "Check",
+    "Properties": { "BorderStyle": 0, "Width": 3000, "Height": 1500, "BackColor": "&H00FFFFFF&" },
+    "Controls": [ { "Type": "CheckBox", "Name": "Check1",
+      "Properties": { "Left": 0, "Top": 0, "Width": 1215, "Height": 495, "BackColor": "&H00FFFFFF&",
+                      "Font": { "Name": "Tahoma", "Size": 8.25 },
+                      "Caption": "Auto Read Clipboard" } } ] })";
+  Form f(file.string());
+  f.Show();
+  auto& box = f.Get<CheckBox>("Check1");
+  int clicks = 0;
+  box.Click = [&] { ++clicks; };
+  QWidget* w = box.Widget();
+  const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  // Dark text pixels right of the indicator, above and below the middle.
+  const auto darkRows = [&](int top, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 20; x < img.width(); ++x) n += qGray(img.pixel(x, y)) < 100;
+    return n;
+  };
+  EXPECT_GT(darkRows(0, img.height() / 2), 10);
+  EXPECT_GT(darkRows(img.height() / 2, img.height()), 10);
+  // A click on the second line ticks the box.
+  QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() - 30, w->height() - 6));
+  EXPECT_EQ(box.Value(), 1);
+  EXPECT_EQ(clicks, 1);
 }

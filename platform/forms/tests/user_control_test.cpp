@@ -47,6 +47,7 @@ class Badge : public UserControl {
     bag.WriteProperty("Font", font, Ambient().Font);
   }
   void UserControl_Resize() override { ++resizes; }
+  void UserControl_Terminate() override { g_log.push_back(Name() + " terminate"); }
 };
 
 class Host : public Form {
@@ -115,4 +116,26 @@ TEST(UserControl, ValuesConvertByTheRuntimesRules) {
   EXPECT_EQ(Value(2.5).ToString(), "2.5");
   EXPECT_THROW(Value("twelve").ToLong(), RuntimeError);
   EXPECT_THROW(Value(3).ToPicture(), RuntimeError);
+}
+
+TEST(UserControl, TerminateRunsOnceWhenTheHostUnloadsOrEnds) {
+  {
+    Host host;
+    host.Load();
+    host.Get<Badge>("Badge1").SaveProperties();
+    g_log.clear();
+    Unload(host);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"Badge1 terminate", "Badge2 terminate"}));
+  }
+  EXPECT_EQ(g_log.size(), 2u) << "ending the unloaded form terminates nothing again";
+  g_log.clear();
+  {
+    Host loaded;
+    loaded.Load();
+    g_log.clear();
+  }
+  EXPECT_EQ(g_log, (std::vector<std::string>{"Badge1 terminate", "Badge2 terminate"}));
+  g_log.clear();
+  { Host neverLoaded; }
+  EXPECT_TRUE(g_log.empty()) << "a control that never initialised does not terminate";
 }

@@ -9,8 +9,13 @@
 #include <string>
 #include <vector>
 
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
 #include "dao/dao.h"
 #include "testsupport/temp_dir.h"
+#include "word_list.h"
 
 namespace {
 
@@ -67,6 +72,83 @@ TEST(WordList, IsReadOnly) {
   struct stat st {};
   ASSERT_EQ(stat((testsupport::BinDir() / "dictionary.dll").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0222, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WordList, IsLargeEnough) {
+  EXPECT_GE(Search("English", "").size(), 7000u);
+}
+
+TEST(WordList, ALearnersFirstSearchesGiveTheWordFirst) {
+  for (const std::string word :
+       {"house", "dog", "eat", "beautiful", "train", "ticket", "water", "friend", "city", "book"}) {
+    const auto found = Search("English", word);
+    ASSERT_FALSE(found.empty()) << word;
+    EXPECT_EQ(found.front().english, word);
+  }
+  // Searching Italian lists in English order: the word itself is among the
+  // first matches.
+  for (const std::string word : {"casa", "cane", "mangiare", "bello", "treno", "biglietto", "acqua",
+                                 "amico", "città", "libro"}) {
+    const auto found = Search("Italian", word);
+    const auto n = std::min<std::size_t>(found.size(), 5);
+    EXPECT_TRUE(std::any_of(found.begin(), found.begin() + static_cast<long>(n),
+                            [&](const Match& m) { return m.italian == word; }))
+        << word;
+  }
+}
+
+TEST(WordList, HeadwordsKeepTheirCaseAndPunctuation) {
+  EXPECT_TRUE(Has(Search("English", "brother-in-law"), "brother-in-law", "cognato"));
+  EXPECT_TRUE(Search("English", "brotherinlaw").empty());
+  EXPECT_TRUE(Has(Search("English", "January"), "January", "gennaio"));
+  EXPECT_TRUE(Has(Search("English", "Italy"), "Italy", "Italia"));
+  EXPECT_TRUE(Search("English", "ticketwindow").empty());
+  EXPECT_FALSE(Search("English", "ticket-window").empty());
+}
+
+TEST(WordList, HoldsNoMisspeltOrArchaicItalianAndNoCutHeadwords) {
+  for (const std::string wrong :
+       {"caffé", "cioé", "quà", "giú", "rassomiglare", "controlore", "diciasette", "giuoco"})
+    EXPECT_TRUE(Search("Italian", wrong).empty()) << wrong;
+  EXPECT_FALSE(Has(Search("English", "the"), "the", "posdomani"));
+  EXPECT_FALSE(Has(Search("English", "all"), "all", "il giorno dei Morti"));
+  EXPECT_FALSE(Has(Search("English", "All"), "All", "il giorno dei Morti"));
+  EXPECT_TRUE(Has(Search("Italian", "caffè"), "coffee", "caffè"));
+}
+
+}  // namespace
+
+namespace {
+
+// Every single-word entry of the word book, without its article, has its
+// pair in the dictionary.
+TEST(WordList, HoldsTheWordBooksSingleWords) {
+  namespace fs = std::filesystem;
+  dao::Database db = dao::OpenDatabase((testsupport::BinDir() / "dictionary.dll").string());
+  int checked = 0;
+  for (const auto& e : fs::directory_iterator(testsupport::SourceDir() / "data/wordbook")) {
+    const std::string name = e.path().filename().string();
+    if (e.path().extension() != ".txt" || !std::isdigit(static_cast<unsigned char>(name[0])))
+      continue;
+    std::ifstream in(e.path());
+    for (std::string line; std::getline(in, line);) {
+      const auto tab = line.find('\t');
+      if (line.empty() || line[0] == '#' || tab == std::string::npos) continue;
+      const dictionary::Row row =
+          dictionary::WordBookRow({line.substr(0, tab), line.substr(tab + 1)});
+      if (row.english.find(' ') != std::string::npos) continue;
+      dao::Recordset rs =
+          db.OpenRecordset("select * from word where English = '" + dao::EscapeQuotes(row.english) +
+                           "' and Italian = '" + dao::EscapeQuotes(row.italian) + "'");
+      EXPECT_FALSE(rs.Eof()) << name << ": " << row.english << " / " << row.italian;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 300);
 }
 
 }  // namespace

@@ -88,8 +88,14 @@ class Label : public GraphicControl {
   // The text as shown: access-key marks removed.
   std::string DisplayText() const;
 
+ protected:
+  // A wrapping label that sizes itself takes the height its text needs at
+  // the new width.
+  void OnResized() override;
+
  private:
   void Fit();
+  bool LineFits(const QString& text) const;
   std::string caption_;
   int alignment_ = 0;
   bool autoSize_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <algorithm>
 #include <string>
 
 namespace forms {
@@ -14,8 +15,15 @@ struct Font {
   bool Underline = false;
   bool Strikethrough = false;
   int Charset = 0;
+  // The weight as a font object stores it, kept apart from Bold; 0 when
+  // only Bold was given.
+  int StoredWeight = 0;
 
-  int Weight() const { return Bold ? 700 : 400; }
+  // The weight a drawn face takes: at least bold's when Bold is set.
+  int Weight() const {
+    const int fromBold = Bold ? 700 : 400;
+    return StoredWeight ? (Bold ? std::max(StoredWeight, 700) : StoredWeight) : fromBold;
+  }
   // The face the display really uses (Windows face names are substituted),
   // sized for a 96 dots-per-inch screen.
   QFont ToQFont() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <typeindex>
@@ -10,6 +11,8 @@
 #include "forms/surface_window.h"
 
 namespace forms {
+
+class Menu;
 
 // A form: a top-level window described by a form description file (its
 // properties and controls), whose event procedures are the virtual Form_*
@@ -35,6 +38,11 @@ class Form : public SurfaceWindow {
   void Refresh();
   void SetFocus();
   void ZOrder(int position = 0);
+  // Pops up a menu of this or another form (its owner hears the commands) at
+  // x, y in this form's scale units (the pointer where they are left out);
+  // returns once a chosen command's Click has run.
+  void PopupMenu(Menu& menu, int flags = 0, std::optional<float> x = {},
+                 std::optional<float> y = {});
 
   std::string Caption() const { return caption_; }
   void Caption(std::string_view text);

@@ -13,6 +13,7 @@
 #include "forms/events.h"
 #include "forms/font.h"
 #include "forms/form.h"
+#include "forms/menu.h"
 #include "forms/numeric.h"
 #include "forms/picture.h"
 #include "forms/property_bag.h"

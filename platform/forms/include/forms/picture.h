@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -12,10 +13,17 @@ namespace forms {
 // An empty picture is "Nothing".
 class Picture {
  public:
-  enum class Kind { None = 0, Bitmap = 1, Icon = 3 };
+  // The picture types as picture objects number them; metafiles are the
+  // drawing layer's enhanced metafiles.
+  enum class Kind { None = 0, Bitmap = 1, Icon = 3, EnhMetafile = 4 };
 
   Picture() = default;
   static Picture FromImage(QImage image, Kind kind = Kind::Bitmap);
+  // A picture over a handle made elsewhere (an HBITMAP, HICON or
+  // HENHMETAFILE by `kind`). With `own` the picture frees the handle when its
+  // last copy goes; without, the handle stays the caller's. An invalid
+  // handle gives an empty picture.
+  static Picture FromHandle(Kind kind, std::uintptr_t handle, bool own, win::HPALETTE palette = {});
 
   explicit operator bool() const { return static_cast<bool>(d_); }
   Kind Type() const;
@@ -29,6 +37,8 @@ class Picture {
   std::uintptr_t Handle() const;
   win::HBITMAP Bitmap() const;
   win::HICON Icon() const;
+  // The palette a bitmap picture was made with (0 when none).
+  win::HPALETTE hPal() const;
   const QImage& Image() const;
   friend bool operator==(const Picture& a, const Picture& b) { return a.d_ == b.d_; }
 

@@ -24,6 +24,12 @@ class PropertyBag {
   QJsonObject ToJson() const;
   static PropertyBag FromJson(const QJsonObject& json);
 
+  // The whole bag as one byte array, so that a bag can be stored as a value
+  // of another bag; FromContents reads it back. Contents that are not a
+  // bag's raise error 380 (invalid property value).
+  ByteArray Contents() const;
+  static PropertyBag FromContents(const ByteArray& contents);
+
  private:
   std::vector<std::pair<std::string, Value>> entries_;
 };

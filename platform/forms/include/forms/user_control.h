@@ -45,6 +45,9 @@ class UserControl : public Control, public SurfaceWindow {
   void InitOrReadProperties();
   // The stored properties as WriteProperties gives them now.
   PropertyBag SaveProperties();
+  // Runs Terminate once, while the host form still stands; the host form
+  // does this as it unloads or ends.
+  void Terminate();
   // Names passed to PropertyChanged, oldest first.
   const std::vector<std::string>& ChangedProperties() const { return changed_; }
 
@@ -74,6 +77,7 @@ class UserControl : public Control, public SurfaceWindow {
   Form& HostForm() const { return Parent(); }
 
   virtual void UserControl_Initialize() {}
+  virtual void UserControl_Terminate() {}
   virtual void UserControl_InitProperties() {}
   virtual void UserControl_ReadProperties(PropertyBag& /*PropBag*/) {}
   virtual void UserControl_WriteProperties(PropertyBag& /*PropBag*/) {}
@@ -125,6 +129,7 @@ class UserControl : public Control, public SurfaceWindow {
   std::vector<std::string> changed_;
   bool hadFocus_ = false;
   bool initialized_ = false;
+  bool terminated_ = false;
   QMetaObject::Connection focusWatch_;
 };
 

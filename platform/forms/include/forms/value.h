@@ -3,17 +3,21 @@
 #include <cstdint>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "forms/font.h"
 #include "forms/picture.h"
 
 namespace forms {
 
+// A byte array value: the contents of a nested property bag, or raw data.
+using ByteArray = std::vector<std::uint8_t>;
+
 // A property value as form descriptions and property bags carry it.
 class Value {
  public:
-  using Storage =
-      std::variant<std::monostate, bool, std::int32_t, double, std::string, Picture, Font>;
+  using Storage = std::variant<std::monostate, bool, std::int32_t, double, std::string, Picture,
+                               Font, ByteArray>;
 
   Value() = default;
   Value(bool v) : v_(v) {}
@@ -26,6 +30,7 @@ class Value {
   Value(std::string_view v) : v_(std::string(v)) {}
   Value(Picture v) : v_(std::move(v)) {}
   Value(Font v) : v_(std::move(v)) {}
+  Value(ByteArray v) : v_(std::move(v)) {}
 
   bool IsEmpty() const { return std::holds_alternative<std::monostate>(v_); }
   // Conversions follow the runtime's rules: numbers from text, True is -1.
@@ -35,6 +40,9 @@ class Value {
   std::string ToString() const;
   Picture ToPicture() const;
   Font ToFont() const;
+  bool IsByteArray() const { return std::holds_alternative<ByteArray>(v_); }
+  // A byte array as it is; text as its bytes; anything else is a mismatch.
+  ByteArray ToByteArray() const;
   const Storage& Raw() const { return v_; }
   friend bool operator==(const Value&, const Value&) = default;
 

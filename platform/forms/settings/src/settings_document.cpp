@@ -70,12 +70,20 @@ std::optional<KeyLine> ParseKeyLine(std::string_view line) {
 
 }  // namespace
 
+namespace {
+
+// The application's length first, so that no text of either name can make
+// two different pairs into one key.
+std::string SectionKey(std::string_view app, std::string_view section) {
+  return std::to_string(app.size()) + ":" + FoldCase(app) + FoldCase(section);
+}
+
+}  // namespace
+
 const SettingsSection* SettingsDocument::FindSection(std::string_view app,
                                                      std::string_view section) const {
-  for (const auto& s : sections_) {
-    if (EqualsIgnoreCase(s.app, app) && EqualsIgnoreCase(s.section, section)) return &s;
-  }
-  return nullptr;
+  const auto it = sectionIndex_.find(SectionKey(app, section));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 SettingsSection* SettingsDocument::FindSection(std::string_view app, std::string_view section) {
@@ -95,6 +103,7 @@ bool SettingsDocument::Set(std::string_view app, std::string_view section, std::
                            std::string_view value) {
   auto* s = FindSection(app, section);
   if (!s) {
+    sectionIndex_.emplace(SectionKey(app, section), sections_.size());
     s = &sections_.emplace_back();
     s->app = app;
     s->section = section;

@@ -46,6 +46,9 @@ class SettingsDocument {
   const SettingsSection* FindSection(std::string_view app, std::string_view section) const;
 
   std::vector<SettingsSection> sections_;
+  // Folded (application, section) -> position in sections_, so that a file
+  // of many sections still loads in linear time.
+  std::unordered_map<std::string, std::size_t> sectionIndex_;
 };
 
 struct ParsedSettings {

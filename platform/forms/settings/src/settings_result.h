@@ -23,6 +23,8 @@ class Expected {
   explicit operator bool() const { return has_value(); }
   T& operator*() { return std::get<T>(state_); }
   T* operator->() { return &std::get<T>(state_); }
+  const T& operator*() const { return std::get<T>(state_); }
+  const T* operator->() const { return &std::get<T>(state_); }
   const std::string& error() const { return std::get<Failure>(state_).message; }
 
  private:

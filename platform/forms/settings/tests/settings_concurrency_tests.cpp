@@ -132,5 +132,35 @@ TEST(SettingsConcurrency, AWriterKilledAtAnyMomentNeverLeavesAHalfWrittenStore) 
   EXPECT_EQ(store.GetSetting("Tesk", "Orvanta7", "after"), "kills");
 }
 
+TEST(SettingsConcurrency, ABlockOfValuesIsAllThereOrNotAtAllWhateverTheMomentOfAKill) {
+  testsupport::TempDir dir;
+  const auto file = dir / "settings.conf";
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE(testing::Message() << "seed " << seed);
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> lifeMicros(0, 20000);
+  for (int round = 0; round < 30; ++round) {
+    Writer writer(file, "b", -1);
+    ASSERT_TRUE(writer.started());
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::microseconds(lifeMicros(random));
+    while (std::chrono::steady_clock::now() < deadline) {
+    }
+    writer.Kill();
+    writer.Wait();
+    if (!std::filesystem::exists(file)) continue;  // killed before its first write
+    const auto parsed = ParseSettings(ReadAll(file));
+    ASSERT_FALSE(parsed.damaged()) << parsed.problem;
+    ASSERT_EQ(parsed.document.KeyCount(), 23u) << "round " << round;
+    const std::string* first = parsed.document.Find("Tesk", "Orvanta7", "b0");
+    ASSERT_NE(first, nullptr);
+    for (int i = 1; i < 23; ++i) {
+      const std::string* value = parsed.document.Find("Tesk", "Orvanta7", "b" + std::to_string(i));
+      ASSERT_NE(value, nullptr) << "b" << i << ", round " << round;
+      EXPECT_EQ(*value, *first) << "b" << i << ", round " << round;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace forms

@@ -54,26 +54,56 @@ class SettingsDamageTest : public testing::Test {
   SettingsStore store_{file_};
 };
 
-TEST_F(SettingsDamageTest, DamagedFilesReadAsEmptyAreKeptOnceAndReplacedByTheNextWrite) {
+TEST_F(SettingsDamageTest, EveryLineThatStillReadsIsUsedAndTheDamageIsKeptAndToldOnce) {
   for (const auto& damage : Damages()) {
     SCOPED_TRACE(damage.name);
     for (const auto& old : Backups(file_)) std::filesystem::remove(old);
     WriteAll(file_, damage.bytes);
+    TakeSettingsNotices();
 
-    EXPECT_EQ(store_.GetSetting(kApp, kSection, "ce"), "");
-    EXPECT_EQ(store_.GetSetting(kApp, kSection, "n", "default"), "default");
+    const std::string salvaged = damage.readableLinesCarriedOver ? "1" : "default";
+    EXPECT_EQ(store_.GetSetting(kApp, kSection, "n", "default"), salvaged);
+    EXPECT_EQ(store_.GetSetting(kApp, kSection, "ce", "default"),
+              damage.readableLinesCarriedOver ? "0" : "default");
     // Reading again keeps no second copy of the same damage.
     ASSERT_EQ(Backups(file_).size(), 1u);
     EXPECT_EQ(ReadAll(Backups(file_)[0]), damage.bytes);
     EXPECT_EQ(ReadAll(file_), damage.bytes) << "reading must not change the store";
+    // The user hears of it once, with the file, what was kept and the copy.
+    const auto notices = TakeSettingsNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find(file_.string() + " was damaged"), std::string::npos) << notices[0];
+    EXPECT_NE(notices[0].find("kept as " + Backups(file_)[0].string()), std::string::npos);
+    EXPECT_NE(notices[0].find(damage.readableLinesCarriedOver ? "settings that could still be read"
+                                                              : "None of its settings"),
+              std::string::npos)
+        << notices[0];
 
     ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "agent", "Merlin"));
     const std::string repaired = ReadAll(file_);
     EXPECT_FALSE(ParseSettings(repaired).damaged()) << repaired;
     EXPECT_EQ(store_.GetSetting(kApp, kSection, "Agent"), "Merlin");
-    EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), damage.readableLinesCarriedOver ? "1" : "");
+    EXPECT_EQ(store_.GetSetting(kApp, kSection, "n", "default"), salvaged);
     EXPECT_EQ(Backups(file_).size(), 1u);
+    EXPECT_TRUE(TakeSettingsNotices().empty());
   }
+}
+
+TEST_F(SettingsDamageTest, AFileCutShortInItsLastLineKeepsTheUsersOptions) {
+  const std::string options = std::string(kFormatLine) +
+                              "\n\n[Tesk\\Orvanta7]\nxxx=1\nce=1\nn=5\nguage=7\nagent=Gufo\n"
+                              "left=4200\n";
+  WriteAll(file_, options.substr(0, options.size() - 3));
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "xxx"), "1");
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "ce"), "1");
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "5");
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "guage"), "7");
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "Agent"), "Gufo");
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "left", "absent"), "absent");
+  const auto notices = TakeSettingsNotices();
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_NE(notices[0].find("The 5 settings that could still be read were kept"), std::string::npos)
+      << notices[0];
 }
 
 TEST_F(SettingsDamageTest, AWriteWithoutAnEarlierReadStillKeepsTheDamagedFile) {
@@ -104,17 +134,21 @@ TEST_F(SettingsDamageTest, AFolderInPlaceOfTheFileIsMovedAsideByTheNextWrite) {
 }
 
 TEST_F(SettingsDamageTest, AnUnreadableFileReadsAsEmptyAndIsMovedAsideByTheNextWrite) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   WriteAll(file_, GoodFile());
   ASSERT_EQ(::chmod(file_.c_str(), 0), 0);
-  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n", "default"), "default");
+  EXPECT_TRUE(settings_test::RunUnprivileged(dir_.path(), [&] {
+    EXPECT_EQ(store_.GetSetting(kApp, kSection, "n", "default"), "default");
 
-  ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "n", "2"));
-  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "2");
-  const auto backups = Backups(file_);
-  ASSERT_EQ(backups.size(), 1u);
-  ASSERT_EQ(::chmod(backups[0].c_str(), 0600), 0);
-  EXPECT_EQ(ReadAll(backups[0]), GoodFile());
+    ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "n", "2"));
+    EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "2");
+    const auto backups = Backups(file_);
+    ASSERT_EQ(backups.size(), 1u);
+    ASSERT_EQ(::chmod(backups[0].c_str(), 0600), 0);
+    EXPECT_EQ(ReadAll(backups[0]), GoodFile());
+    const auto notices = TakeSettingsNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("kept as " + backups[0].string()), std::string::npos);
+  }));
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "forms/settings.h"
 #include "settings_document.h"
+#include "settings_file.h"
 #include "settings_test_files.h"
 #include "testsupport/temp_dir.h"
 
@@ -140,21 +144,95 @@ TEST_F(SettingsStoreTest, AbsentKeysGiveTheDefaultOrEmptyText) {
   EXPECT_EQ(store_.GetSetting(kApp, kSection, "empty", "default"), "");
 }
 
-TEST_F(SettingsStoreTest, AFolderThatCannotBeMadeFailsTheWriteButNotTheRead) {
+TEST_F(SettingsStoreTest, AFolderThatCannotBeMadeFailsTheWriteButNotTheReadAndIsToldOnce) {
   WriteAll(dir_ / "plain-file", "not a folder");
   const SettingsStore blocked(dir_ / "plain-file" / "Tavrinel" / "settings.conf");
-  EXPECT_FALSE(blocked.SaveSetting(kApp, kSection, "n", "1"));
+  TakeSettingsNotices();
+  testing::internal::CaptureStderr();
+  for (int i = 0; i < 23; ++i) EXPECT_FALSE(blocked.SaveSetting(kApp, kSection, "n", "1"));
+  const std::string logged = testing::internal::GetCapturedStderr();
   EXPECT_EQ(blocked.GetSetting(kApp, kSection, "n", "fallback"), "fallback");
+  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 1) << logged;
+  const auto notices = TakeSettingsNotices();
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_NE(notices[0].find("cannot be saved"), std::string::npos) << notices[0];
+  EXPECT_NE(notices[0].find((dir_ / "plain-file").string()), std::string::npos) << notices[0];
+}
+
+TEST_F(SettingsStoreTest, AWriteThatCannotBeMadeKeepsTheOldValues) {
+  ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "n", "1"));
+  // A folder where the write's temporary file must go fails the write for
+  // every user, the superuser too.
+  std::filesystem::create_directories(file_.string() + ".tmp/inside");
+  EXPECT_FALSE(store_.SaveSetting(kApp, kSection, "n", "2"));
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "1");
+  EXPECT_EQ(SettingsStore(file_).GetSetting(kApp, kSection, "n"), "1");
 }
 
 TEST_F(SettingsStoreTest, AReadOnlyFolderFailsTheWriteAndKeepsTheOldValues) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "n", "1"));
   std::filesystem::permissions(
       file_.parent_path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  EXPECT_FALSE(store_.SaveSetting(kApp, kSection, "n", "2"));
-  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "1");
+  EXPECT_TRUE(settings_test::RunUnprivileged(dir_.path(), [&] {
+    EXPECT_FALSE(store_.SaveSetting(kApp, kSection, "n", "2"));
+    EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "1");
+  }));
   std::filesystem::permissions(file_.parent_path(), std::filesystem::perms::owner_all);
+}
+
+TEST_F(SettingsStoreTest, SeveralValuesAreWrittenInOneStepInTheirOrder) {
+  ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "n", "5"));
+  const std::vector<SettingValue> block = {{"xxx", "1"}, {"N", "1"}, {"ce", "0"}, {"left", "4200"}};
+  ASSERT_TRUE(store_.SaveSettings(kApp, kSection, block));
+  EXPECT_EQ(ReadAll(file_), std::string(settings_detail::kFormatLine) +
+                                "\n\n[Tesk\\Orvanta7]\nn=1\nxxx=1\nce=0\nleft=4200\n");
+  // Nothing changed: no write at all (the file keeps its identity).
+  const auto before = std::filesystem::last_write_time(file_);
+  const auto inode = settings_detail::IdentityOf(file_)->inode;
+  ASSERT_TRUE(store_.SaveSettings(kApp, kSection, block));
+  EXPECT_EQ(std::filesystem::last_write_time(file_), before);
+  EXPECT_EQ(settings_detail::IdentityOf(file_)->inode, inode);
+}
+
+TEST_F(SettingsStoreTest, ChangesByOthersAreSeenAtOnce) {
+  ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "n", "1"));
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "1");
+  // Another process's write (a new file renamed over the store).
+  SettingsStore other(file_);
+  ASSERT_TRUE(other.SaveSetting(kApp, kSection, "n", "2"));
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "2");
+  // An editor that rewrites the file in place with the same length; its
+  // time is set apart from the last read, as a later edit's would be.
+  const std::string edited =
+      std::string(settings_detail::kFormatLine) + "\n\n[Tesk\\Orvanta7]\nn=3\n";
+  ASSERT_EQ(ReadAll(file_).size(), edited.size());
+  std::ofstream(file_, std::ios::binary | std::ios::in | std::ios::out) << edited;
+  std::filesystem::last_write_time(
+      file_, std::filesystem::last_write_time(file_) + std::chrono::seconds(2));
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "3");
+  // A file removed reads as absent.
+  std::filesystem::remove(file_);
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n", "gone"), "gone");
+}
+
+TEST_F(SettingsStoreTest, AStoreThatIsALinkStaysALink) {
+  const auto dotfiles = dir_ / "dotfiles" / "tavrinel.conf";
+  WriteAll(dotfiles, std::string(settings_detail::kFormatLine) + "\n\n[Tesk\\Orvanta7]\nn=4\n");
+  std::filesystem::create_directories(file_.parent_path());
+  std::filesystem::create_symlink("../../dotfiles/tavrinel.conf", file_);
+  EXPECT_EQ(store_.GetSetting(kApp, kSection, "n"), "4");
+  ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "ce", "1"));
+  EXPECT_TRUE(std::filesystem::is_symlink(file_));
+  EXPECT_NE(ReadAll(dotfiles).find("\nce=1\n"), std::string::npos);
+  EXPECT_EQ(SettingsStore(file_).GetSetting(kApp, kSection, "n"), "4");
+  EXPECT_FALSE(std::filesystem::exists(dotfiles.string() + ".tmp"));
+
+  // A link to a file not made yet: the write makes the file it names.
+  std::filesystem::remove(dotfiles);
+  ASSERT_TRUE(store_.SaveSetting(kApp, kSection, "n", "6"));
+  EXPECT_TRUE(std::filesystem::is_symlink(file_));
+  EXPECT_EQ(SettingsStore(file_).GetSetting(kApp, kSection, "n"), "6");
+  EXPECT_TRUE(std::filesystem::is_regular_file(dotfiles));
 }
 
 TEST(SettingsDefaultPath, FollowsXdgConfigHomeThenHome) {

@@ -4,10 +4,13 @@
 //   settings_store_writer STORE PREFIX COUNT
 // writes the keys PREFIX0 .. PREFIX<COUNT-1>, each with the value
 // "value of <key>", and exits 0 when every write succeeded. With COUNT 0 it
-// writes ever-changing long values to a few keys until it is killed.
+// writes ever-changing long values to a few keys until it is killed; with
+// COUNT -1 it writes blocks of 23 keys PREFIX0 .. PREFIX22, all with the
+// value of the round, in one write each, until it is killed.
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "forms/settings.h"
 
@@ -35,6 +38,16 @@ int WriteKeys(const forms::SettingsStore& store, const std::string& prefix, long
   }
 }
 
+[[noreturn]] void WriteBlocksUntilKilled(const forms::SettingsStore& store,
+                                         const std::string& prefix) {
+  for (unsigned long round = 0;; ++round) {
+    std::vector<forms::SettingValue> block;
+    for (int i = 0; i < 23; ++i)
+      block.push_back({prefix + std::to_string(i), "round " + std::to_string(round)});
+    store.SaveSettings(kApp, kSection, block);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,6 +57,7 @@ int main(int argc, char** argv) {
   }
   const forms::SettingsStore store(argv[1]);
   const long count = std::strtol(argv[3], nullptr, 10);
-  if (count <= 0) WriteUntilKilled(store, argv[2]);
+  if (count < 0) WriteBlocksUntilKilled(store, argv[2]);
+  if (count == 0) WriteUntilKilled(store, argv[2]);
   return WriteKeys(store, argv[2], count);
 }

@@ -11,19 +11,35 @@
 
 namespace shell {
 
-// Held from construction to destruction. First() is false when another
-// process of this user already holds the lock of the same program.
+// Held from construction to destruction. First() is false only when
+// another running process of this user holds the lock of the same program.
+//
+// The lock lives in the per-user run-time folder. When it cannot be opened
+// there (the folder is a file or belongs to someone else, the lock file is
+// a folder), it goes to the next private place, the same for every copy;
+// when no place will do, the program runs without the protection. Either
+// way Problem() says what went wrong and it is logged once.
 class InstanceLock {
  public:
   explicit InstanceLock(std::string_view program);
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
-  bool First() const { return fd_ >= 0; }
+  bool First() const { return !heldByAnother_; }
+  // Whether a second copy would find this lock.
+  bool Protected() const { return fd_ >= 0; }
+  const std::string& Problem() const { return problem_; }
 
  private:
   int fd_ = -1;
+  bool heldByAnother_ = false;
+  std::string problem_;
 };
+
+// What the lock and the activation channel of this program are named by:
+// the file name of the program's real path, so that a program started
+// through a link or under another name is still the same program.
+std::string ProgramIdentity();
 
 // Answers activation requests from other copies of the program; the handler
 // runs on the GUI thread with the title that was asked for and says whether

@@ -12,4 +12,8 @@ namespace win::testing {
 // MK_RBUTTON, MK_MBUTTON bits) instead of the real pointer; nullopt ends it.
 void SetMouseButtons(std::optional<unsigned> mkFlags);
 
+// What was drawn on the screen device context and shows above the windows at
+// a screen point; nullopt where nothing was drawn.
+std::optional<COLORREF> ScreenOverlayPixel(int x, int y);
+
 }  // namespace win::testing

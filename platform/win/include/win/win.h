@@ -5,3 +5,5 @@
 #include "win/gdi.h"
 #include "win/types.h"
 #include "win/window.h"
+#include "win/menu.h"
+#include "win/system.h"

@@ -108,6 +108,13 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 1;  // activate
     case WM_NCACTIVATE:
       return TRUE;
+    case WM_PRINT: {
+      // Windows without a frame of their own: the background, then the client.
+      constexpr LPARAM kErase = 0x8, kClient = 0x4;
+      if (lParam & kErase) SendMessageA(hwnd, WM_ERASEBKGND, wParam, 0);
+      if ((lParam & kClient) && Find(hwnd)) SendMessageA(hwnd, WM_PRINTCLIENT, wParam, lParam);
+      return 0;
+    }
     default:
       return 0;
   }

@@ -131,6 +131,22 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 }
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+  if (!WidgetOf(hwnd)) return FALSE;
+  // The window may change where it goes and how big it gets.
+  WINDOWPOS pos{hwnd, insertAfter, x, y, cx, cy, flags};
+  SendMessageA(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+  x = pos.x;
+  y = pos.y;
+  cx = pos.cx;
+  cy = pos.cy;
+  flags = pos.flags;
+  if ((flags & SWP_FRAMECHANGED) || !(flags & SWP_NOSIZE)) {
+    NCCALCSIZE_PARAMS calc;
+    calc.lppos = &pos;
+    calc.rgrc[0] = RECT{x, y, x + cx, y + cy};
+    SendMessageA(hwnd, WM_NCCALCSIZE, (flags & SWP_FRAMECHANGED) ? TRUE : FALSE,
+                 reinterpret_cast<LPARAM>(&calc));
+  }
   Window* w = Find(hwnd);
   QWidget* wd = WidgetOf(hwnd);
   if (!w || !wd) return FALSE;

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <unordered_map>
 
+#include "core/screen_overlay.h"
 #include "core/window_table.h"
 #include "gdi/surface.h"
 #include "win/gdi.h"
@@ -25,6 +26,12 @@ COLORREF DesktopColour() {
 // DCs handed out for a window, so that ReleaseDC knows what to show again.
 std::unordered_map<HDC, HWND>& windowDcs() {
   static std::unordered_map<HDC, HWND> dcs;
+  return dcs;
+}
+
+// Screen DCs handed out, with the picture of the screen they draw on.
+std::unordered_map<HDC, std::shared_ptr<PixelBuffer>>& screenDcs() {
+  static std::unordered_map<HDC, std::shared_ptr<PixelBuffer>> dcs;
   return dcs;
 }
 
@@ -60,6 +67,7 @@ std::shared_ptr<PixelBuffer> ScreenSnapshot() {
         p.drawPixmap(top->geometry().topLeft() - geo.topLeft(), top->grab());
   }
   cache = FromQImage(shot.convertToFormat(QImage::Format_RGB32));
+  NoteScreenPicture(shot);
   QTimer::singleShot(0, [] { screenCache().reset(); });
   return cache;
 }
@@ -113,10 +121,12 @@ bool PaintInvalid(Window& w) {
 }  // namespace detail
 
 HDC GetDC(HWND hwnd) {
-  if (!hwnd) {
+  if (!hwnd || hwnd == GetDesktopWindow()) {
     auto screen = ScreenSnapshot();
-    return CreateSurfaceDC(screen, POINT{0, 0},
-                           QRegion(QRect(QPoint(0, 0), ToQImage(*screen).size())));
+    HDC dc = CreateSurfaceDC(screen, POINT{0, 0},
+                             QRegion(QRect(QPoint(0, 0), QSize(screen->width, screen->height))));
+    if (dc) screenDcs()[dc] = screen;
+    return dc;
   }
   return WindowDc(hwnd, nullptr);
 }
@@ -126,6 +136,11 @@ HDC GetWindowDC(HWND hwnd) {
 }
 
 int ReleaseDC(HWND, HDC dc) {
+  // What was drawn on the screen shows above every window.
+  if (auto sit = screenDcs().find(dc); sit != screenDcs().end()) {
+    ScreenDrawn(*sit->second);
+    screenDcs().erase(sit);
+  }
   auto& dcs = windowDcs();
   auto it = dcs.find(dc);
   if (it != dcs.end()) {

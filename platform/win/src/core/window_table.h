@@ -85,6 +85,8 @@ void PassEventToQt();
 void SyncSurface(Window& w);
 // Sends WM_ERASEBKGND/WM_PAINT for what is invalid. Returns true if it painted.
 bool PaintInvalid(Window& w);
+// Sends a message to every top-level window (system-wide changes).
+void SendToTopLevels(UINT msg, WPARAM wParam, LPARAM lParam);
 // Attaches an existing Qt control as a window of the given class name.
 HWND AttachWidget(QWidget* widget, const char* className, HWND parent);
 

@@ -203,6 +203,9 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
   QWidget* qparent =
       child ? parentWin->widget.data() : (parentWin ? parentWin->widget.data() : nullptr);
   Qt::WindowFlags flags = child ? Qt::Widget : TopLevelFlags(style, exStyle);
+  // Popup menus float above everything and are never managed or decorated.
+  if (!child && NoCaseLess::Equal(cls->name, "#32768"))
+    flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
   auto widget = std::make_unique<HostWidget>(h, qparent, flags);
   widget->setGeometry(x, y, width, height);
   if (!child) widget->setWindowTitle(QString::fromUtf8(rec->text.c_str()));

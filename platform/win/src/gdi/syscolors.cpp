@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/window_table.h"
 #include "gdi/objects.h"
 #include "win/gdi.h"
 
@@ -81,6 +82,7 @@ BOOL SetSysColors(int count, const int* indices, const COLORREF* colours) {
     Colours()[k] = colours[i] & 0x00FFFFFF;
     if (auto* b = detail::Find<detail::BrushObject>(Brushes()[k])) b->colour = Colours()[k];
   }
+  detail::SendToTopLevels(WM_SYSCOLORCHANGE, 0, 0);
   return TRUE;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace forms {
 
@@ -12,9 +14,21 @@ namespace forms {
 // serialised with other processes through a lock file beside the store, so
 // all programs of the suite may share one store at the same time.
 //
-// A damaged or unreadable store never stops a program: it reads as empty,
-// a copy of it is kept beside as "settings.conf.damaged-<UTC time>", and the
-// next write makes a valid file again.
+// A damaged store never stops a program: every line that still reads is
+// used, a byte-exact copy of it is kept beside as
+// "settings.conf.damaged-<UTC time>", and the next write makes a valid file
+// of what was read. An unreadable store reads as empty and the next write
+// moves it aside. A store that is a symbolic link stays one: writes replace
+// the file it points to.
+//
+// A file that has not changed (same file, size and times) is parsed once per
+// process. Faults the user must know about (damage, settings that cannot be
+// saved) are logged once and queued once for TakeSettingsNotices().
+struct SettingValue {
+  std::string key;
+  std::string value;
+};
+
 class SettingsStore {
  public:
   // A store kept in the given file; its folder is made on the first write.
@@ -24,8 +38,9 @@ class SettingsStore {
   // variable is unset, empty or not an absolute path. Read on every call.
   static std::filesystem::path DefaultPath();
 
-  // The stored value, or defaultValue when the key is absent or the store
-  // is missing, damaged or unreadable. Never throws.
+  // The stored value, or defaultValue when the key is absent (from what of
+  // a damaged store still reads) or the store is missing or unreadable.
+  // Never throws.
   std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
                          std::string_view defaultValue = "") const;
 
@@ -33,6 +48,12 @@ class SettingsStore {
   // when the store cannot be written; never throws.
   bool SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                    std::string_view value) const;
+
+  // Replaces (or adds) several values of one section in one atomic write:
+  // after a crash the store holds all of them or none. Same failures as
+  // SaveSetting.
+  bool SaveSettings(std::string_view app, std::string_view section,
+                    std::span<const SettingValue> values) const;
 
   const std::filesystem::path& file() const { return file_; }
 
@@ -45,5 +66,12 @@ std::string GetSetting(std::string_view app, std::string_view section, std::stri
                        std::string_view defaultValue = "");
 bool SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                  std::string_view value);
+bool SaveSettings(std::string_view app, std::string_view section,
+                  std::span<const SettingValue> values);
+
+// The messages for the user about faults of the store (a damaged file, a
+// store that cannot be saved) not taken yet, each in plain words naming the
+// file. Each fault is queued once per process.
+std::vector<std::string> TakeSettingsNotices();
 
 }  // namespace forms

@@ -1,0 +1,84 @@
+#pragma once
+
+// The rules that turn the source pairs into a word list a learner can
+// trust: the reviewed corrections, the merged word book and core words, and
+// the checks that fail the build.
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "dictd.h"
+
+namespace dictionary {
+
+struct Row {
+  std::string english;
+  std::string italian;
+  bool operator==(const Row&) const = default;
+};
+
+// The reviewed correction list, one rule a line, fields split by TABs:
+//   italian <TAB> wrong <TAB> right    a misspelt or archaic Italian word, in any row
+//   english <TAB> wrong <TAB> right    a wrong English headword or translation
+//   drop <TAB> english <TAB> italian   a wrong pair; "*" as Italian drops every
+//                                      pair of that English (a cut-off headword)
+// Lines starting with "#" and blank lines are ignored.
+struct Corrections {
+  std::map<std::string, std::string, std::less<>> italian;
+  std::map<std::string, std::string, std::less<>> english;
+  std::set<std::pair<std::string, std::string>, std::less<>> drops;
+};
+Corrections ParseCorrections(std::string_view text, const std::string& fileName);
+
+// "English<TAB>Italian" lines (word book, core words); "#" lines are
+// comments. Throws naming the file and line for a line without one TAB.
+std::vector<Row> ParsePairs(std::string_view text, const std::string& fileName);
+
+// A word-book entry as a dictionary row: a noun without its definite article
+// ("the apple" / "la mela" gives "apple" / "mela"; rows whose English does
+// not begin with "the " keep theirs), a verb without its "to" ("to pay"
+// gives "pay"), an exclamation or question without its
+// closing "!" or "?" ("why?" / "perché?" gives "why" / "perché").
+Row WordBookRow(const Row& row);
+
+// Every word of a text: runs of letters (any non-ASCII byte counts as a
+// letter), an apostrophe closing an elided word ("dell'").
+std::vector<std::string> Words(std::string_view text);
+
+// Replaces the words of `text` found in `fixes`.
+std::string FixWords(std::string_view text,
+                     const std::map<std::string, std::string, std::less<>>& fixes);
+
+// The letters of a headword alone, in small letters: spellings with the same
+// key differ only in case, hyphens, apostrophes or blanks.
+std::string PunctuationKey(std::string_view text);
+
+// The source cuts a phrase headword to its first word ("the" for "the
+// Netherlands"), so a cut headword stands over several entries. Of a
+// headword with more than one entry only the pairs that `confirmed` holds
+// (the other direction, the word book, the core words; compared without
+// regard to case, as (from, to)) are kept.
+std::vector<Pair> WithoutCutHeadwords(
+    const std::vector<Pair>& pairs, const std::set<std::pair<std::string, std::string>>& confirmed);
+
+// Applies the corrections, drops pairs with an empty side, adds `extra`
+// (word book and core words), makes each spelling that differs from another
+// only by punctuation the one of `extra` or else the better punctuated one, and returns the rows
+// sorted, each pair once (ignoring case).
+std::vector<Row> BuildRows(const std::vector<Row>& source, const std::vector<Row>& extra,
+                           const Corrections& corrections);
+
+// The checks the build fails on: each problem as one line of text.
+std::vector<std::string> CheckPunctuationTwins(const std::vector<Row>& rows);
+std::vector<std::string> CheckEmptySides(const std::vector<Row>& rows);
+// `required` holds "English<TAB>word" or "Italian<TAB>word" lines' rows:
+// english = column, italian = word.
+std::vector<std::string> CheckRequired(const std::vector<Row>& rows,
+                                       const std::vector<Row>& required);
+
+}  // namespace dictionary

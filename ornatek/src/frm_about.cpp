@@ -1,0 +1,60 @@
+#include "frm_about.h"
+
+#include <cmath>
+
+#include "maker.h"
+#include "pending_platform_calls.h"
+
+namespace ornatek {
+
+frmAbout::frmAbout()
+    : Form(":/forms/ornatek/frmAbout.json"),
+      Picture1(Get<forms::PictureBox>("Picture1")),
+      Label5(Get<forms::Label>("Label5")),
+      Label1(Get<forms::Label>("Label1")),
+      lblVersion(Get<forms::Label>("lblVersion")),
+      Label3(Get<forms::Label>("Label3")),
+      Label4(Get<forms::Label>("Label4")),
+      Label2(Get<forms::Label>("Label2")),
+      lblMail(Array<forms::Label>("lblMail")),
+      dnbOK(Get<forms::CommandButton>("dnbOK")) {
+  lblMail[0].Caption(maker::kHomePage);
+  lblMail[1].Caption(maker::kLibraryPage);
+  lblMail[2].Caption(maker::kMail);
+  lblMail[3].Caption(maker::kSupportMail);
+  for (const auto& [index, label] : lblMail) {
+    const int i = index;
+    label->Click = [this, i] { lblMail_Click(i); };
+  }
+  dnbOK.Click = [this] { forms::Unload(*this); };
+}
+
+void frmAbout::Form_Load() {
+  lblVersion.Caption("版本 " + std::to_string(maker::kVersionMajor) + "." +
+                     std::to_string(maker::kVersionMinor) + "." +
+                     std::to_string(maker::kVersionRevision));
+  try {
+    const auto half = [](float free) {
+      return static_cast<float>(static_cast<long>(std::nearbyint(free)) / 2);
+    };
+    Move(half(forms::Screen::Width() - Width()), half(forms::Screen::Height() - Height()));
+  } catch (const forms::RuntimeError&) {
+    // A form that cannot be moved stays where it is.
+  }
+}
+
+std::string LinkTarget(const std::string& caption) {
+  if (caption.starts_with("http://") || caption.starts_with("https://")) return caption;
+  return "mailto:" + caption;
+}
+
+void frmAbout::lblMail_Click(int Index) {
+  pending::ShellExecuteA(hWnd(), nullptr, LinkTarget(lblMail[Index].Caption()).c_str(), nullptr,
+                         "C:\\", win::SW_SHOWNORMAL);
+}
+
+void ShowAbout() {
+  forms::Forms::Get<frmAbout>().Show(forms::vbModal);
+}
+
+}  // namespace ornatek

@@ -1,0 +1,178 @@
+// Menu controls: the real menus a description makes, run-time changes, Click
+// routing and PopupMenu.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <deque>
+#include <functional>
+
+#include "forms/forms.h"
+#include "win/qt_window.h"
+#include "win/win.h"
+
+using namespace forms;
+
+namespace {
+
+std::vector<std::string> g_log;
+
+class Menus : public Form {
+ public:
+  Menus() : Form(":/test/forms/Menus.json") {
+    Get<Menu>("mnu_open").Click = [this] { g_log.push_back("open"); };
+    for (auto& [i, m] : Array<Menu>("mnu_lesson"))
+      m->Click = [i = i] { g_log.push_back("lesson " + std::to_string(i)); };
+    Get<Menu>("mnu_off").Click = [] { g_log.push_back("off"); };
+    Get<Menu>("mnu_fast").Click = [] { g_log.push_back("fast"); };
+    Get<Menu>("mnu_speed").Click = [] { g_log.push_back("speed opens"); };
+  }
+};
+
+class Caller : public Form {
+ public:
+  Caller() : Form(":/test/forms/Basic.json") {}
+};
+
+std::string Text(win::HMENU m, int pos) {
+  char buf[128] = {};
+  win::MENUITEMINFOA mii;
+  mii.fMask = win::MIIM_STRING;
+  mii.dwTypeData = buf;
+  mii.cch = sizeof buf;
+  win::GetMenuItemInfoA(m, static_cast<win::UINT>(pos), win::TRUE, &mii);
+  return buf;
+}
+
+// Steps run one at a time whenever the open menu waits for input.
+std::deque<std::function<void(win::HWND)>> g_steps;
+win::HHOOK g_hook;
+
+win::LRESULT IdleHook(int code, win::WPARAM w, win::LPARAM l) {
+  auto* cwp = reinterpret_cast<win::CWPSTRUCT*>(l);
+  if (code == win::HC_ACTION && cwp->message == win::WM_ENTERIDLE) {
+    const win::HWND popup(static_cast<std::uintptr_t>(cwp->lParam));
+    if (g_steps.empty()) {
+      win::EndMenu();
+    } else {
+      auto step = std::move(g_steps.front());
+      g_steps.pop_front();
+      step(popup);
+    }
+  }
+  return win::CallNextHookEx(g_hook, code, w, l);
+}
+
+void Key(win::HWND popup, int key, const QString& text = {}) {
+  QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(win::WindowWidget(popup), &e);
+}
+
+void RunPopup(Form& caller, Menu& menu, int flags, float x, float y) {
+  g_hook = win::SetWindowsHookExA(win::WH_CALLWNDPROC, IdleHook, win::HINSTANCE(),
+                                  win::GetCurrentThreadId());
+  caller.PopupMenu(menu, flags, x, y);
+  win::UnhookWindowsHookEx(g_hook);
+}
+
+}  // namespace
+
+TEST(MenuControls, TheDescriptionMakesRealMenus) {
+  Menus f;
+  auto& file = f.Get<Menu>("mnu_file");
+  const win::HMENU bar = win::GetMenu(f.hWnd());
+  ASSERT_TRUE(bar) << "a visible top-level menu gives the form a bar";
+  EXPECT_EQ(win::GetMenuItemCount(bar), 1) << "the hidden top-level menu is not on it";
+  EXPECT_EQ(Text(bar, 0), "&Help");
+
+  const win::HMENU sub = file.SubMenu();
+  ASSERT_TRUE(win::IsMenu(sub));
+  ASSERT_EQ(win::GetMenuItemCount(sub), 6) << "hidden items are left out";
+  EXPECT_EQ(Text(sub, 0), "&Open\tCtrl+O");
+  EXPECT_EQ(win::GetMenuState(sub, 1, win::MF_BYPOSITION), win::MF_SEPARATOR);
+  EXPECT_EQ(Text(sub, 3), "Lesson &2");
+  EXPECT_EQ(win::GetMenuState(sub, 3, win::MF_BYPOSITION) & win::MF_CHECKED, win::MF_CHECKED);
+  EXPECT_EQ(win::GetMenuState(sub, 4, win::MF_BYPOSITION) & win::MF_GRAYED, win::MF_GRAYED);
+  EXPECT_EQ(win::GetSubMenu(sub, 5), f.Get<Menu>("mnu_speed").SubMenu());
+  EXPECT_EQ(Text(win::GetSubMenu(sub, 5), 1), "F&ast && loud");
+
+  // Items found by position map back to their controls through the command id.
+  auto& lesson1 = f.Array<Menu>("mnu_lesson")[1];
+  EXPECT_EQ(win::GetMenuItemID(sub, 3), lesson1.CommandId());
+  EXPECT_EQ(lesson1.ParentMenu(), sub);
+  EXPECT_EQ(f.Get<Menu>("mnu_help").ParentMenu(), bar);
+  EXPECT_EQ(lesson1.ParentItem(), &file);
+  EXPECT_EQ(file.Items().size(), 7u);
+
+  // A form whose top-level menus are all hidden has no bar.
+  f.Get<Menu>("mnu_help").Visible(false);
+  EXPECT_EQ(win::GetMenu(f.hWnd()), win::HMENU());
+  f.Get<Menu>("mnu_help").Visible(true);
+  EXPECT_EQ(win::GetMenu(f.hWnd()), bar);
+}
+
+TEST(MenuControls, RunTimeChangesReachTheRealMenu) {
+  Menus f;
+  const win::HMENU sub = f.Get<Menu>("mnu_file").SubMenu();
+  auto& open = f.Get<Menu>("mnu_open");
+  open.Caption("&Apri");
+  EXPECT_EQ(Text(sub, 0), "&Apri\tCtrl+O");
+  open.Checked(true);
+  EXPECT_EQ(win::GetMenuState(sub, open.CommandId(), win::MF_BYCOMMAND) & win::MF_CHECKED,
+            win::MF_CHECKED);
+  open.Enabled(false);
+  EXPECT_EQ(win::GetMenuState(sub, open.CommandId(), win::MF_BYCOMMAND) & win::MF_GRAYED,
+            win::MF_GRAYED);
+  f.Get<Menu>("mnu_hidden").Visible(true);
+  EXPECT_EQ(win::GetMenuItemCount(sub), 7);
+  EXPECT_EQ(Text(sub, 4), "Hidden");
+  open.Visible(false);
+  EXPECT_EQ(win::GetMenuItemCount(sub), 6);
+  EXPECT_EQ(win::GetMenuState(sub, 0, win::MF_BYPOSITION), win::MF_SEPARATOR);
+}
+
+TEST(MenuControls, CommandsReachTheirClickHandlers) {
+  g_log.clear();
+  Menus f;
+  // A WM_COMMAND of an item runs its Click; array elements know their index.
+  win::SendMessageA(f.hWnd(), win::WM_COMMAND, f.Array<Menu>("mnu_lesson")[1].CommandId(), 0);
+  win::SendMessageA(f.hWnd(), win::WM_COMMAND, f.Get<Menu>("mnu_off").CommandId(), 0);
+  ASSERT_EQ(g_log, std::vector<std::string>{"lesson 1"}) << "a disabled item runs nothing";
+}
+
+TEST(MenuControls, PopupMenuOfAHiddenHolderFormRunsTheClickBeforeReturning) {
+  g_log.clear();
+  Menus holder;  // never shown
+  Caller caller;
+  caller.Show();
+  g_steps = {
+      [](win::HWND p) {
+        EXPECT_EQ(win::GetClassName(p), "#32768");
+        Key(p, Qt::Key_Z, "z");  // no item has it: nothing happens
+      },
+      [](win::HWND p) { Key(p, Qt::Key_2, "2"); },  // "Lesson &2", element 1
+  };
+  RunPopup(caller, holder.Get<Menu>("mnu_file"), vbPopupMenuRightAlign, 7110, 300);
+  EXPECT_EQ(g_log, std::vector<std::string>{"lesson 1"});
+  EXPECT_TRUE(g_steps.empty());
+
+  // The cascade's menu runs its Click as it opens; "&&" is no access key.
+  g_log.clear();
+  g_steps = {
+      [](win::HWND p) { Key(p, Qt::Key_S, "s"); },
+      [](win::HWND p) { Key(p, Qt::Key_A, "a"); },
+  };
+  RunPopup(caller, holder.Get<Menu>("mnu_file"), 0, 100, 100);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"speed opens", "fast"}));
+
+  // A disabled item takes no command; Esc closes without one.
+  g_log.clear();
+  g_steps = {
+      [](win::HWND p) { Key(p, Qt::Key_F, "f"); },
+      [](win::HWND p) { Key(p, Qt::Key_Escape); },
+  };
+  RunPopup(caller, holder.Get<Menu>("mnu_file"), 0, 100, 100);
+  EXPECT_TRUE(g_log.empty());
+  EXPECT_TRUE(g_steps.empty());
+}

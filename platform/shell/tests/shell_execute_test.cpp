@@ -1,0 +1,104 @@
+#include "shell/shell_execute.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "shell_test_files.h"
+#include "testsupport/temp_dir.h"
+
+namespace {
+
+using shell::ShellExecuteA;
+namespace fs = std::filesystem;
+
+// A stand-in for the desktop's handler that logs what it was handed.
+struct FakeHandler {
+  testsupport::TempDir dir;
+  fs::path log = dir.path() / "handled.txt";
+  shelltest::PathPrefix path{dir.path() / "bin"};
+  FakeHandler() {
+    shelltest::WriteScript(
+        dir.path() / "bin" / "xdg-open",
+        "printf '%s\\n' \"$1\" >> '" + log.string() + "'\necho end >> '" + log.string() + "'");
+  }
+};
+
+TEST(ShellExecute, StartsASuiteProgramDetachedInItsOwnFolder) {
+  testsupport::TempDir tmp;
+  const fs::path folder = tmp.path() / "My Programs";
+  const fs::path out = tmp.path() / "started.txt";
+  shelltest::WriteScript(folder / "Reader", "{ pwd; echo \"$#\"; echo \"$PPID\"; echo end; } > '" +
+                                                out.string() + "'");
+  // The suite names the program as "folder\Reader.exe" and passes no folder.
+  const std::string file = folder.string() + "\\Reader.exe";
+  EXPECT_GT(ShellExecuteA({}, "open", file.c_str(), "", "", shell::SW_SHOWNORMAL), 32);
+  const std::string text = shelltest::WaitForFile(out);
+  ASSERT_FALSE(text.empty()) << "the program did not start";
+  std::istringstream lines(text);
+  std::string pwd, argc, parent;
+  std::getline(lines, pwd);
+  std::getline(lines, argc);
+  std::getline(lines, parent);
+  EXPECT_EQ(fs::canonical(pwd), fs::canonical(folder));
+  EXPECT_EQ(argc, "0");
+  EXPECT_NE(parent, std::to_string(::getpid())) << "the program is not detached from its starter";
+}
+
+TEST(ShellExecute, AddressesGoToTheDesktopHandler) {
+  FakeHandler handler;
+  for (const char* verb : {"open", "Open", static_cast<const char*>(nullptr)}) {
+    EXPECT_GT(ShellExecuteA({}, verb, "http://tavrinel.example.org/", "", "/", 1), 32);
+    ASSERT_FALSE(shelltest::WaitForFile(handler.log).empty());
+    fs::remove(handler.log);
+  }
+  EXPECT_GT(ShellExecuteA({}, "Open", "https://example.org/a?b=1&c=2", "", "", 1), 32);
+  EXPECT_EQ(shelltest::WaitForFile(handler.log), "https://example.org/a?b=1&c=2\nend\n");
+  fs::remove(handler.log);
+  const std::string mail = std::string("mailto:") + shell::kMakerMail;
+  EXPECT_GT(ShellExecuteA({}, "Open", mail.c_str(), "", "", 1), 32);
+  EXPECT_EQ(shelltest::WaitForFile(handler.log), mail + "\nend\n");
+}
+
+TEST(ShellExecute, HelpFileOpensTheHtmlHelpBesideIt) {
+  FakeHandler handler;
+  testsupport::TempDir tmp;
+  std::ofstream(tmp.path() / "help.html") << "<html></html>";
+  const std::string file = tmp.path().string() + "\\help.hlp";
+  EXPECT_GT(ShellExecuteA({}, "open", file.c_str(), "", "", 1), 32);
+  EXPECT_EQ(shelltest::WaitForFile(handler.log), (tmp.path() / "help.html").string() + "\nend\n");
+}
+
+TEST(ShellExecute, DocumentRelativeToTheFolderGoesToTheHandler) {
+  FakeHandler handler;
+  testsupport::TempDir tmp;
+  std::ofstream(tmp.path() / "notes.txt") << "x";
+  EXPECT_GT(ShellExecuteA({}, "open", "notes.txt", "", tmp.path().c_str(), 1), 32);
+  EXPECT_EQ(shelltest::WaitForFile(handler.log), (tmp.path() / "notes.txt").string() + "\nend\n");
+}
+
+TEST(ShellExecute, FailuresAreResultsBelow33) {
+  testsupport::TempDir tmp;
+  const std::string missing = tmp.path().string() + "\\Lexipen.exe";
+  EXPECT_EQ(ShellExecuteA({}, "open", missing.c_str(), "", "", 1), shell::SE_ERR_FNF);
+  const std::string noFolder = tmp.path().string() + "\\gone\\help.hlp";
+  EXPECT_EQ(ShellExecuteA({}, "open", noFolder.c_str(), "", "", 1), shell::SE_ERR_PNF);
+  const std::string noHelp = tmp.path().string() + "\\help.hlp";
+  EXPECT_EQ(ShellExecuteA({}, "open", noHelp.c_str(), "", "", 1), shell::SE_ERR_FNF);
+  EXPECT_EQ(ShellExecuteA({}, "open", nullptr, "", "", 1), shell::SE_ERR_FNF);
+  EXPECT_EQ(ShellExecuteA({}, "open", "", "", "", 1), shell::SE_ERR_FNF);
+  EXPECT_EQ(ShellExecuteA({}, "print", "http://example.org/", "", "", 1), shell::SE_ERR_NOASSOC);
+  std::ofstream(tmp.path() / "plain.txt") << "x";
+  const std::string notProgram = tmp.path().string() + "/plain.txt.exe";
+  EXPECT_EQ(ShellExecuteA({}, "open", notProgram.c_str(), "", "", 1), shell::SE_ERR_ACCESSDENIED);
+}
+
+TEST(ShellExecute, NoHandlerOnThePathIsAFailure) {
+  testsupport::TempDir empty;
+  shelltest::PathPrefix only(empty.path(), true);
+  EXPECT_EQ(ShellExecuteA({}, "open", "http://example.org/", "", "", 1), shell::SE_ERR_NOASSOC);
+  EXPECT_EQ(ShellExecuteA({}, "open", "mailto:a@example.org", "", "", 1), shell::SE_ERR_NOASSOC);
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+#pragma once
+
+// The window system's own record of every menu. Only the window system's
+// sources include this.
+
+#include <string>
+#include <vector>
+
+#include "win/menu.h"
+
+namespace win::detail {
+
+struct MenuItem {
+  UINT type = MFT_STRING;
+  UINT state = 0;
+  UINT id = 0;
+  HMENU sub;
+  HBITMAP checked;
+  HBITMAP unchecked;
+  HBITMAP bitmap;
+  ULONG_PTR data = 0;
+  std::string text;
+  RECT rect;  // in the coordinates of the window that shows the menu
+};
+
+struct Menu {
+  HMENU handle;
+  bool bar = false;
+  std::vector<MenuItem> items;
+  HWND shownIn;  // the window that shows it now: its popup window, or the bar's window
+};
+
+Menu* FindMenu(HMENU menu);
+// The item at a position (byPosition) or with a command id, searched through
+// submenus as the platform does; `owner` receives the menu that holds it.
+MenuItem* FindItem(HMENU menu, UINT item, bool byPosition, Menu** owner = nullptr);
+
+// The visible text of an item without "&" markers and the access key, if any
+// (lower case), of a text with "&" markers.
+std::string MenuLabel(const std::string& text);
+char AccessKey(const std::string& text);
+
+}  // namespace win::detail

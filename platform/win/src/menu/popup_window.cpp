@@ -1,0 +1,547 @@
+// Popup menus on screen: the "#32768" windows, and tracking the pointer and
+// keys while a menu is open.
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+#include "core/screen_overlay.h"
+#include "core/window_table.h"
+#include "menu/menu_paint.h"
+#include "menu/menu_table.h"
+#include "win/gdi.h"
+#include "win/qt_window.h"
+
+namespace win {
+
+namespace detail {
+
+namespace {
+
+constexpr int kFrame = 3;  // the popup's raised frame while it has its border styles
+
+struct Level {
+  HMENU menu;
+  HWND window;
+  int selected = -1;
+};
+
+struct Tracking {
+  HWND owner;
+  UINT flags = 0;
+  std::vector<Level> levels;
+  bool done = false;
+  UINT command = 0;
+  bool idleSent = false;
+};
+
+thread_local Tracking* t_track = nullptr;
+
+int FrameOf(HWND popup) {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrA(popup, GWL_STYLE));
+  const auto ex = static_cast<DWORD>(GetWindowLongPtrA(popup, GWL_EXSTYLE));
+  return (style & WS_BORDER) || (ex & (WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE)) ? kFrame : 0;
+}
+
+Level* LevelOf(HWND popup) {
+  if (!t_track) return nullptr;
+  for (Level& l : t_track->levels)
+    if (l.window == popup) return &l;
+  return nullptr;
+}
+
+int ItemAt(Menu& m, POINT p) {
+  for (std::size_t i = 0; i < m.items.size(); ++i)
+    if (PtInRect(&m.items[i].rect, p)) return static_cast<int>(i);
+  return -1;
+}
+
+bool Selectable(const MenuItem& i) {
+  return !(i.type & MFT_SEPARATOR);
+}
+
+bool Enabled(const MenuItem& i) {
+  return !(i.state & (MF_GRAYED | MF_DISABLED));
+}
+
+void DrawFrame(HWND popup, HDC dc) {
+  if (!FrameOf(popup)) return;
+  RECT r;
+  GetWindowRect(popup, &r);
+  OffsetRect(&r, -r.left, -r.top);
+  DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+  InflateRect(&r, -2, -2);
+  FrameRect(dc, &r, GetSysColorBrush(COLOR_MENU));
+}
+
+void DrawItems(HWND popup, HDC dc, UINT action) {
+  Level* l = LevelOf(popup);
+  Menu* m = l ? FindMenu(l->menu) : nullptr;
+  if (!m) return;
+  for (std::size_t i = 0; i < m->items.size(); ++i)
+    DrawMenuItem(*m, i, dc, t_track->owner, static_cast<int>(i) == l->selected, action, false);
+}
+
+void RedrawItem(Level& l, int index) {
+  Menu* m = FindMenu(l.menu);
+  if (!m || index < 0) return;
+  HDC dc = GetDC(l.window);
+  if (!dc) return;
+  DrawMenuItem(*m, static_cast<std::size_t>(index), dc, t_track->owner, index == l.selected,
+               ODA_SELECT, false);
+  ReleaseDC(l.window, dc);
+}
+
+void CloseLevelsAbove(std::size_t keep) {
+  while (t_track && t_track->levels.size() > keep) {
+    Level l = t_track->levels.back();
+    t_track->levels.pop_back();
+    if (Menu* m = FindMenu(l.menu)) m->shownIn = HWND();
+    if (!(t_track->flags & TPM_NONOTIFY))
+      SendMessageA(t_track->owner, WM_UNINITMENUPOPUP, l.menu.value, 0);
+    DestroyWindow(l.window);
+  }
+}
+
+void Select(std::size_t depth, int index) {
+  Level& l = t_track->levels[depth];
+  if (l.selected == index) return;
+  const int before = l.selected;
+  l.selected = index;
+  CloseLevelsAbove(depth + 1);
+  if (Menu* m = FindMenu(l.menu); m && !(t_track->flags & TPM_NONOTIFY)) {
+    if (index >= 0) {
+      const MenuItem& it = m->items[static_cast<std::size_t>(index)];
+      const UINT flags = ((it.state | it.type) & 0xFFFF) | (it.sub ? MF_POPUP : 0);
+      const UINT item = it.sub ? static_cast<UINT>(index) : it.id;
+      SendMessageA(t_track->owner, WM_MENUSELECT, MAKELPARAM(item, flags), l.menu.value);
+    }
+  }
+  if (!t_track || depth >= t_track->levels.size()) return;
+  RedrawItem(t_track->levels[depth], before);
+  RedrawItem(t_track->levels[depth], index);
+}
+
+bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem);
+
+void OpenSubmenu(std::size_t depth, bool selectFirst) {
+  Level& l = t_track->levels[depth];
+  Menu* m = FindMenu(l.menu);
+  if (!m || l.selected < 0) return;
+  const MenuItem& it = m->items[static_cast<std::size_t>(l.selected)];
+  if (!it.sub || !Enabled(it) || !FindMenu(it.sub)) return;
+  if (t_track->levels.size() > depth + 1) return;  // already open
+  RECT r = it.rect;
+  POINT origin{0, 0};
+  ClientToScreen(l.window, &origin);
+  OffsetRect(&r, origin.x, origin.y);
+  RECT whole;
+  GetWindowRect(l.window, &whole);
+  r.left = whole.left;
+  r.right = whole.right;
+  if (!OpenLevel(it.sub, r.right - 3, r.top - kFrame, TPM_LEFTALIGN, &r)) return;
+  if (selectFirst) {
+    Menu* sub = FindMenu(it.sub);
+    for (std::size_t i = 0; sub && i < sub->items.size(); ++i)
+      if (Selectable(sub->items[i])) {
+        Select(depth + 1, static_cast<int>(i));
+        break;
+      }
+  }
+}
+
+void Finish(UINT command) {
+  if (!t_track) return;
+  t_track->command = command;
+  t_track->done = true;
+}
+
+void Choose(std::size_t depth, int index) {
+  Menu* m = FindMenu(t_track->levels[depth].menu);
+  if (!m || index < 0) return;
+  const MenuItem& it = m->items[static_cast<std::size_t>(index)];
+  if (!Selectable(it) || !Enabled(it)) return;
+  if (it.sub) {
+    Select(depth, index);
+    OpenSubmenu(depth, true);
+    return;
+  }
+  Finish(it.id);
+}
+
+void MoveSelection(std::size_t depth, int step) {
+  Level& l = t_track->levels[depth];
+  Menu* m = FindMenu(l.menu);
+  if (!m || m->items.empty()) return;
+  const int n = static_cast<int>(m->items.size());
+  int i = l.selected;
+  for (int tries = 0; tries < n; ++tries) {
+    i = i < 0 ? (step > 0 ? 0 : n - 1) : (i + step + n) % n;
+    if (Selectable(m->items[static_cast<std::size_t>(i)])) {
+      Select(depth, i);
+      return;
+    }
+  }
+}
+
+void AccessChar(std::size_t depth, char32_t ch) {
+  Level& l = t_track->levels[depth];
+  Menu* m = FindMenu(l.menu);
+  if (!m) return;
+  const char key = ch < 128 ? static_cast<char>(std::tolower(static_cast<int>(ch))) : 0;
+  std::vector<int> hits;
+  for (std::size_t i = 0; i < m->items.size(); ++i) {
+    const MenuItem& it = m->items[i];
+    if (key && !(it.type & MFT_OWNERDRAW) && AccessKey(it.text) == key)
+      hits.push_back(static_cast<int>(i));
+  }
+  if (hits.empty()) {
+    const LRESULT r = SendMessageA(t_track->owner, WM_MENUCHAR, MAKELPARAM(ch & 0xFFFF, MF_POPUP),
+                                   static_cast<LPARAM>(l.menu.value));
+    const int pos = static_cast<int>(r & 0xFFFF);
+    switch ((r >> 16) & 0xFFFF) {
+      case MNC_EXECUTE:
+        Choose(depth, pos);
+        break;
+      case MNC_SELECT:
+        if (pos < static_cast<int>(m->items.size())) Select(depth, pos);
+        break;
+      case MNC_CLOSE:
+        Finish(0);
+        break;
+      default:
+        break;
+    }
+    return;
+  }
+  if (hits.size() == 1) {
+    Choose(depth, hits.front());
+    return;
+  }
+  auto next = std::find_if(hits.begin(), hits.end(), [&](int h) { return h > l.selected; });
+  Select(depth, next == hits.end() ? hits.front() : *next);
+}
+
+std::size_t DepthOf(HWND popup) {
+  for (std::size_t d = 0; t_track && d < t_track->levels.size(); ++d)
+    if (t_track->levels[d].window == popup) return d;
+  return static_cast<std::size_t>(-1);
+}
+
+LRESULT PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const std::size_t depth = DepthOf(hwnd);
+  const bool tracked = depth != static_cast<std::size_t>(-1);
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      if (dc) {
+        DrawFrame(hwnd, dc);
+        DrawItems(hwnd, dc, ODA_DRAWENTIRE);
+        EndPaint(hwnd, &ps);
+      }
+      return 0;
+    }
+    case WM_NCPAINT: {
+      HDC dc = GetWindowDC(hwnd);
+      if (dc) {
+        DrawFrame(hwnd, dc);
+        ReleaseDC(hwnd, dc);
+      }
+      return 0;
+    }
+    case WM_PRINT:
+      DefWindowProcA(hwnd, msg, wParam, lParam);
+      if (lParam & PRF_NONCLIENT) DrawFrame(hwnd, HDC(wParam));
+      return 0;
+    case WM_PRINTCLIENT:
+      DrawItems(hwnd, HDC(wParam), ODA_DRAWENTIRE);
+      return 0;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP: {
+      if (!tracked) return 0;
+      Menu* m = FindMenu(t_track->levels[depth].menu);
+      if (!m) return 0;
+      const int i = ItemAt(*m, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
+        if (i < 0) return 0;
+        if (!Selectable(m->items[static_cast<std::size_t>(i)])) {
+          Select(depth, -1);
+          return 0;
+        }
+        Select(depth, i);
+        OpenSubmenu(depth, false);
+        return 0;
+      }
+      const bool rightOk = t_track->flags & TPM_RIGHTBUTTON;
+      if (msg == WM_RBUTTONUP && !rightOk) return 0;
+      if (i >= 0 && !m->items[static_cast<std::size_t>(i)].sub) Choose(depth, i);
+      return 0;
+    }
+    case WM_KEYDOWN: {
+      if (!tracked) return 0;
+      switch (static_cast<int>(wParam)) {
+        case VK_DOWN:
+          MoveSelection(depth, 1);
+          break;
+        case VK_UP:
+          MoveSelection(depth, -1);
+          break;
+        case VK_RIGHT:
+          OpenSubmenu(depth, true);
+          break;
+        case VK_LEFT:
+          if (depth > 0) CloseLevelsAbove(depth);
+          break;
+        case VK_ESCAPE:
+          if (depth > 0)
+            CloseLevelsAbove(depth);
+          else
+            Finish(0);
+          break;
+        case VK_RETURN:
+          Choose(depth, t_track->levels[depth].selected);
+          break;
+        default:
+          break;
+      }
+      return 0;
+    }
+    case WM_CHAR:
+      if (tracked && wParam > 32) AccessChar(depth, static_cast<char32_t>(wParam));
+      return 0;
+    case WM_MOUSEACTIVATE:
+      return 3;  // MA_NOACTIVATE
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+}
+
+void EnsureClass() {
+  if (FindClass(POPUPMENU_CLASS)) return;
+  WNDCLASSEXA wc;
+  wc.style = CS_DROPSHADOW | CS_SAVEBITS | CS_DBLCLKS;
+  wc.lpfnWndProc = PopupProc;
+  wc.hbrBackground = GetSysColorBrush(COLOR_MENU);
+  wc.lpszClassName = POPUPMENU_CLASS;
+  RegisterClassExA(&wc);
+}
+
+bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem) {
+  Menu* m = FindMenu(menu);
+  if (!m || !t_track) return false;
+  const HWND owner = t_track->owner;
+  if (!(t_track->flags & TPM_NONOTIFY))
+    SendMessageA(owner, WM_INITMENUPOPUP, menu.value,
+                 MAKELPARAM(static_cast<int>(t_track->levels.size()), 0));
+  if (!(m = FindMenu(menu)) || !t_track) return false;
+  MeasurePopupItems(*m, owner);
+
+  EnsureClass();
+  const HWND popup = CreateWindowExA(
+      WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE, POPUPMENU_CLASS,
+      "", WS_POPUP | WS_BORDER | WS_CLIPSIBLINGS, x, y, 0, 0, owner, HMENU(), HINSTANCE(), nullptr);
+  if (!popup || !(m = FindMenu(menu)) || !t_track) return false;
+  t_track->levels.push_back(Level{menu, popup, -1});
+  m->shownIn = popup;
+
+  // Lay the items out under each other, as wide as the widest.
+  const int frame = FrameOf(popup);
+  int width = 0, height = 0;
+  for (const MenuItem& i : m->items) width = std::max<int>(width, i.rect.right);
+  width = std::max(width, 40);
+  for (MenuItem& i : m->items) {
+    const int h = i.rect.bottom;
+    i.rect = RECT{frame, frame + height, frame + width, frame + height + h};
+    height += h;
+  }
+  const int W = width + 2 * frame, H = std::max(height, 4) + 2 * frame;
+  if (align & TPM_RIGHTALIGN)
+    x -= W;
+  else if (align & TPM_CENTERALIGN)
+    x -= W / 2;
+  if (align & TPM_BOTTOMALIGN)
+    y -= H;
+  else if (align & TPM_VCENTERALIGN)
+    y -= H / 2;
+  // Keep it on the screen: a cascade flips to the left of its parent.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect s = screen->geometry();
+    if (x + W > s.right() + 1) x = parentItem ? parentItem->left - W + 3 : s.right() + 1 - W;
+    if (y + H > s.bottom() + 1) y = std::max<int>(s.top(), s.bottom() + 1 - H);
+    x = std::max<int>(x, s.left());
+    y = std::max<int>(y, s.top());
+  }
+  SetWindowPos(popup, HWND_TOPMOST, x, y, W, H, SWP_NOACTIVATE);
+  // The first picture is taken before the popup shows, as the platform's
+  // menu animation takes it: the frame, then the background through
+  // WM_PRINT, then the items. What is behind the popup is still on screen.
+  if (HDC dc = GetWindowDC(popup)) {
+    SendMessageA(popup, WM_NCPAINT, 1, 0);
+    SendMessageA(popup, WM_PRINT, dc.value, PRF_ERASEBKGND);
+    if (IsWindow(popup)) {
+      SendMessageA(popup, WM_PRINTCLIENT, dc.value, PRF_CLIENT);
+      if (FrameOf(popup)) DrawFrame(popup, dc);
+    }
+    ReleaseDC(popup, dc);
+  }
+  if (!IsWindow(popup)) return false;
+  SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  ValidateRect(popup, nullptr);
+  return true;
+}
+
+HWND PopupAt(QPoint global) {
+  for (auto it = t_track->levels.rbegin(); it != t_track->levels.rend(); ++it) {
+    RECT r;
+    if (GetWindowRect(it->window, &r) && PtInRect(&r, POINT{global.x(), global.y()}))
+      return it->window;
+  }
+  return HWND();
+}
+
+int VirtualKeyOf(int key) {
+  switch (key) {
+    case Qt::Key_Down:
+      return VK_DOWN;
+    case Qt::Key_Up:
+      return VK_UP;
+    case Qt::Key_Left:
+      return VK_LEFT;
+    case Qt::Key_Right:
+      return VK_RIGHT;
+    case Qt::Key_Escape:
+      return VK_ESCAPE;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return VK_RETURN;
+    case Qt::Key_Alt:
+      return VK_MENU;
+    default:
+      return 0;
+  }
+}
+
+// While a menu is open every key and pointer event of the application is
+// the menu's: keys go to the deepest popup, a press outside every popup
+// closes the menu.
+class MenuInput : public QObject {
+ public:
+  bool eventFilter(QObject* target, QEvent* e) override {
+    if (!t_track || t_track->done) return false;
+    switch (e->type()) {
+      case QEvent::KeyPress: {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        const HWND deepest = t_track->levels.back().window;
+        t_track->idleSent = false;
+        if (const int vk = VirtualKeyOf(ke->key())) {
+          Dispatch(deepest, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
+        } else if (!ke->text().isEmpty()) {
+          Dispatch(deepest, WM_CHAR, ke->text().toUcs4().value(0), 1);
+        }
+        return true;
+      }
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+        return true;
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove: {
+        if (!qobject_cast<QWidget*>(target)) return false;
+        auto* me = static_cast<QMouseEvent*>(e);
+        t_track->idleSent = false;
+        const QPoint global = me->globalPosition().toPoint();
+        const HWND popup = PopupAt(global);
+        if (!popup) {
+          if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
+            Finish(0);
+          return true;
+        }
+        POINT p{global.x(), global.y()};
+        ScreenToClient(popup, &p);
+        const bool right = me->button() == Qt::RightButton;
+        UINT msg = WM_MOUSEMOVE;
+        if (e->type() == QEvent::MouseButtonRelease)
+          msg = right ? WM_RBUTTONUP : WM_LBUTTONUP;
+        else if (e->type() != QEvent::MouseMove)
+          msg = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+        Dispatch(popup, msg, 0, MAKELPARAM(p.x, p.y));
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+};
+
+}  // namespace
+
+}  // namespace detail
+
+using namespace detail;
+
+BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS*) {
+  if (t_track || !FindMenu(menu) || FindMenu(menu)->bar || !IsWindow(owner) || !qApp) return FALSE;
+  Tracking track;
+  track.owner = owner;
+  track.flags = flags;
+  t_track = &track;
+  MenuInput input;
+  qApp->installEventFilter(&input);
+  if (!(flags & TPM_NONOTIFY)) {
+    SendMessageA(owner, WM_ENTERMENULOOP, TRUE, 0);
+    SendMessageA(owner, WM_INITMENU, menu.value, 0);
+  }
+  if (OpenLevel(menu, x, y, flags, nullptr)) {
+    while (!track.done) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+      if (track.done) break;
+      if (!IsWindow(owner) || track.levels.empty() || !IsWindow(track.levels.front().window)) {
+        track.done = true;
+        break;
+      }
+      if (!track.idleSent) {
+        track.idleSent = true;
+        SendMessageA(owner, WM_ENTERIDLE, MSGF_MENU,
+                     static_cast<LPARAM>(track.levels.back().window.value));
+        continue;
+      }
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+  }
+  qApp->removeEventFilter(&input);
+  CloseLevelsAbove(0);
+  // Shadows drawn on the screen around the menu go with it.
+  ClearScreenOverlay();
+  t_track = nullptr;
+  const UINT command = track.command;
+  if (IsWindow(owner) && !(flags & TPM_NONOTIFY)) {
+    SendMessageA(owner, WM_MENUSELECT, MAKELPARAM(0, 0xFFFF), 0);
+    SendMessageA(owner, WM_EXITMENULOOP, TRUE, 0);
+  }
+  if (flags & TPM_RETURNCMD) return static_cast<BOOL>(command);
+  // The command arrives once the menu is gone, before this call returns.
+  if (command && IsWindow(owner)) SendMessageA(owner, WM_COMMAND, command & 0xFFFF, 0);
+  return TRUE;
+}
+
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
+  return TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
+}
+
+BOOL EndMenu() {
+  if (!t_track) return FALSE;
+  Finish(0);
+  return TRUE;
+}
+
+}  // namespace win

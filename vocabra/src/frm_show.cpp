@@ -1,0 +1,93 @@
+// The word window's start-up, its character and its end.
+
+#include "frm_show.h"
+
+#include "options.h"
+#include "trainer_settings.h"
+#include "word_sources.h"
+
+namespace vocabra {
+
+using namespace forms;
+
+FrmShow::FrmShow()
+    : Form(":/forms/vocabra/FrmShow.json"),
+      Shape1(Get<Shape>("Shape1")),
+      LB(Get<Label>("LB")),
+      lb0(Get<Label>("lb0")),
+      YinPiaoLbl(Get<Label>("YinPiaoLbl")),
+      EnglishWordLbl(Get<Label>("EnglishWordLbl")),
+      Data1(Get<DataControl>("Data1")),
+      Timer6(Get<FormTimer>("Timer6")) {
+  Timer6.Timer = [this] { Timer6_Timer(); };
+  YinPiaoLbl.Change = [this] { YinPiaoLbl_Change(); };
+  LB.MouseDown = [this](int& button, int&, float&, float&) { LB_MouseDown(button); };
+  // A source that cannot be opened is met again at every tick; the window
+  // shows nothing new until it opens.
+  Data1.Error = [](int&, int& response) { response = 0; };
+}
+
+void FrmShow::Form_Load() {
+  Module& m = module();
+  // 1. One word window per user: a second copy brings the first forward and
+  // ends.
+  if (App::PrevInstance()) {
+    const std::string title = App::Title();
+    App::SetTitle("");
+    try {
+      AppActivate(title);
+    } catch (const RuntimeError&) {
+    }
+    forms::End();
+  }
+  // 2, 3. Settings.
+  dialogra::FirstRunBlock();
+  ReadOptions(m);
+  // 4. The character.
+  LoadCharacter();
+  // 5. The word source and the study timer.
+  ChooseWordSource();
+  Timer6.Interval(m.ctimeword * 1000);
+  Timer6.Enabled(true);
+  // 6. On top or not, where it stands.
+  win::SetWindowPos(hWnd(), m.ontopword != 0 ? win::HWND_TOPMOST : win::HWND_NOTOPMOST, 0, 0, 0, 0,
+                    win::SWP_NOMOVE | win::SWP_NOSIZE);
+  // 7, 8.
+  SetMenuBitmaps();
+  LB.Top(80);
+  LB.Left(60);
+}
+
+void FrmShow::LoadCharacter() {
+  Module& m = module();
+  mobjAgent.reset();
+  try {
+    Agent1.Characters().Load(m.AgentName, m.AgentName + ".acs");
+    mobjAgent = Agent1.Characters()(m.AgentName);
+    mobjAgent->Show();
+    mobjAgent->SetLanguageID(agent::kItalian);
+  } catch (const agent::Error& e) {
+    // Without its character the trainer still shows the words, silently.
+    mobjAgent.reset();
+    MsgBox(std::string("The character could not be used, so the words go on without speech.\n\n") +
+               e.what(),
+           vbExclamation);
+  }
+}
+
+void FrmShow::SetMenuBitmaps() {
+  // The menu's pictures go to the menu control, which the window does not
+  // carry yet.
+}
+
+void FrmShow::Form_Unload(int&) {
+  if (mobjAgent) {
+    try {
+      mobjAgent->Hide();
+    } catch (const agent::Error&) {
+    }
+  }
+  forms::End();
+}
+
+}  // namespace vocabra

@@ -1,0 +1,79 @@
+#pragma once
+
+// The word window: the word trainer's main form, a small window without a
+// title bar that shows one pair "English  |  Italian" and steps through its
+// word source on a timer while the character speaks the words.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "agent/agent.h"
+#include "dao/dao.h"
+#include "forms/forms.h"
+
+namespace vocabra {
+
+class FrmShow : public forms::Form {
+ public:
+  FrmShow();
+
+  // The loaded character, or null when none could be loaded.
+  std::shared_ptr<agent::Character> mobjAgent;
+  agent::AgentControl Agent1;
+
+  // Controls.
+  forms::Shape& Shape1;
+  forms::Label& LB;
+  forms::Label& lb0;
+  forms::Label& YinPiaoLbl;
+  forms::Label& EnglishWordLbl;
+  forms::DataControl& Data1;
+  forms::FormTimer& Timer6;
+
+  // Fits the label and the window to the pair and keeps the window inside
+  // the screen horizontally.
+  void AdjustSize();
+
+  // Events, public so that tests can drive them as the timer and the mouse
+  // would.
+  void Timer6_Timer();
+  void YinPiaoLbl_Change();
+  void LB_MouseDown(int Button);
+
+  // The text the window shows for a pair.
+  static std::string PairText(std::string_view english, std::string_view italian);
+  // The longest a pair's line may be before it wraps, in twips.
+  static constexpr float kWrapWidth = 2100;
+  static constexpr float kMargin = 200;
+
+ protected:
+  void Form_Load() override;
+  void Form_Unload(int& Cancel) override;
+  void Form_MouseDown(int& Button, int& Shift, float& X, float& Y) override;
+
+ private:
+  void LoadCharacter();
+  void ChooseWordSource();
+  void BindCategorisedBook(int index);
+  void BindWordBook();
+  bool HasRecords();
+  void SpeakPair(const std::string& english, const std::string& italian);
+  // The right-click menu of the window.
+  void ShowMenu();
+  // Hands the menu's pictures to the menu control.
+  void SetMenuBitmaps();
+
+  // The own word book, opened at load to count its words and held until the
+  // program ends.
+  dao::Database db;
+  dao::Recordset rsData;
+};
+
+// The smaller of two values: a when b is greater than a, else b.
+template <class A, class B>
+auto MinOf(A a, B b) {
+  return b > a ? a : b;
+}
+
+}  // namespace vocabra

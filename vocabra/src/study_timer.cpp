@@ -1,0 +1,137 @@
+// The word source and the study timer that steps through it.
+
+#include <string>
+
+#include "frm_show.h"
+#include "options.h"
+#include "word_sources.h"
+
+namespace vocabra {
+
+using namespace forms;
+
+namespace {
+
+constexpr const char* kWordBookEmpty = "Error:New Words book is empty.";
+
+std::string BookPath(std::string_view file) {
+  return App::Path() + "\\" + std::string(file);
+}
+
+// Runs one step of the spoken part of a tick; a failing step is let go and
+// the next one runs.
+template <class F>
+void Attempt(F&& step) {
+  try {
+    step();
+  } catch (const agent::Error&) {
+  }
+}
+
+}  // namespace
+
+void FrmShow::ChooseWordSource() {
+  const Module& m = module();
+  if (m.guageword < kNewWordsBook) {
+    BindCategorisedBook(m.guageword);
+    return;
+  }
+  long count = 0;
+  try {
+    db = dao::OpenDatabase(BookPath(kOwnBook));
+    rsData = db.OpenRecordset("Word");
+    count = rsData.RecordCount();
+  } catch (const dao::Error& e) {
+    MsgBox("The New Words book " + BookPath(kOwnBook) + " could not be opened: " + e.what() +
+               "\n\nThis time the words come from '" +
+               std::string(WordSources()[kFallbackCategory].caption) + "'.",
+           vbExclamation);
+    BindCategorisedBook(kFallbackCategory);
+    return;
+  }
+  if (count > 0) {
+    BindWordBook();
+    return;
+  }
+  MsgBox(kWordBookEmpty);
+  DoEvents();
+  // For this run only: the stored choice stays, and so does the message at
+  // the next start until the book holds words.
+  BindCategorisedBook(kFallbackCategory);
+}
+
+void FrmShow::BindCategorisedBook(int index) {
+  Data1.DatabaseName(BookPath(kCategorisedBook));
+  Data1.Connect(kCategorisedConnect);
+  Data1.RecordSource(CategoryRecordSource(index));
+}
+
+void FrmShow::BindWordBook() {
+  try {
+    Data1.DatabaseName(BookPath(kOwnBook));
+  } catch (const dao::Error&) {
+  }
+  try {
+    Data1.RecordSource(kWholeBook);
+  } catch (const dao::Error&) {
+  }
+}
+
+bool FrmShow::HasRecords() {
+  dao::Recordset& rs = Data1.Recordset();
+  return rs.IsOpen() && !(rs.Eof() && rs.Bof());
+}
+
+void FrmShow::Timer6_Timer() {
+  // 1. A source that did not open, or has no words (a book held by the
+  // word-book manager, a category emptied there), is opened again; until it
+  // gives words the step is skipped.
+  if (!HasRecords()) {
+    try {
+      // An open source asks its query again, which costs less than opening
+      // the (encrypted) book anew.
+      if (Data1.Recordset().IsOpen())
+        Data1.Recordset().Requery();
+      else
+        Data1.Refresh();
+    } catch (const dao::Error&) {
+    }
+    if (!HasRecords()) return;
+  } else {
+    dao::Recordset& rs = Data1.Recordset();
+    try {
+      if (rs.Eof())
+        rs.MoveFirst();
+      else
+        rs.MoveNext();
+    } catch (const dao::Error&) {
+      return;
+    }
+    // Past the last record there is no pair: the window keeps the last one
+    // and nothing is spoken; the next tick starts the lap again.
+    if (rs.Eof()) return;
+  }
+  // 2. The bound labels now hold the new record.
+  const std::string italian = EnglishWordLbl.Caption();
+  const std::string english = YinPiaoLbl.Caption();
+  // Two records with the same English word change only the Italian label.
+  if (LB.Caption() != PairText(english, italian)) YinPiaoLbl_Change();
+  // 3, 4.
+  SpeakPair(english, italian);
+}
+
+void FrmShow::SpeakPair(const std::string& english, const std::string& italian) {
+  const Module& m = module();
+  if (m.voice != 1 || !mobjAgent) return;
+  agent::Character& c = *mobjAgent;
+  if (m.twovoice == 1) {
+    Attempt([&] { c.SetLanguageID(agent::kBritishEnglish); });
+    Attempt([&] { c.Speak(english); });
+    Attempt([&] { c.Play("Wave"); });
+    Attempt([&] { c.SetLanguageID(agent::kItalian); });
+  }
+  Attempt([&] { c.Speak(italian); });
+  Attempt([&] { c.Play("Wave"); });
+}
+
+}  // namespace vocabra

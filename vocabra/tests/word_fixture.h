@@ -1,0 +1,119 @@
+#pragma once
+
+// A word window in a test: a clock moved by hand, a private program folder
+// with its own word books, message boxes and the end of the program caught,
+// and the character's requests recorded.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "agent/agent.h"
+#include "controls/controls.h"
+#include "dao/dao.h"
+#include "form3.h"
+#include "forms/forms.h"
+#include "forms/settings.h"
+#include "forms/testing.h"
+#include "frm_show.h"
+#include "options.h"
+#include "testsupport/temp_dir.h"
+#include "trainer_settings.h"
+#include "word_sources.h"
+
+namespace vocabra::testing {
+
+using Pair = std::pair<std::string, std::string>;  // English, Italian
+
+class WordFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+    setenv("TAVRINEL_PROGRAM_DIR", folder.path().c_str(), 1);
+    setenv("TAVRINEL_SYSTEM_DIR", (testsupport::BinDir() / "system").c_str(), 1);
+    setenv("TAVRINEL_AUDIO", "none", 1);
+    std::filesystem::copy_file(testsupport::BinDir() / "reg.ocx", folder / "reg.ocx");
+    std::filesystem::copy_file(testsupport::BinDir() / "word.ocx", folder / "word.ocx");
+    // The own word book starts empty, whatever the program folder's copy holds.
+    dao::OpenDatabase((folder / "word.ocx").string()).Execute("delete from word");
+    controls::Register();
+    module() = Module{};
+    forms::SetMessageBoxPresenter([this](std::string_view prompt, int, std::string_view) {
+      messages.emplace_back(prompt);
+      return forms::vbOK;
+    });
+    forms::testing::SetEndHandler([this] { ended = true; });
+    agent::SetRequestObserver([this](const agent::RequestRecord& r) { requests.push_back(r); });
+  }
+
+  void TearDown() override {
+    forms::testing::ReleaseAllForms();
+    agent::SetRequestObserver({});
+    forms::SetMessageBoxPresenter({});
+    forms::testing::SetEndHandler({});
+  }
+
+  static void Store(std::string_view key, std::string_view value) {
+    forms::SaveSetting("Tesk", "Orvanta7", key, value);
+  }
+  static std::string Stored(std::string_view key) {
+    return forms::GetSetting("Tesk", "Orvanta7", key);
+  }
+  // Settings as after a first run, with the given keys changed.
+  void Settings(const std::vector<std::pair<std::string, std::string>>& changed) {
+    dialogra::FirstRunBlock();
+    for (const auto& [key, value] : changed) Store(key, value);
+  }
+
+  // The word window, loaded as the program starts it (the data control opens
+  // once the load is done).
+  FrmShow& LoadWindow() {
+    FrmShow& w = forms::Forms::Get<FrmShow>();
+    w.Load();
+    return w;
+  }
+
+  // Runs the clock on by n intervals of ms.
+  void Ticks(int n, int intervalMs) { clock.Advance(static_cast<double>(n) * intervalMs); }
+
+  void AddOwnWords(const std::vector<Pair>& words) {
+    dao::Database db = dao::OpenDatabase((folder / "word.ocx").string());
+    dao::Recordset rs = db.OpenRecordset("word");
+    for (const auto& [en, it] : words) {
+      rs.AddNew();
+      rs.Fields("English") = en;
+      rs.Fields("Italian") = it;
+      rs.Update();
+    }
+  }
+
+  // The pairs a query over the categorised book gives, in its order.
+  std::vector<Pair> CategorisedPairs(const std::string& source) const {
+    dao::Database db = dao::OpenDatabase((folder / "reg.ocx").string(), false, false,
+                                         std::string(kCategorisedConnect));
+    dao::Recordset rs = db.OpenRecordset(source);
+    std::vector<Pair> out;
+    for (; !rs.Eof(); rs.MoveNext())
+      out.emplace_back(rs.Fields("english").Value(), rs.Fields("italian").Value());
+    return out;
+  }
+
+  std::vector<agent::RequestRecord> Requests(agent::RequestRecord::Kind kind) const {
+    std::vector<agent::RequestRecord> out;
+    for (const auto& r : requests)
+      if (r.kind == kind) out.push_back(r);
+    return out;
+  }
+
+  forms::ManualClock clock;
+  testsupport::TempDir folder;
+  std::vector<std::string> messages;
+  std::vector<agent::RequestRecord> requests;
+  bool ended = false;
+};
+
+}  // namespace vocabra::testing
