@@ -36,6 +36,7 @@ Form1::Form1()
   Timer5.Timer = [this] { Timer5_Timer(); };
   Timer6.Timer = [this] { Timer6_Timer(); };
   for (auto& [index, image] : Image2) image->Click = [this, i = index] { Image2_Click(i); };
+  Image1.MouseMove = [this](int&, int&, float&, float&) { Image1_MouseMove(); };
   // One dragging behaviour for the four lines of the bar, whatever the button.
   for (Label* l : {&Label1, &Label2, &Label3, &Label4}) {
     l->MouseDown = [this](int&, int&, float&, float&) { DragDown(); };

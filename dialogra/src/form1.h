@@ -74,6 +74,7 @@ class Form1 : public forms::Form {
   void Timer5_Timer();
   void Timer6_Timer();
   void Image2_Click(int Index);
+  void Image1_MouseMove();
   void NextSentence();
   void BindWordBook();
 

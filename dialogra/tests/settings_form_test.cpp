@@ -33,6 +33,9 @@ class SettingsForm : public BarFixture {
     forms::DoEvents();
   }
   Form1& Bar() { return forms::Forms::Get<Form1>(); }
+  bool AutoStartEntry() const {
+    return std::filesystem::exists(folder / "config" / "autostart" / "Italian.desktop");
+  }
 };
 
 }  // namespace
@@ -156,6 +159,7 @@ TEST_F(SettingsForm, ClosingWithSavingOnWritesTheOptionsAndTheFirstRunMark) {
   EXPECT_EQ(ReadSetting("red"), "0");
   EXPECT_EQ(ReadSetting("mark"), "1");
   EXPECT_EQ(ReadSetting("xxx"), "1");
+  EXPECT_TRUE(AutoStartEntry());
   // The closed form is gone; the next opening makes a new one.
   EXPECT_EQ(forms::Forms::Find<Form3>(), nullptr);
   EXPECT_TRUE(Bar().Image1.Enabled());
@@ -179,6 +183,26 @@ TEST_F(SettingsForm, WithSavingOffClosingChangesTheRunButWritesNothing) {
   EXPECT_EQ(ReadSetting("guage"), "1");
   EXPECT_EQ(ReadSetting("ssave"), "1");
   EXPECT_EQ(ReadSetting("mark"), "1");
+  EXPECT_FALSE(AutoStartEntry());
+
+  // Nor does it delete an entry that is there.
+  Form3& g = Open();
+  g.Check5.Value(1);
+  g.Check1.Value(1);
+  Close(g);
+  ASSERT_TRUE(AutoStartEntry());
+  Form3& h = Open();
+  h.Check1.Value(0);
+  h.Check5.Value(0);
+  Close(h);
+  EXPECT_TRUE(AutoStartEntry());
+
+  // Saved, the unticked box deletes it.
+  Form3& i = Open();
+  i.Check1.Value(1);
+  Close(i);
+  EXPECT_FALSE(AutoStartEntry());
+  EXPECT_EQ(ReadSetting("mark"), "0");
 }
 
 TEST_F(SettingsForm, MovingToAllLessonsWithTheScheduleKeptStartsThemFromTheBeginning) {
