@@ -124,8 +124,8 @@ std::optional<std::string> Form1::TryLoadCharacter(const std::string& name) {
 }
 
 void Form1::SetMenuBitmaps() {
-  // The popup menu and its menu control hand out these icons; until the bar
-  // has that menu there is nothing to hand them to.
+  // The icons go to the menu control that draws the popup menu in its flat
+  // style; until it does, the plain menu shows none.
 }
 
 void Form1::hideagent() {
