@@ -317,6 +317,29 @@ TEST_F(FrameActivation, ThePollsSwitchTheSkinOnceAndStop) {
   EXPECT_FALSE(Timer2().Enabled());
 }
 
+TEST(FrameActivationAtStart, TheFirstTicksComeBeforeTheDisplayHasActivatedTheHost) {
+  forms::ManualClock clock;
+  Plain other;
+  other.Show();
+  ASSERT_TRUE(Activate(other.hWnd()));
+  FrameHost host;
+  host.Show();
+  auto& frame = host.Frame();
+  // The polls tick before the display has had a chance to activate the host:
+  // showing it activated it all the same.
+  clock.Advance(10);
+  EXPECT_TRUE(Active(frame));
+  Settle();
+  clock.Advance(10);
+  EXPECT_TRUE(Active(frame));
+  EXPECT_TRUE(host.Frame().Get<FormTimer>("Timer1").Enabled());
+
+  // So the deactivation poll is still there when another form is activated.
+  ASSERT_TRUE(Activate(other.hWnd()));
+  clock.Advance(10);
+  EXPECT_TRUE(Inactive(frame));
+}
+
 TEST_F(FrameActivation, FocusLeavingTheFrameStartsBothPolls) {
   auto& frame = host.Frame();
   win::SetFocus(frame.Get<PictureBox>("picleft").hWnd());

@@ -2,8 +2,6 @@
 
 #include "form1.h"
 
-#include <cmath>
-
 #include "options.h"
 #include "pictures.h"
 
@@ -90,10 +88,9 @@ void Form1::Form_Load() {
   SetMenuBitmaps();
   // 11. Topmost, at its place in pixels.
   const double tppx = Screen::TwipsPerPixelX(), tppy = Screen::TwipsPerPixelY();
-  win::SetWindowPos(hWnd(), win::HWND_TOPMOST, static_cast<int>(std::lround(Left() / tppx)),
-                    static_cast<int>(std::lround(Top()) / tppy),
-                    static_cast<int>(std::lround(Width()) / tppx),
-                    static_cast<int>(std::lround(Height()) / tppy), 0);
+  win::SetWindowPos(hWnd(), win::HWND_TOPMOST, CLng(Left() / tppx),
+                    static_cast<int>(CLng(Top()) / tppy), static_cast<int>(CLng(Width()) / tppx),
+                    static_cast<int>(CLng(Height()) / tppy), 0);
   // 12.
   Get_Windows_Rect();
 }

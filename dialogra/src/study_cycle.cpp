@@ -12,9 +12,16 @@ using namespace forms;
 
 void Form1::SpeechStep() {
   // Speech and animation failures are let go: the cycle goes on silently.
+  // Each request is guarded on its own, so that a line that cannot be
+  // spoken still gets its wave.
   if (!mobjAgent) return;
+  if (module().SpeechOn == 1) {
+    try {
+      mobjAgent->Speak(ItalianText);
+    } catch (const agent::Error&) {
+    }
+  }
   try {
-    if (module().SpeechOn == 1) mobjAgent->Speak(ItalianText);
     mobjAgent->Play("Wave");
   } catch (const agent::Error&) {
   }

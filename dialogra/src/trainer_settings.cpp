@@ -1,8 +1,8 @@
 #include "trainer_settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <utility>
@@ -41,10 +41,16 @@ bool SameKey(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Locale-free in both directions: the program runs under whatever locale
+// the desktop has, and a comma there must not reach the store.
 std::optional<double> ParseNumber(std::string text) {
   while (!text.empty() && text.front() == ' ') text.erase(text.begin());
   while (!text.empty() && text.back() == ' ') text.pop_back();
   if (text.empty()) return std::nullopt;
+  // Earlier builds wrote a comma under a comma locale; the place the user
+  // chose is still worth reading.
+  if (text.find('.') == std::string::npos && std::count(text.begin(), text.end(), ',') == 1)
+    text[text.find(',')] = '.';
   double v = 0;
   auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
   if (ec != std::errc() || p != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
@@ -74,8 +80,8 @@ std::string SingleText(float v) {
   // As the runtime prints a single: up to seven significant digits, no
   // trailing zeros, a point as the decimal separator.
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(v));
-  return buf;
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 7);
+  return ec == std::errc() ? std::string(buf, end) : std::string("0");
 }
 
 std::string FirstRunDefault(std::string_view key) {
@@ -109,7 +115,7 @@ std::int16_t ReadInteger(std::string_view key) {
 float ReadSingle(std::string_view key) {
   if (auto v = ParseNumber(ReadSetting(key)); v && std::fabs(*v) < 3.4e38)
     return static_cast<float>(*v);
-  return std::stof(FirstRunDefault(key));
+  return static_cast<float>(ParseNumber(FirstRunDefault(key)).value_or(0));
 }
 
 }  // namespace dialogra

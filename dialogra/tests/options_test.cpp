@@ -4,6 +4,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -65,18 +66,47 @@ TEST_F(Options, TheFirstRunBlockIsOneReplacementOfTheStore) {
   EXPECT_EQ(KeysInOrder().size(), 23u);
 }
 
+// A number of twips as the store keeps it, written out by hand here so that
+// the check does not lean on the code's own formatter.
+static std::string TwipsText(double twips) {
+  const auto whole = static_cast<long>(twips);
+  return std::to_string(whole) + (twips != static_cast<double>(whole) ? ".5" : "");
+}
+
 TEST_F(Options, FirstRunWritesBothTrainersDefaultsInOrderAndOnlyOnce) {
   ASSERT_TRUE(FirstRunBlock());
-  EXPECT_EQ(KeysInOrder(),
-            (std::vector<std::string>{"ctimeword",   "ssaveword", "guageword", "markword", "xxx",
-                                      "winleftword", "ontopword", "ce",        "n",        "ctime",
-                                      "etime",       "rd",        "psave",     "ssave",    "visi",
-                                      "voice",       "twovoice",  "guage",     "guagen",   "agent",
-                                      "red",         "mark",      "left"}));
-  EXPECT_EQ(ReadSetting("ctimeword"), "7");
-  EXPECT_EQ(ReadSetting("guagen"), "11000");
-  EXPECT_EQ(ReadSetting("winleftword"), SingleText(forms::Screen::Width() / 2 - 2000));
-  EXPECT_EQ(ReadSetting("left"), SingleText(forms::Screen::Width() / 2 - 3000));
+  const double width = forms::Screen::Width();
+  const std::vector<std::pair<std::string, std::string>> table = {
+      {"ctimeword", "7"},
+      {"ssaveword", "1"},
+      {"guageword", "1"},
+      {"markword", "0"},
+      {"xxx", "1"},
+      {"winleftword", TwipsText(width / 2 - 2000)},
+      {"ontopword", "1"},
+      {"ce", "0"},
+      {"n", "1"},
+      {"ctime", "3"},
+      {"etime", "5"},
+      {"rd", "1"},
+      {"psave", "1"},
+      {"ssave", "1"},
+      {"visi", "0"},
+      {"voice", "1"},
+      {"twovoice", "1"},
+      {"guage", "1"},
+      {"guagen", "11000"},
+      {"agent", "Merlin"},
+      {"red", "0"},
+      {"mark", "1"},
+      {"left", TwipsText(width / 2 - 3000)},
+  };
+  std::vector<std::string> keys;
+  for (const auto& [key, value] : table) {
+    keys.push_back(key);
+    EXPECT_EQ(ReadSetting(key), value) << key;
+  }
+  EXPECT_EQ(KeysInOrder(), keys);
 
   const auto path = forms::SettingsStore::DefaultPath();
   const std::string before = StoreText();
@@ -138,4 +168,40 @@ TEST_F(Options, SinglesPrintAsTheStoreKeepsThem) {
   EXPECT_EQ(SingleText(6600.0f), "6600");
   EXPECT_EQ(SingleText(10237.5f), "10237.5");
   EXPECT_EQ(SingleText(-250.0f), "-250");
+  EXPECT_EQ(SingleText(1234567.0f), "1234567");
+  EXPECT_EQ(SingleText(0.1f), "0.1");
+}
+
+// The desktop's locale reaches the program through Qt; a decimal comma there
+// must change nothing in the store.
+class CommaLocale : public Options {
+ protected:
+  void SetUp() override {
+    Options::SetUp();
+    setenv("LOCPATH", TAVRINEL_TEST_LOCPATH, 1);
+    ASSERT_NE(std::setlocale(LC_ALL, "it_IT.UTF-8"), nullptr);
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+  }
+  void TearDown() override {
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+  }
+};
+
+TEST_F(CommaLocale, NumbersAreWrittenAndReadWithAPoint) {
+  EXPECT_EQ(SingleText(7237.5f), "7237.5");
+  FirstRunBlock();
+  EXPECT_EQ(ReadSetting("left").find(','), std::string::npos);
+  WriteSetting("left", "3000.5");
+  EXPECT_FLOAT_EQ(ReadSingle("left"), 3000.5f);
+  WriteSetting("left", "x1");
+  EXPECT_FLOAT_EQ(ReadSingle("left"), forms::Screen::Width() / 2 - 3000);
+}
+
+TEST_F(Options, APositionAnEarlierBuildWroteWithACommaKeepsItsPlace) {
+  FirstRunBlock();
+  WriteSetting("left", "3000,5");
+  EXPECT_FLOAT_EQ(ReadSingle("left"), 3000.5f);
+  WriteSetting("left", "1,000,5");
+  EXPECT_FLOAT_EQ(ReadSingle("left"), forms::Screen::Width() / 2 - 3000);
 }

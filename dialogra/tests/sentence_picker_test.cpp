@@ -82,6 +82,31 @@ TEST_F(Picker, AtRandomALessonGivesItsOwnPairsAndLeavesThePositionAlone) {
   EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(Picker, AtRandomAMissingSentenceNamesTheIdThatWasDrawn) {
+  // A table without the Italian line of lesson 5's seventh pair.
+  std::vector<forms::StringEntry> table;
+  for (const auto& e : lessons::Strings())
+    if (e.id != 10507) table.push_back(e);
+  forms::testing::ClearStringTable();
+  forms::RegisterStringTable(table);
+  Form1& bar = forms::Forms::Get<Form1>();
+  Module& m = module();
+  m.rd = 0;
+  m.LessonIndex = 5;
+  m.guagen = 10733;  // the position in sequence names another id
+  int misses = 0;
+  for (int i = 0; i < 300; ++i) {
+    const std::string before = bar.ItalianText;
+    bar.NextSentence();
+    if (bar.RandomId != 10507) continue;
+    ++misses;
+    EXPECT_EQ(bar.ItalianText, before);
+  }
+  forms::RegisterStringTable(lessons::Strings());
+  ASSERT_GT(misses, 0);
+  EXPECT_EQ(messages, std::vector<std::string>(static_cast<std::size_t>(misses), "10507"));
+}
+
 TEST_F(Picker, AtRandomAllLessonsDrawFromEveryLesson) {
   Form1& bar = forms::Forms::Get<Form1>();
   Module& m = module();
@@ -139,7 +164,13 @@ TEST_F(Picker, AnEmptyWordBookSaysSoAndFallsBackToLessonOneForThisRun) {
   for (int i = 0; i < 60; ++i) bar.NextSentence();
   EXPECT_EQ(messages.size(), 1u);
   // The record timer with nothing bound does nothing.
-  bar.Timer6_Timer();
+  const std::string italian = bar.ItalianText, english = bar.EnglishText;
+  EXPECT_FALSE(bar.Timer6.Enabled());
+  EXPECT_NO_THROW(bar.Timer6_Timer());
+  EXPECT_FALSE(bar.Data1.Recordset().IsOpen());
+  EXPECT_EQ(bar.ItalianText, italian);
+  EXPECT_EQ(bar.EnglishText, english);
+  EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(Picker, AWordBookThatCannotBeOpenedLeavesThePairAsItWas) {

@@ -1,6 +1,7 @@
 // The bar's start-up: settings, character, splash, intro; and its end.
 
 #include <fstream>
+#include <QImage>
 
 #include "bar_fixture.h"
 #include "trainer_settings.h"
@@ -40,6 +41,20 @@ TEST_F(Startup, LoadsHiddenBehindTheSplashWithTheCharacterShown) {
   EXPECT_FALSE(bar.Timer5.Enabled());
 }
 
+TEST_F(Startup, TheBarsPixelPlaceRoundsHalvesToEven) {
+  FirstRunBlock();
+  WriteSetting("left", "7237.5");  // 482.5 pixels
+  Form1& bar = LoadBar();
+  win::RECT r{};
+  win::GetWindowRect(bar.hWnd(), &r);
+  EXPECT_EQ(r.left, 482);
+  WriteSetting("left", "7252.5");  // 483.5 pixels
+  forms::testing::ReleaseAllForms();
+  Form1& again = LoadBar();
+  win::GetWindowRect(again.hWnd(), &r);
+  EXPECT_EQ(r.left, 484);
+}
+
 TEST_F(Startup, TheIntroShowsTheBarAfter20TicksAndStartsStudyingAt2) {
   Form1& bar = LoadBar();
   Ticks(19, 60);
@@ -60,6 +75,24 @@ TEST_F(Startup, TheIntroShowsTheBarAfter20TicksAndStartsStudyingAt2) {
   EXPECT_EQ(bar.Label1.Caption(), " ");
   EXPECT_TRUE(bar.Timer5.Enabled());
   EXPECT_EQ(clock.NowMs(), 68 * 60);
+}
+
+TEST_F(Startup, TheSplashPictureFillsItsWholeForm) {
+  LoadBar();
+  Form4* splash = forms::Forms::Find<Form4>();
+  ASSERT_NE(splash, nullptr);
+  // Placed where its edges fall on thirds of a pixel.
+  splash->Left(5000);
+  const std::string png = (folder / "splash.png").string();
+  ASSERT_TRUE(win::SaveWindowPng(splash->hWnd(), png));
+  const QImage shot(QString::fromStdString(png));
+  ASSERT_FALSE(shot.isNull());
+  const win::COLORREF c = forms::TranslateColor(splash->BackColor());
+  const QColor back(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+  int backPixels = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    backPixels += shot.pixelColor(shot.width() - 1, y) == back;
+  EXPECT_LT(backPixels, shot.height() / 2) << "the right column shows the form, not the picture";
 }
 
 TEST_F(Startup, AClickOnTheSplashShowsTheBarAtOnce) {

@@ -101,6 +101,20 @@ TEST_F(Cycle, TheCharacterSpeaksTheItalianLineAndWavesEvenWithoutVoice) {
   EXPECT_EQ(Played("Wave"), 2);
 }
 
+TEST_F(Cycle, ALineThatCannotBeSpokenStillGetsItsWave) {
+  LoadBar();
+  Ticks(68, 60);
+  requests.clear();
+  agent::SetRequestObserver([this](const agent::RequestRecord& r) {
+    requests.push_back(r);
+    if (r.kind == agent::RequestRecord::Kind::Speak) throw agent::Error("no voice");
+  });
+  clock.Advance(8200);
+  EXPECT_EQ(Spoken().size(), 1u);
+  EXPECT_EQ(Played("Wave"), 1);
+  EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(Cycle, PausingInPhaseThreeResumesWithTheRemainingTicksOnly) {
   Form1& bar = LoadBar();
   Ticks(68, 60);

@@ -1,5 +1,6 @@
 #include "word_text.h"
 
+#include <cctype>
 #include <map>
 #include <stdexcept>
 
@@ -35,6 +36,42 @@ bool Blank(std::string_view s) {
 
 bool Trimmed(std::string_view s) {
   return !s.empty() && s.front() != ' ' && s.back() != ' ';
+}
+
+// American spellings that slip in most easily, with the British form the
+// entries use (the lessons spell British too). Words only: vocabulary that
+// differs ("the elevator") is a matter for the editor, not for this check.
+struct Spelling {
+  std::string_view american, british;
+};
+constexpr Spelling kAmerican[] = {
+    {"color", "colour"},         {"colors", "colours"},
+    {"colored", "coloured"},     {"center", "centre"},
+    {"centers", "centres"},      {"theater", "theatre"},
+    {"favorite", "favourite"},   {"gray", "grey"},
+    {"pajamas", "pyjamas"},      {"tire", "tyre"},
+    {"tires", "tyres"},          {"jewelry", "jewellery"},
+    {"traveling", "travelling"}, {"traveler", "traveller"},
+    {"neighbor", "neighbour"},   {"flavor", "flavour"},
+    {"harbor", "harbour"},       {"mustache", "moustache"},
+    {"liter", "litre"},          {"kilometer", "kilometre"},
+    {"aluminum", "aluminium"},
+};
+
+// The first American spelling among the words of an English text.
+const Spelling* AmericanWord(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && !std::isalpha(static_cast<unsigned char>(text[i]))) ++i;
+    std::size_t end = i;
+    while (end < text.size() && std::isalpha(static_cast<unsigned char>(text[end]))) ++end;
+    std::string word(text.substr(i, end - i));
+    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const Spelling& s : kAmerican)
+      if (word == s.american) return &s;
+    i = end;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -115,6 +152,10 @@ Source ParseSource(std::string_view text, const std::string& file) {
       Fail(file, lineNo, "the English text is empty or has blanks around it");
     if (!Trimmed(e.italian))
       Fail(file, lineNo, "the Italian text is empty or has blanks around it");
+    if (const Spelling* s = AmericanWord(e.english))
+      Fail(file, lineNo,
+           "\"" + std::string(s->american) + "\" is American spelling; the English is British: \"" +
+               std::string(s->british) + "\"");
     source.entries.push_back(std::move(e));
   }
   if (lineNo == 0) Fail(file, 1, "the file is empty; the first line must name the category");

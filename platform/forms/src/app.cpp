@@ -189,6 +189,12 @@ void RegisterStringTable(std::span<const StringEntry> entries) {
   for (const auto& e : entries) table[e.id] = e.text;
 }
 
+namespace testing {
+void ClearStringTable() {
+  state().strings.clear();
+}
+}  // namespace testing
+
 std::string LoadResString(int id) {
   auto& table = state().strings;
   auto it = table.find(id);

@@ -70,6 +70,7 @@ int Canvas::PxY(double units) const {
 void Canvas::AutoRedraw(bool on) {
   if (on == autoRedraw_) return;
   autoRedraw_ = on;
+  clean_ = false;
   if (on) {
     EnsureImage();
   }
@@ -77,6 +78,7 @@ void Canvas::AutoRedraw(bool on) {
 
 void Canvas::BackColor(win::COLORREF c) {
   backColor_ = c;
+  clean_ = false;
   // Setting the background clears the surface, as it does on the platform.
   Cls();
 }
@@ -111,6 +113,7 @@ void Canvas::EnsureImage() {
 }
 
 Canvas::Target Canvas::BeginDraw() {
+  clean_ = false;
   if (autoRedraw_) {
     EnsureImage();
     return Target{memDc_, false};
@@ -131,6 +134,12 @@ void Canvas::Invalidate() {
 }
 
 void Canvas::Cls() {
+  // Clearing what is already clear changes no pixel: a form that clears at
+  // every tick of a timer does not repaint for it.
+  if (clean_) {
+    currentX_ = currentY_ = 0;
+    return;
+  }
   Target t = BeginDraw();
   if (t.dc) {
     const int w = std::max(1, scale_.ClientPixelWidth()),
@@ -143,6 +152,7 @@ void Canvas::Cls() {
   }
   EndDraw(t);
   currentX_ = currentY_ = 0;
+  clean_ = t.dc != win::HDC();
 }
 
 void Canvas::PaintPicture(const Picture& picture, float x1, float y1, std::optional<float> width1,
@@ -290,6 +300,7 @@ float Canvas::TextHeight(std::string_view) {
 }
 
 win::HDC Canvas::hDC() {
+  clean_ = false;
   if (autoRedraw_) {
     EnsureImage();
     // Drawing through the handle should show too.
@@ -309,6 +320,7 @@ Picture Canvas::Image() {
 
 void Canvas::CanvasPicture(const Picture& p) {
   picture_ = p;
+  clean_ = false;
   if (autoRedraw_ && memDc_) DrawPicture(memDc_, p, 0, 0);
   if (win::HWND h = CanvasWindow()) win::InvalidateRect(h, nullptr, win::TRUE);
 }

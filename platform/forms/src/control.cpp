@@ -34,8 +34,9 @@ double TwipsPerUnit(int scaleMode, bool horizontal) {
 
 namespace {
 
+// Halves go to the even pixel, as the runtime rounds every number.
 int Px(double twips) {
-  return static_cast<int>(std::lround(twips / 15.0));
+  return static_cast<int>(std::nearbyint(twips / 15.0));
 }
 
 Qt::CursorShape CursorFor(int pointer) {

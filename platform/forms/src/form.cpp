@@ -21,8 +21,9 @@ namespace forms {
 
 namespace {
 
+// Halves go to the even pixel, as the runtime rounds every number.
 int Px(double twips) {
-  return static_cast<int>(std::lround(twips / 15.0));
+  return static_cast<int>(std::nearbyint(twips / 15.0));
 }
 
 win::DWORD StyleFor(int borderStyle) {
@@ -207,8 +208,9 @@ void Form::Caption(std::string_view text) {
 
 void Form::PlaceWindow() {
   if (!hWnd()) return;
-  const int x = Px(left_), y = Px(top_);
-  win::MoveWindow(hWnd(), x, y, Px(left_ + width_) - x, Px(top_ + height_) - y, win::TRUE);
+  // The size rounds on its own, not from the rounded edges: a form is as many
+  // pixels wide wherever it stands, and a picture of its width fills it.
+  win::MoveWindow(hWnd(), Px(left_), Px(top_), Px(width_), Px(height_), win::TRUE);
 }
 
 void Form::Left(float v) {
@@ -265,8 +267,8 @@ void Form::SyncFromWindow() {
     left_ = r.left * 15.0;
     top_ = r.top * 15.0;
   }
-  if (Px(left_ + width_) - Px(left_) != r.right - r.left) width_ = (r.right - r.left) * 15.0;
-  if (Px(top_ + height_) - Px(top_) != r.bottom - r.top) height_ = (r.bottom - r.top) * 15.0;
+  if (Px(width_) != r.right - r.left) width_ = (r.right - r.left) * 15.0;
+  if (Px(height_) != r.bottom - r.top) height_ = (r.bottom - r.top) * 15.0;
 }
 
 bool Form::Visible() const {
@@ -447,7 +449,8 @@ int RunProgram(int argc, char** argv, const std::function<Form&()>& startup) {
               win::SetForegroundWindow(f->hWnd());
               return true;
             }
-          return true;
+          // Nothing on show to bring forward: the asking copy must know.
+          return false;
         });
   }
   Form& main = startup();

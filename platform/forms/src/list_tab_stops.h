@@ -5,13 +5,12 @@
 
 #include <vector>
 
+#include "forms/list_messages.h"
 #include "win/window.h"
 
 class QListWidget;
 
 namespace forms {
-
-inline constexpr win::UINT LB_SETTABSTOPS = 0x0192;
 
 // Draws `list`'s entries with their tabs expanded (every 32 dialog units
 // until stops are set).

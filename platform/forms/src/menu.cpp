@@ -1,5 +1,8 @@
 #include "forms/menu.h"
 
+#include <QKeySequence>
+#include <QShortcut>
+
 #include <algorithm>
 #include <cmath>
 
@@ -83,6 +86,7 @@ void ShowBar(MenuTree& tree) {
 Menu::Menu(const ControlSite& site) : Control(site) {}
 
 Menu::~Menu() {
+  delete shortcutKey_;
   if (sub_) win::DestroyMenu(sub_);
 }
 
@@ -129,13 +133,26 @@ void Menu::Visible(bool on) {
   if (changed) Refill();
 }
 
+void Menu::Shortcut(std::string_view keys) {
+  shortcut_ = keys;
+  delete shortcutKey_;
+  const std::string text = ShortcutText(shortcut_);
+  if (text.empty() || !Parent().ClientWidget()) return;
+  // The keys work wherever the focus is in the form's window.
+  shortcutKey_ = new QShortcut(QKeySequence(QString::fromStdString(text)), Parent().ClientWidget());
+  shortcutKey_->setContext(Qt::WindowShortcut);
+  QObject::connect(shortcutKey_, &QShortcut::activated, [this] {
+    if (Enabled() && Visible()) Click();
+  });
+}
+
 void Menu::SetProperty(std::string_view name, const Value& v) {
   if (name == "Caption")
     Caption(v.ToString());
   else if (name == "Checked")
     Checked(v.ToBool());
   else if (name == "Shortcut")
-    shortcut_ = v.ToString();
+    Shortcut(v.ToString());
   else if (name == "NegotiatePosition" || name == "WindowList" || name == "HelpContextID")
     return;  // accepted; they change nothing here
   else

@@ -81,7 +81,7 @@ Font StdFont::Value() const {
   return f;
 }
 
-StdFont::Subscription StdFont::OnFontChanged(Listener listener) {
+StdFont::Subscription StdFont::FontChanged(Listener listener) {
   const int id = listeners_->nextId++;
   listeners_->entries.emplace_back(id, std::move(listener));
   return Subscription(listeners_, id);

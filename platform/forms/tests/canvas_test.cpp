@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QImage>
+#include <QWidget>
 
 #include "forms/forms.h"
 #include "testsupport/temp_dir.h"
+#include "win/qt_window.h"
 
 using namespace forms;
 
@@ -87,4 +90,45 @@ TEST(Canvas, TextMeasuresInTheSurfacesScale) {
   f.ScaleMode(vbTwips);
   EXPECT_NEAR(f.TextWidth("Benvenuto"), w * 15, 0.01);
   EXPECT_GT(f.TextHeight("X"), 100);
+}
+
+namespace {
+// Counts the paint events Qt delivers to a widget.
+struct PaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    paints += e->type() == QEvent::Paint;
+    return false;
+  }
+};
+}  // namespace
+
+TEST(Canvas, ClearingWhatIsClearRepaintsNothing) {
+  for (const bool persistent : {false, true}) {
+    CanvasForm f;
+    f.AutoRedraw(persistent);
+    f.Show();
+    f.Line(10, 5, 19, 9, QBColor(12), true, true);
+    f.Cls();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    PaintCounter counter;
+    win::WindowWidget(f.hWnd())->installEventFilter(&counter);
+    for (int i = 0; i < 3; ++i) {
+      f.Cls();
+      for (int k = 0; k < 3; ++k) QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(counter.paints, 0) << persistent;
+    EXPECT_EQ(f.CurrentX(), 0);
+    // Something drawn since: the next clear shows again.
+    f.PSet(12, 7, QBColor(12));
+    f.Cls();
+    EXPECT_EQ(f.Point(12, 7), win::RGB(255, 255, 255)) << persistent;
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    EXPECT_GE(counter.paints, 1) << persistent;
+    // A new background colour is a change too.
+    f.BackColor(win::RGB(0, 0, 255));
+    f.Cls();
+    EXPECT_EQ(f.Point(12, 7), win::RGB(0, 0, 255)) << persistent;
+    win::WindowWidget(f.hWnd())->removeEventFilter(&counter);
+  }
 }

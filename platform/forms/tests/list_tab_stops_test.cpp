@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 #include "forms/forms.h"
+#include "forms/list_messages.h"
 #include "win/window.h"
 
 using namespace forms;
@@ -36,8 +37,7 @@ TEST(ListBoxTabStops, ColumnsLineUpAtTheStopsSet) {
   list.AddItem("*\tFile\t#a");
   list.AddItem("\tA much longer caption\t#b");
   const int stops[] = {10, 120};
-  EXPECT_EQ(win::SendMessageA(list.hWnd(), 0x0192 /* LB_SETTABSTOPS */, 2,
-                              reinterpret_cast<win::LPARAM>(stops)),
+  EXPECT_EQ(win::SendMessageA(list.hWnd(), LB_SETTABSTOPS, 2, reinterpret_cast<win::LPARAM>(stops)),
             win::TRUE);
   auto* widget = static_cast<QListWidget*>(list.Widget());
   const QRect r0 = widget->visualItemRect(widget->item(0));
@@ -59,7 +59,7 @@ TEST(ListBoxTabStops, ColumnsLineUpAtTheStopsSet) {
   EXPECT_LT(TextStart(img, r0.top(), r0.height(), 0), cap0);
 
   // A bad pointer is refused; no stops go back to every 32 units.
-  EXPECT_EQ(win::SendMessageA(list.hWnd(), 0x0192, 2, 0), win::FALSE);
-  EXPECT_EQ(win::SendMessageA(list.hWnd(), 0x0192, 0, 0), win::TRUE);
+  EXPECT_EQ(win::SendMessageA(list.hWnd(), LB_SETTABSTOPS, 2, 0), win::FALSE);
+  EXPECT_EQ(win::SendMessageA(list.hWnd(), LB_SETTABSTOPS, 0, 0), win::TRUE);
   EXPECT_EQ(list.List(1), "\tA much longer caption\t#b") << "the entry's text keeps its tabs";
 }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
 #include <deque>
 #include <functional>
 
@@ -147,8 +148,15 @@ TEST(MenuControls, PopupMenuOfAHiddenHolderFormRunsTheClickBeforeReturning) {
   Caller caller;
   caller.Show();
   g_steps = {
-      [](win::HWND p) {
+      [&](win::HWND p) {
         EXPECT_EQ(win::GetClassName(p), "#32768");
+        // Right-aligned: its right edge at x = 7110 twips of the calling form.
+        win::POINT at{7110 / 15, 300 / 15};
+        win::ClientToScreen(caller.hWnd(), &at);
+        win::RECT r;
+        win::GetWindowRect(p, &r);
+        EXPECT_EQ(r.right, at.x);
+        EXPECT_EQ(r.top, at.y);
         Key(p, Qt::Key_Z, "z");  // no item has it: nothing happens
       },
       [](win::HWND p) { Key(p, Qt::Key_2, "2"); },  // "Lesson &2", element 1
@@ -175,4 +183,16 @@ TEST(MenuControls, PopupMenuOfAHiddenHolderFormRunsTheClickBeforeReturning) {
   RunPopup(caller, holder.Get<Menu>("mnu_file"), 0, 100, 100);
   EXPECT_TRUE(g_log.empty());
   EXPECT_TRUE(g_steps.empty());
+}
+
+TEST(MenuControls, ShortcutKeysRunTheClickWhileTheItemIsEnabled) {
+  g_log.clear();
+  Menus f;
+  f.Show();
+  QApplication::setActiveWindow(f.ClientWidget());
+  QTest::keyClick(f.ClientWidget(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(g_log, std::vector<std::string>{"open"});
+  f.Get<Menu>("mnu_open").Enabled(false);
+  QTest::keyClick(f.ClientWidget(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(g_log.size(), 1u);
 }

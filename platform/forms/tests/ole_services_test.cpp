@@ -75,6 +75,35 @@ TEST(OlePicture, OwnedHandlesAreTakenOverAndFreedWithTheLastCopy) {
   EXPECT_FALSE(win::GetIconInfo(icon, &info)) << "an owned icon is destroyed";
 }
 
+TEST(OlePicture, AnIconsColourAndMaskBitmapsBecomePicturesAndAnIconAgain) {
+  // What a control does to store an icon: its two bitmaps as pictures.
+  const win::HICON icon = SmallIcon();
+  win::ICONINFO info;
+  ASSERT_TRUE(win::GetIconInfo(icon, &info));
+  Picture colour, mask;
+  PICTDESC desc;
+  desc.picType = PICTYPE_BITMAP;
+  desc.hbitmap = info.hbmColor;
+  ASSERT_EQ(OleCreatePictureIndirect(&desc, win::TRUE, &colour), S_OK);
+  desc.hbitmap = info.hbmMask;
+  ASSERT_EQ(OleCreatePictureIndirect(&desc, win::TRUE, &mask), S_OK) << "a monochrome mask";
+  EXPECT_EQ(mask.PixelWidth(), 16);
+  win::ICONINFO again{};
+  again.fIcon = win::TRUE;
+  again.hbmColor = colour.Bitmap();
+  again.hbmMask = mask.Bitmap();
+  const win::HICON rebuilt = win::CreateIconIndirect(&again);
+  ASSERT_TRUE(rebuilt);
+  PICTDESC idesc;
+  idesc.picType = PICTYPE_ICON;
+  idesc.hicon = rebuilt;
+  Picture pic;
+  ASSERT_EQ(OleCreatePictureIndirect(&idesc, win::TRUE, &pic), S_OK);
+  EXPECT_EQ(pic.Type(), Picture::Kind::Icon);
+  EXPECT_EQ(pic.Image().pixelColor(8, 8), QColor(0, 0, 255));
+  win::DestroyIcon(icon);
+}
+
 TEST(OlePicture, LentHandlesStayTheCallers) {
   const win::HBITMAP bmp = RedBitmap(4, 4);
   const win::HICON icon = SmallIcon();
@@ -180,7 +209,7 @@ TEST(OleColour, TranslationRules) {
 TEST(StdFont, ChangesAreReportedToEachListenerUntilItGoes) {
   auto font = StdFont::Create(Font{.Name = "Tahoma", .Size = 8});
   std::vector<std::string> heard;
-  auto sub = font->OnFontChanged([&](std::string_view p) { heard.emplace_back(p); });
+  auto sub = font->FontChanged([&](std::string_view p) { heard.emplace_back(p); });
   font->Bold(true);
   font->Bold(true);  // no change
   font->Size(9.123456);
@@ -214,7 +243,7 @@ TEST(StdFont, AListenerMayLeaveWhileItIsTold) {
   StdFont font;
   std::optional<StdFont::Subscription> sub;
   int calls = 0;
-  sub = font.OnFontChanged([&](std::string_view) {
+  sub = font.FontChanged([&](std::string_view) {
     ++calls;
     sub.reset();
   });
@@ -258,6 +287,17 @@ TEST(PropertyBag, ByteArraysAndNestedBagsAreValues) {
   }
   EXPECT_THROW(Value(bytes).ToLong(), RuntimeError);
   EXPECT_TRUE(PropertyBag::FromContents(PropertyBag().Contents()).Names().empty());
+}
+
+TEST(PropertyBag, AFontObjectsValueAtItsDefaultIsNotStored) {
+  const Font tahoma{.Name = "Tahoma", .Size = 8};
+  auto font = StdFont::Create(tahoma);
+  PropertyBag bag;
+  bag.WriteProperty("Font", font->Value(), tahoma);
+  EXPECT_FALSE(bag.Contains("Font"));
+  font->Weight(300);
+  bag.WriteProperty("Font", font->Value(), tahoma);
+  EXPECT_TRUE(bag.Contains("Font"));
 }
 
 TEST(PropertyBag, FontsKeepTheirWeight) {

@@ -108,15 +108,26 @@ TEST_F(Autostart, EntriesPassTheDesktopFileValidator) {
 }
 
 TEST_F(Autostart, EntryStartsTheProgramWhenItsExecLineIsRun) {
-  // The Exec line, run by a shell as the desktop would after unquoting,
-  // reaches the program in a folder with blanks.
-  const fs::path folder = config.path() / "My Programs";
+  // The Exec line, after the file's string escapes, is run by a shell as a
+  // desktop would run it: the quoting carries blanks and shell characters.
+  const fs::path folder = config.path() / "My Programs $HOME `x`";
   const fs::path out = config.path() / "ran.txt";
   shelltest::WriteScript(folder / "Dialogra", "echo end > '" + out.string() + "'");
-  Set("Italian", (folder / "Dialogra").string());
-  const auto program = autostart::ProgramOfEntry(Read(Entry("Italian")));
-  ASSERT_TRUE(program);
-  EXPECT_TRUE(fs::exists(*program));
+  Set("Italian", (folder / "Dialogra.exe").string());
+  const std::string text = Read(Entry("Italian"));
+  const auto at = text.find("\nExec=");
+  ASSERT_NE(at, std::string::npos);
+  std::string exec = text.substr(at + 6, text.find('\n', at + 1) - at - 6);
+  std::string unescaped;
+  for (std::size_t i = 0; i < exec.size(); ++i) {
+    if (exec[i] == '\\' && i + 1 < exec.size() && exec[i + 1] == '\\') ++i;
+    unescaped += exec[i];
+  }
+  const std::string command = "sh -c '" + unescaped + "'";
+  // No single quote in the line, so it can be wrapped in them.
+  ASSERT_EQ(unescaped.find('\''), std::string::npos);
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  EXPECT_EQ(shelltest::WaitForFile(out), "end\n");
 }
 
 TEST_F(Autostart, BadCallsFailWithoutWriting) {

@@ -46,6 +46,24 @@ TEST(ShellExecute, StartsASuiteProgramDetachedInItsOwnFolder) {
   EXPECT_NE(parent, std::to_string(::getpid())) << "the program is not detached from its starter";
 }
 
+TEST(ShellExecute, ReturnsWhileTheStartedProgramStillRuns) {
+  // The program waits for a mark that the test sets only after the call
+  // returned; a call that waited for the program would make it give up.
+  testsupport::TempDir tmp;
+  const fs::path mark = tmp.path() / "mark";
+  const fs::path out = tmp.path() / "out.txt";
+  shelltest::WriteScript(tmp.path() / "Lexipen", "i=0; while [ ! -e '" + mark.string() +
+                                                     "' ] && [ $i -lt 200 ]; do sleep 0.05; "
+                                                     "i=$((i+1)); done; if [ -e '" +
+                                                     mark.string() + "' ]; then echo saw > '" +
+                                                     out.string() + "'; fi; echo end >> '" +
+                                                     out.string() + "'");
+  const std::string file = (tmp.path() / "Lexipen.exe").string();
+  EXPECT_GT(ShellExecuteA({}, "open", file.c_str(), "", "", 1), 32);
+  std::ofstream(mark) << "x";
+  EXPECT_EQ(shelltest::WaitForFile(out), "saw\nend\n");
+}
+
 TEST(ShellExecute, AddressesGoToTheDesktopHandler) {
   FakeHandler handler;
   for (const char* verb : {"open", "Open", static_cast<const char*>(nullptr)}) {

@@ -22,7 +22,7 @@ inline void WriteScript(const std::filesystem::path& file, const std::string& bo
 // The text a detached process writes, once it has written its last line
 // (ending in "end"); empty when nothing came within a generous time.
 inline std::string WaitForFile(const std::filesystem::path& file) {
-  for (int i = 0; i < 400; ++i) {
+  for (int i = 0; i < 1200; ++i) {
     std::ifstream in(file);
     std::stringstream text;
     text << in.rdbuf();

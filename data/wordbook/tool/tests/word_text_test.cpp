@@ -66,6 +66,19 @@ TEST(WordText, MalformedLinesNameTheirPlace) {
             "04-numbers.txt:2: not UTF-8 text, or a control character in it");
 }
 
+TEST(WordText, EnglishInAmericanSpellingIsRefused) {
+  EXPECT_EQ(
+      ErrorOf("# category: Color\nthe colour\til colore\nwhat Color is it?\tdi che colore è?\n"),
+      "04-numbers.txt:3: \"color\" is American spelling; the English is British: \"colour\"");
+  EXPECT_NE(ErrorOf("# category: Places\nthe city center\til centro\n").find(":2: \"center\""),
+            std::string::npos);
+  EXPECT_NE(ErrorOf("# category: Cars\nthe flat tire\tla gomma a terra\n").find("\"tyre\""),
+            std::string::npos);
+  // Whole words only, and the category name is not an entry.
+  EXPECT_EQ(ErrorOf("# category: Color\nthe retired man\til pensionato\n"), "");
+  EXPECT_EQ(ErrorOf("# category: Color\nthe check-in desk\til banco\n"), "");
+}
+
 TEST(WordText, SourcesMustNameKnownCategoriesOnce) {
   const auto parse = [](const std::string& category, const std::string& file) {
     return wordbook::ParseSource("# category: " + category + "\na\tb\n", file);

@@ -97,6 +97,8 @@ class Canvas {
   Font font_;
   bool fontTransparent_ = true;
   float currentX_ = 0, currentY_ = 0;
+  // Nothing has been drawn since the last Cls.
+  bool clean_ = false;
   Picture picture_;
   win::HDC memDc_;
   win::HBITMAP image_;

@@ -27,7 +27,15 @@ struct Font {
   // The face the display really uses (Windows face names are substituted),
   // sized for a 96 dots-per-inch screen.
   QFont ToQFont() const;
-  friend bool operator==(const Font&, const Font&) = default;
+  // A weight left to Bold equals the same weight stored.
+  friend bool operator==(const Font& a, const Font& b) {
+    auto stored = [](const Font& f) {
+      return f.StoredWeight ? f.StoredWeight : (f.Bold ? 700 : 400);
+    };
+    return a.Name == b.Name && a.Size == b.Size && a.Bold == b.Bold && a.Italic == b.Italic &&
+           a.Underline == b.Underline && a.Strikethrough == b.Strikethrough &&
+           a.Charset == b.Charset && stored(a) == stored(b);
+  }
 };
 
 }  // namespace forms

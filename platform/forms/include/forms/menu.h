@@ -4,6 +4,7 @@
 // Each control is an item of a real window-system menu, so that code that
 // works with the window's menus finds the items the form describes.
 
+#include <QPointer>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -11,6 +12,8 @@
 
 #include "forms/control.h"
 #include "win/menu.h"
+
+class QShortcut;
 
 namespace forms {
 
@@ -35,6 +38,8 @@ class Menu : public Control, public Container {
   void Enabled(bool on) override;
   // As written in the description ("^S", "{F1}", "+{DEL}"); shown after the caption.
   const std::string& Shortcut() const { return shortcut_; }
+  // Its keys run the Click while the item is enabled and visible.
+  void Shortcut(std::string_view keys);
 
   // The real menu that holds this control's item, the item's command id, and
   // the popup menu of the items under this one (0 when it has none).
@@ -62,6 +67,7 @@ class Menu : public Control, public Container {
   Menu* parent_ = nullptr;
   std::vector<Menu*> items_;
   std::shared_ptr<MenuTree> tree_;
+  QPointer<QShortcut> shortcutKey_;
 };
 
 // Makes the real menus for a form's menu controls; the form's visible

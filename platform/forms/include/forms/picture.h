@@ -21,8 +21,8 @@ class Picture {
   static Picture FromImage(QImage image, Kind kind = Kind::Bitmap);
   // A picture over a handle made elsewhere (an HBITMAP, HICON or
   // HENHMETAFILE by `kind`). With `own` the picture frees the handle when its
-  // last copy goes; without, the handle stays the caller's. An invalid
-  // handle gives an empty picture.
+  // last copy goes; without, the handle stays the caller's. Its pixels are
+  // read when the picture is made. An invalid handle gives an empty picture.
   static Picture FromHandle(Kind kind, std::uintptr_t handle, bool own, win::HPALETTE palette = {});
 
   explicit operator bool() const { return static_cast<bool>(d_); }

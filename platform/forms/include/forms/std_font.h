@@ -70,7 +70,7 @@ class StdFont {
   // `listener` hears the name of each property that changes ("Name", "Size",
   // "Bold", ...), after the change; setting a property to the value it has
   // is no change.
-  [[nodiscard]] Subscription OnFontChanged(Listener listener);
+  [[nodiscard]] Subscription FontChanged(Listener listener);
 
  private:
   void Changed(std::string_view property);

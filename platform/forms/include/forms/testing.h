@@ -21,4 +21,7 @@ void SetEndHandler(std::function<void()> handler);
 // application does).
 void ReleaseAllForms();
 
+// Empties the string table, so that a test can register one with gaps.
+void ClearStringTable();
+
 }  // namespace forms::testing

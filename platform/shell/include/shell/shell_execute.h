@@ -19,10 +19,11 @@ inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;
 
 // Results below 33 are failures.
-inline constexpr std::intptr_t SE_ERR_OOM = 0;
+inline constexpr std::intptr_t SE_ERR_OUT_OF_RESOURCES = 0;
 inline constexpr std::intptr_t SE_ERR_FNF = 2;  // the file does not exist
 inline constexpr std::intptr_t SE_ERR_PNF = 3;  // its folder does not exist
-inline constexpr std::intptr_t SE_ERR_ACCESSDENIED = 5;
+inline constexpr std::intptr_t SE_ERR_ACCESSDENIED = 5;  // not a program, or it cannot start
+inline constexpr std::intptr_t SE_ERR_OOM = 8;
 inline constexpr std::intptr_t SE_ERR_NOASSOC = 31;  // no handler for it (or an unknown verb)
 inline constexpr std::intptr_t kShellExecuteOk = 42;
 

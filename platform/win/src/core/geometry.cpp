@@ -60,7 +60,7 @@ void Show(QWidget* wd, bool activate) {
   wd->show();
   if (activate && wd->isWindow()) {
     wd->raise();
-    wd->activateWindow();
+    RequestActivation(wd);
   }
 }
 
@@ -125,8 +125,12 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
   QWidget* wd = WidgetOf(hwnd);
   if (!wd) return FALSE;
-  Place(wd, x, y, width, height, true, true);
-  if (repaint) wd->update();
+  // The same way as SetWindowPos, so the window hears WM_WINDOWPOSCHANGING.
+  // A window that is already where it is asked to be does not repaint:
+  // callers that place their window at every tick cost nothing.
+  const QRect before = wd->frameGeometry();
+  if (!SetWindowPos(hwnd, HWND(), x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE)) return FALSE;
+  if (repaint && wd->frameGeometry() != before) wd->update();
   return TRUE;
 }
 

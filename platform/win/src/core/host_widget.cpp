@@ -230,13 +230,19 @@ HostWidget::HostWidget(HWND hwnd, QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), hwnd_(hwnd) {
   setProperty("win.hwnd", QVariant::fromValue<qulonglong>(hwnd.value));
   setMouseTracking(true);
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  // Only a top-level window says it paints every pixel itself. Qt leaves an
+  // opaque child out of the repaint of what lies beneath it, trusting its
+  // pixels to stay in the window's backing store; after a change of the
+  // window's height alone that store is made anew, and controls over the
+  // frame stayed blank until something else repainted them.
+  setAttribute(Qt::WA_OpaquePaintEvent, isWindow());
   setAttribute(Qt::WA_NoSystemBackground);
   setFocusPolicy(Qt::ClickFocus);
 }
 
 bool HostWidget::event(QEvent* e) {
   if (e->type() == QEvent::Paint) return QWidget::event(e);
+  if (e->type() == QEvent::ParentChange) setAttribute(Qt::WA_OpaquePaintEvent, isWindow());
   switch (Translate(hwnd_, this, e, false)) {
     case Outcome::Consumed:
       if (e->type() != QEvent::Close) e->accept();

@@ -19,6 +19,10 @@ namespace {
 
 std::optional<unsigned> g_buttonOverride;
 HWND g_capture;
+// The window the program activated and the display has not yet confirmed.
+// The platform activates at once, and code that looks at the active window
+// right after showing one (the frame's activation polls) relies on that.
+HWND g_activating;
 
 QWidget* WidgetOf(HWND hwnd) {
   Window* w = Find(hwnd);
@@ -55,7 +59,22 @@ void SetMouseButtons(std::optional<unsigned> mkFlags) {
 }
 }  // namespace testing
 
+namespace detail {
+
+void RequestActivation(QWidget* top) {
+  [[maybe_unused]] static const bool watching = [] {
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, [] { g_activating = HWND(); });
+    return true;
+  }();
+  g_activating = FromWidget(top);
+  top->activateWindow();
+}
+
+}  // namespace detail
+
 HWND GetActiveWindow() {
+  if (QWidget* pending = WidgetOf(g_activating); pending && pending->isVisible())
+    return g_activating;
   return FromWidget(QApplication::activeWindow());
 }
 
@@ -63,7 +82,7 @@ HWND SetActiveWindow(HWND hwnd) {
   HWND old = GetActiveWindow();
   QWidget* wd = WidgetOf(hwnd);
   if (!wd) return HWND();
-  wd->window()->activateWindow();
+  RequestActivation(wd->window());
   return old;
 }
 
@@ -77,7 +96,7 @@ BOOL SetForegroundWindow(HWND hwnd) {
   QWidget* top = wd->window();
   if (top->isMinimized()) top->showNormal();
   top->raise();
-  top->activateWindow();
+  RequestActivation(top);
   return TRUE;
 }
 

@@ -87,7 +87,14 @@ void SyncSurface(Window& w);
 bool PaintInvalid(Window& w);
 // Sends a message to every top-level window (system-wide changes).
 void SendToTopLevels(UINT msg, WPARAM wParam, LPARAM lParam);
+// From the first window on, changes of the desktop's colours and fonts reach
+// the top-level windows as WM_SYSCOLORCHANGE and WM_SETTINGCHANGE.
+void WatchSystemChanges();
 // Attaches an existing Qt control as a window of the given class name.
 HWND AttachWidget(QWidget* widget, const char* className, HWND parent);
+
+// Activates a top-level window. The active window is this one from now
+// until the display next reports a change of the focus window.
+void RequestActivation(QWidget* top);
 
 }  // namespace win::detail

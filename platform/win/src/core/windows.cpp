@@ -171,6 +171,7 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
                      HINSTANCE instance, void* param) {
   auto cls = className ? FindClass(className) : nullptr;
   if (!cls) return HWND();
+  WatchSystemChanges();
   const bool child = style & WS_CHILD;
   Window* parentWin = parent ? Find(parent) : nullptr;
   if (child && (!parentWin || !parentWin->widget)) return HWND();

@@ -110,15 +110,14 @@ void MeasurePopupItems(Menu& menu, HWND owner) {
   DeleteDC(dc);
 }
 
-void DrawMenuItem(Menu& menu, std::size_t index, HDC dc, HWND owner, bool selected, UINT action,
-                  bool bar) {
+void DrawMenuItem(Menu& menu, std::size_t index, HDC dc, HWND owner, bool selected, UINT action) {
   if (index >= menu.items.size()) return;
   MenuItem& item = menu.items[index];
   const bool grayed = item.state & (MF_GRAYED | MF_DISABLED);
   SelectObject(dc, MenuFont());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected && !bar ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-  SetBkColor(dc, GetSysColor(selected && !bar ? COLOR_HIGHLIGHT : COLOR_MENU));
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   if (item.type & MFT_OWNERDRAW) {
     DRAWITEMSTRUCT dis;
     dis.CtlType = ODT_MENU;
@@ -133,8 +132,7 @@ void DrawMenuItem(Menu& menu, std::size_t index, HDC dc, HWND owner, bool select
     return;
   }
   RECT r = item.rect;
-  const bool highlight = selected && (!grayed || !bar);
-  FillRect(dc, &r, GetSysColorBrush(highlight && !bar ? COLOR_HIGHLIGHT : COLOR_MENU));
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   if (item.type & MFT_SEPARATOR) {
     const int y = (r.top + r.bottom) / 2;
     RECT line{r.left + 2, y - 1, r.right - 2, y};
@@ -143,19 +141,11 @@ void DrawMenuItem(Menu& menu, std::size_t index, HDC dc, HWND owner, bool select
     FillRect(dc, &line, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
     return;
   }
-  if (bar && selected) {
-    RECT edge = r;
-    DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
-  }
-  const COLORREF textColour = grayed              ? GetSysColor(COLOR_GRAYTEXT)
-                              : highlight && !bar ? GetSysColor(COLOR_HIGHLIGHTTEXT)
-                                                  : GetSysColor(COLOR_MENUTEXT);
+  const COLORREF textColour = grayed     ? GetSysColor(COLOR_GRAYTEXT)
+                              : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                                         : GetSysColor(COLOR_MENUTEXT);
   SetTextColor(dc, textColour);
   const Parts p = Split(item.text);
-  if (bar) {
-    DrawTextA(dc, p.label.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    return;
-  }
   if (item.state & MF_CHECKED) DrawTick(dc, r, textColour);
   RECT text{r.left + kCheckColumn, r.top, r.right - kArrowColumn, r.bottom};
   DrawTextA(dc, p.label.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);

@@ -12,8 +12,7 @@ namespace win::detail {
 void MeasurePopupItems(Menu& menu, HWND owner);
 // Draws one item into `dc`; `selected` highlights it. Owner-drawn items go to
 // `owner` as WM_DRAWITEM with the given action.
-void DrawMenuItem(Menu& menu, std::size_t index, HDC dc, HWND owner, bool selected, UINT action,
-                  bool bar);
+void DrawMenuItem(Menu& menu, std::size_t index, HDC dc, HWND owner, bool selected, UINT action);
 // The layer's menu font, created once.
 HFONT MenuFont();
 

@@ -428,7 +428,8 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
 BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* rect) {
   Menu* m = FindMenu(menu);
   if (!m || !rect || position >= m->items.size() || !m->shownIn) return FALSE;
-  if (m->bar && m->shownIn != hwnd) return FALSE;
+  // Menu bars are kept but not drawn by this layer yet: they have no place.
+  if (m->bar || !IsWindow(hwnd)) return FALSE;
   *rect = m->items[position].rect;
   POINT origin{0, 0};
   if (!ClientToScreen(m->shownIn, &origin)) return FALSE;

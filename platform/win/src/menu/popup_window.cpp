@@ -83,7 +83,7 @@ void DrawItems(HWND popup, HDC dc, UINT action) {
   Menu* m = l ? FindMenu(l->menu) : nullptr;
   if (!m) return;
   for (std::size_t i = 0; i < m->items.size(); ++i)
-    DrawMenuItem(*m, i, dc, t_track->owner, static_cast<int>(i) == l->selected, action, false);
+    DrawMenuItem(*m, i, dc, t_track->owner, static_cast<int>(i) == l->selected, action);
 }
 
 void RedrawItem(Level& l, int index) {
@@ -92,14 +92,30 @@ void RedrawItem(Level& l, int index) {
   HDC dc = GetDC(l.window);
   if (!dc) return;
   DrawMenuItem(*m, static_cast<std::size_t>(index), dc, t_track->owner, index == l.selected,
-               ODA_SELECT, false);
+               ODA_SELECT);
   ReleaseDC(l.window, dc);
+}
+
+// The deepest popup holds the pointer and the keyboard, so that a press
+// anywhere on the screen, even outside the application, reaches the menu.
+void Grab(HWND popup, bool on) {
+  QWidget* wd = WindowWidget(popup);
+  if (!wd) return;
+  if (on && wd->isVisible()) {
+    wd->grabMouse();
+    wd->grabKeyboard();
+  } else if (!on) {
+    wd->releaseMouse();
+    wd->releaseKeyboard();
+  }
 }
 
 void CloseLevelsAbove(std::size_t keep) {
   while (t_track && t_track->levels.size() > keep) {
     Level l = t_track->levels.back();
     t_track->levels.pop_back();
+    Grab(l.window, false);
+    if (!t_track->levels.empty()) Grab(t_track->levels.back().window, true);
     if (Menu* m = FindMenu(l.menu)) m->shownIn = HWND();
     if (!(t_track->flags & TPM_NONOTIFY))
       SendMessageA(t_track->owner, WM_UNINITMENUPOPUP, l.menu.value, 0);
@@ -114,7 +130,7 @@ void Select(std::size_t depth, int index) {
   l.selected = index;
   CloseLevelsAbove(depth + 1);
   if (Menu* m = FindMenu(l.menu); m && !(t_track->flags & TPM_NONOTIFY)) {
-    if (index >= 0) {
+    if (index >= 0 && static_cast<std::size_t>(index) < m->items.size()) {
       const MenuItem& it = m->items[static_cast<std::size_t>(index)];
       const UINT flags = ((it.state | it.type) & 0xFFFF) | (it.sub ? MF_POPUP : 0);
       const UINT item = it.sub ? static_cast<UINT>(index) : it.id;
@@ -126,12 +142,13 @@ void Select(std::size_t depth, int index) {
   RedrawItem(t_track->levels[depth], index);
 }
 
-bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem);
+bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int itemPos);
 
 void OpenSubmenu(std::size_t depth, bool selectFirst) {
   Level& l = t_track->levels[depth];
   Menu* m = FindMenu(l.menu);
-  if (!m || l.selected < 0) return;
+  // The owner may have changed the menu while it was open.
+  if (!m || l.selected < 0 || static_cast<std::size_t>(l.selected) >= m->items.size()) return;
   const MenuItem& it = m->items[static_cast<std::size_t>(l.selected)];
   if (!it.sub || !Enabled(it) || !FindMenu(it.sub)) return;
   if (t_track->levels.size() > depth + 1) return;  // already open
@@ -143,7 +160,7 @@ void OpenSubmenu(std::size_t depth, bool selectFirst) {
   GetWindowRect(l.window, &whole);
   r.left = whole.left;
   r.right = whole.right;
-  if (!OpenLevel(it.sub, r.right - 3, r.top - kFrame, TPM_LEFTALIGN, &r)) return;
+  if (!OpenLevel(it.sub, r.right - 3, r.top - kFrame, TPM_LEFTALIGN, &r, l.selected)) return;
   if (selectFirst) {
     Menu* sub = FindMenu(it.sub);
     for (std::size_t i = 0; sub && i < sub->items.size(); ++i)
@@ -162,7 +179,7 @@ void Finish(UINT command) {
 
 void Choose(std::size_t depth, int index) {
   Menu* m = FindMenu(t_track->levels[depth].menu);
-  if (!m || index < 0) return;
+  if (!m || index < 0 || static_cast<std::size_t>(index) >= m->items.size()) return;
   const MenuItem& it = m->items[static_cast<std::size_t>(index)];
   if (!Selectable(it) || !Enabled(it)) return;
   if (it.sub) {
@@ -334,13 +351,12 @@ void EnsureClass() {
   RegisterClassExA(&wc);
 }
 
-bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem) {
+bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int itemPos) {
   Menu* m = FindMenu(menu);
   if (!m || !t_track) return false;
   const HWND owner = t_track->owner;
   if (!(t_track->flags & TPM_NONOTIFY))
-    SendMessageA(owner, WM_INITMENUPOPUP, menu.value,
-                 MAKELPARAM(static_cast<int>(t_track->levels.size()), 0));
+    SendMessageA(owner, WM_INITMENUPOPUP, menu.value, MAKELPARAM(itemPos, 0));
   if (!(m = FindMenu(menu)) || !t_track) return false;
   MeasurePopupItems(*m, owner);
 
@@ -395,6 +411,7 @@ bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem) {
   if (!IsWindow(popup)) return false;
   SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  Grab(popup, true);
   ValidateRect(popup, nullptr);
   return true;
 }
@@ -501,7 +518,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
     SendMessageA(owner, WM_ENTERMENULOOP, TRUE, 0);
     SendMessageA(owner, WM_INITMENU, menu.value, 0);
   }
-  if (OpenLevel(menu, x, y, flags, nullptr)) {
+  if (OpenLevel(menu, x, y, flags, nullptr, 0)) {
     while (!track.done) {
       QCoreApplication::processEvents(QEventLoop::AllEvents);
       if (track.done) break;

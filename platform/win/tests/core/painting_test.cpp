@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QImage>
+#include <QWidget>
 
 #include "testsupport/temp_dir.h"
+#include "win/qt_window.h"
 #include "win/win.h"
 
 using namespace win;
@@ -116,4 +119,38 @@ TEST(Painting, ScreenDcShowsOurWindowsAndSystemMetricsAre96Dpi) {
   EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
   EXPECT_EQ(GetSystemMetrics(SM_CXEDGE), 2);
   ReleaseDC(HWND(), screen);
+}
+
+namespace {
+// Counts the paint events Qt delivers to a widget.
+struct PaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    paints += e->type() == QEvent::Paint;
+    return false;
+  }
+};
+}  // namespace
+
+TEST(Painting, MovingAWindowToWhereItIsRepaintsNothing) {
+  HWND h = MakePainter(40, 20);
+  ShowWindow(h, SW_SHOWNA);
+  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  QWidget* widget = WindowWidget(h);
+  ASSERT_NE(widget, nullptr);
+  PaintCounter counter;
+  widget->installEventFilter(&counter);
+  RECT r{};
+  GetWindowRect(h, &r);
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(MoveWindow(h, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE));
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(counter.paints, 0);
+  ASSERT_TRUE(MoveWindow(h, r.left + 5, r.top, r.right - r.left, r.bottom - r.top, TRUE));
+  ASSERT_TRUE(MoveWindow(h, r.left + 5, r.top, r.right - r.left + 10, r.bottom - r.top, TRUE));
+  QCoreApplication::processEvents();
+  EXPECT_GE(counter.paints, 1);
+  widget->removeEventFilter(&counter);
+  DestroyWindow(h);
 }

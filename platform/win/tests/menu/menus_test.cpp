@@ -185,6 +185,9 @@ TEST(MenuHandles, WindowMenusSystemMenuAndVersion) {
   ASSERT_TRUE(SetMenu(h, bar));
   EXPECT_EQ(GetMenu(h), bar);
   EXPECT_FALSE(SetMenu(h, HMENU(std::uintptr_t{0x4242})));
+  RECT r;
+  AppendMenuA(bar, MF_STRING, 1, "&File");
+  EXPECT_FALSE(GetMenuItemRect(h, bar, 0, &r)) << "a bar is not on screen";
   DestroyMenu(bar);
   EXPECT_EQ(GetMenu(h), HMENU());
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -347,7 +348,7 @@ TEST(PopupMenu, CascadesOpenTheirOwnPopupWindows) {
   g_script.push_back([&] { Key(g_popup, Qt::Key_Return); });
   EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 20, 20, 0, owner, nullptr), 32);
   EXPECT_GT(r2.left, r1.left) << "the cascade opens to the right";
-  EXPECT_EQ(Count("initmenupopup 1"), 1);
+  EXPECT_EQ(Count("initmenupopup 1"), 1) << "the position of the item that opened it";
   EXPECT_EQ(Count("uninitmenupopup"), 2);
   EXPECT_FALSE(IsWindow(second));
 
@@ -389,8 +390,10 @@ TEST(PopupMenu, BadCallsFail) {
 namespace {
 
 int g_colourChanges = 0;
+int g_settingChanges = 0;
 LRESULT ColourWatcher(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_SYSCOLORCHANGE) ++g_colourChanges;
+  if (m == WM_SETTINGCHANGE) ++g_settingChanges;
   return DefWindowProcA(h, m, w, l);
 }
 
@@ -432,6 +435,18 @@ TEST(SystemChanges, ColourChangesReachTopLevelWindowsAndScreenDrawingShows) {
   const COLORREF old = GetSysColor(COLOR_MENU);
   SetSysColors(1, &idx, &old);
   EXPECT_EQ(g_colourChanges, 1) << "the top-level window only";
+  // A change of the desktop's colour scheme or fonts under the application.
+  g_colourChanges = 0;
+  QPalette pal = QApplication::palette();
+  pal.setColor(QPalette::Window, QColor(10, 20, 30));
+  QApplication::setPalette(pal);
+  EXPECT_EQ(g_colourChanges, 1);
+  EXPECT_GE(g_settingChanges, 1);
+  g_settingChanges = 0;
+  QFont font = QApplication::font();
+  font.setPointSize(font.pointSize() + 1);
+  QApplication::setFont(font);
+  EXPECT_EQ(g_settingChanges, 1);
   DestroyWindow(top);
 
   // Drawing on the screen DC (or the desktop window's) shows in the overlay.
@@ -456,4 +471,100 @@ TEST(PopupMenu, ThePopupReadsTheScreenBehindItBeforeItShows) {
   EXPECT_EQ(g_behind, GetSysColor(COLOR_BTNFACE)) << "the owner's surface, not the popup's items";
   DestroyMenu(m);
   DestroyWindow(owner);
+}
+
+TEST(PopupMenu, AnOwnerDestroyedWhileTheMenuIsOpenEndsIt) {
+  Reset();
+  HWND owner = MakeOwner();
+  HMENU m = CreatePopupMenu();
+  AppendMenuA(m, MF_STRING, 1, "One");
+  HWND popup;
+  g_script.push_back([&] {
+    popup = g_popup;
+    DestroyWindow(owner);
+  });
+  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 20, 20, 0, owner, nullptr), 0);
+  EXPECT_FALSE(IsWindow(popup));
+  EXPECT_TRUE(IsMenu(m));
+  DestroyMenu(m);
+}
+
+TEST(PopupMenu, PlainItemsShowCheckMarksAndHighlight) {
+  Reset();
+  HWND owner = MakeOwner();
+  HMENU m = CreatePopupMenu();
+  AppendMenuA(m, MF_STRING | MF_CHECKED, 1, "&Checked");
+  AppendMenuA(m, MF_STRING, 2, "&Plain");
+  int tickPixels = 0, plainPixels = 0;
+  COLORREF selectedBack = CLR_INVALID, otherBack = CLR_INVALID;
+  g_script.push_back([&] {
+    Key(g_popup, Qt::Key_Down);  // selects the first item
+  });
+  g_script.push_back([&] {
+    HDC dc = GetDC(g_popup);
+    RECT r1, r2;
+    GetMenuItemRect(g_popup, m, 0, &r1);
+    GetMenuItemRect(g_popup, m, 1, &r2);
+    POINT o{0, 0};
+    ClientToScreen(g_popup, &o);
+    OffsetRect(&r1, -o.x, -o.y);
+    OffsetRect(&r2, -o.x, -o.y);
+    // The check column: the first 20 pixels of each item.
+    for (int y = r1.top; y < r1.bottom; ++y)
+      for (int x = r1.left; x < r1.left + 20; ++x)
+        tickPixels += GetPixel(dc, x, y) == GetSysColor(COLOR_HIGHLIGHTTEXT);
+    for (int y = r2.top; y < r2.bottom; ++y)
+      for (int x = r2.left; x < r2.left + 20; ++x)
+        plainPixels += GetPixel(dc, x, y) != GetSysColor(COLOR_MENU);
+    selectedBack = GetPixel(dc, r1.right - 2, r1.top + 1);
+    otherBack = GetPixel(dc, r2.right - 2, r2.top + 1);
+    ReleaseDC(g_popup, dc);
+    EndMenu();
+  });
+  TrackPopupMenu(m, TPM_RETURNCMD, 20, 20, 0, owner, nullptr);
+  EXPECT_GE(tickPixels, 15) << "a tick of seven columns, three pixels thick";
+  EXPECT_EQ(plainPixels, 0);
+  EXPECT_EQ(selectedBack, GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(otherBack, GetSysColor(COLOR_MENU));
+  DestroyMenu(m);
+  DestroyWindow(owner);
+}
+
+namespace {
+
+int g_calcs = 0;
+LRESULT Grower(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_WINDOWPOSCHANGING) {
+    auto* wp = reinterpret_cast<WINDOWPOS*>(l);
+    if (wp->cx) wp->cx += 1;
+  }
+  if (m == WM_NCCALCSIZE) ++g_calcs;
+  return DefWindowProcA(h, m, w, l);
+}
+
+}  // namespace
+
+TEST(SystemChanges, PlacingAWindowFollowsWhatWindowPosChangingSays) {
+  WNDCLASSEXA wc;
+  wc.lpfnWndProc = Grower;
+  wc.lpszClassName = "Grower";
+  RegisterClassExA(&wc);
+  HWND h = CreateWindowExA(0, "Grower", "g", WS_POPUP, 0, 0, 10, 10, HWND(), HMENU(), HINSTANCE(),
+                           nullptr);
+  g_calcs = 0;
+  ASSERT_TRUE(SetWindowPos(h, HWND(), 5, 5, 40, 30, SWP_NOZORDER));
+  RECT r;
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.right - r.left, 41);
+  ASSERT_TRUE(MoveWindow(h, 5, 5, 60, 30, TRUE));
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.right - r.left, 61);
+  EXPECT_EQ(g_calcs, 2) << "each size change asks WM_NCCALCSIZE";
+  SetWindowPos(h, HWND(), 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(g_calcs, 2);
+  SetWindowPos(h, HWND(), 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_EQ(g_calcs, 3);
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.right - r.left, 61) << "no size given, none changed";
+  DestroyWindow(h);
 }
