@@ -189,7 +189,7 @@ TEST_F(PopupMenu, ThePointerOverTheButtonOpensItUnderTheBarsRightEnd) {
 TEST_F(PopupMenu, TheButtonDoesNotReactWhileTheAboutPictureOrTheSettingsAreOpen) {
   Form1& bar = Bar();
   Form2& holder = forms::Forms::Get<Form2>();
-  holder.mnu_veri_Click();
+  Command(holder.mnu_veri);
   EXPECT_TRUE(forms::Forms::Get<Form7>().Visible());
   EXPECT_FALSE(bar.Image1.Enabled());
   EXPECT_FALSE(Hover(bar, {}));

@@ -96,7 +96,10 @@ TEST_F(SettingsForm, StoredValuesOutsideTheRangesAreBroughtIntoThem) {
   module().etime = 2;
   module().ctime = 99;
   module().LessonIndex = 25;
+  module().visi = 7;
   Form3& f = Open();
+  EXPECT_EQ(f.Check4.Value(), 1);
+  EXPECT_EQ(module().visi, 1);
   EXPECT_EQ(f.VScroll1.Value(), 12);
   EXPECT_EQ(f.VScroll2.Value(), 5);
   EXPECT_EQ(f.VScroll3.Value(), 15);
