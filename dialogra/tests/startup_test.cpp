@@ -1,7 +1,7 @@
 // The bar's start-up: settings, character, splash, intro; and its end.
 
-#include <QImage>
 #include <fstream>
+#include <QImage>
 
 #include "bar_fixture.h"
 #include "trainer_settings.h"
