@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -50,7 +51,12 @@ constexpr const char* kTrainerForm = R"({
 
 class TempFolder {
  public:
-  TempFolder() : path_(fs::path(::testing::TempDir()) / ("formprops_" + std::to_string(++count_))) {
+  // Tests run side by side in processes of their own: each takes a folder
+  // named after itself.
+  TempFolder()
+      : path_(fs::path(::testing::TempDir()) /
+              ("formprops_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
     fs::remove_all(path_);
     fs::create_directories(path_);
   }
@@ -65,7 +71,6 @@ class TempFolder {
   const fs::path& path() const { return path_; }
 
  private:
-  static inline int count_ = 0;
   fs::path path_;
 };
 
