@@ -219,6 +219,11 @@ std::optional<FormFile> FormFile::FromText(const std::string& path, std::string 
     }
   };
   search(search, *controls, true);
+  if (found && f.controlName_.empty()) {
+    error = "The menu control in the form description " + path +
+            " has no name (\"Name\"), so a program cannot find it.";
+    return std::nullopt;
+  }
   if (!found) {
     error = "The form description " + path + " carries no menu control (a control of class \"" +
             std::string(kMenuControlClass) + "\"), so it has no icons to edit.";

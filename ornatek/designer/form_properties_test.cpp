@@ -131,6 +131,10 @@ TEST(FormFile, FilesThatCannotBeEditedSayWhy) {
   EXPECT_NE(error.find("carries no menu control"), std::string::npos) << error;
   EXPECT_NE(error.find(plain), std::string::npos) << error;
 
+  EXPECT_FALSE(FormFile::FromText(
+      "nameless.json", R"({ "Form": "F", "Controls": [ { "Type": "Ornatek.VIroDazu" } ] })",
+      error));
+  EXPECT_NE(error.find("has no name"), std::string::npos) << error;
   EXPECT_FALSE(FormFile::FromText("list.json", "[1, 2]", error));
   EXPECT_FALSE(
       FormFile::FromText("text.json", R"({ "Form": "F", "Controls": [] } trailing)", error));

@@ -72,13 +72,14 @@ class HostForm : public forms::Form {
 };
 
 // A picture file of one colour with another one in its lower-left pixel.
-std::string WritePicture(const std::string& name, win::COLORREF fill, win::COLORREF lowerLeft) {
+std::string WritePicture(const std::string& name, win::COLORREF fill, win::COLORREF lowerLeft,
+                         int width = 20, int height = 12) {
   const std::string path =
       (std::filesystem::path(::testing::TempDir()) / ("page_bitmaps_" + name)).string();
   cMemDC surface;
-  surface.Init(20, 12);
+  surface.Init(width, height);
   surface.Cls(fill);
-  surface.SetPixel(0, 11, lowerLeft);
+  surface.SetPixel(0, height - 1, lowerLeft);
   EXPECT_TRUE(win::SaveBitmapPng(win::HBITMAP(surface.Image()->Handle()), path));
   return path;
 }
@@ -467,6 +468,38 @@ TEST_F(PageTest, RetargetingAtAMenuThatHasAnEntryIsRefusedAndKeepsBoth) {
   EXPECT_EQ(list.Item(1).MaskColor, 0xC0C0C0u);
   EXPECT_EQ(page->lstMenus.List(LineOf("mnuOpen")), "\t&Open\\tCtrl+O\tmnuOpen");
   EXPECT_EQ(page->lstMenus.List(LineOf("mnuLesson:0")), "*\tLesson &1\tmnuLesson:0");
+}
+
+TEST_F(PageTest, APreviewLargerThanItsBoxPansButAlwaysCoversIt) {
+  Host();
+  const forms::Picture big = forms::LoadPicture(WritePicture("big.png", 0x00FF00, 0, 100, 90));
+  control->list.Add(Entry("#mnuOpen", 0xFF00FF, big));
+  Open();
+  Select("mnuOpen");
+  auto& image = page->imgBmp;
+  const float boxWidth = page->picBmp.ScaleWidth();
+  const float boxHeight = page->picBmp.ScaleHeight();
+  ASSERT_LT(boxWidth, 100);
+  EXPECT_EQ(image.Left(), static_cast<float>(forms::CLng(boxWidth - 100) / 2)) << "centred";
+
+  // Dragged right and down: a gap would show at the left and top.
+  page->imgBmp_MouseDown(1, 0, 10, 10);
+  page->imgBmp_MouseMove(1, 0, 30, 25);
+  EXPECT_EQ(image.Left(), static_cast<float>(forms::CLng(boxWidth - 100) / 2) + 20);
+  page->imgBmp_MouseUp(1, 0, 30, 25);
+  EXPECT_EQ(image.Left(), 0);
+  EXPECT_EQ(image.Top(), 0);
+
+  // Dragged far left and up: the right and bottom edges stop at the box's.
+  page->imgBmp_MouseDown(1, 0, 50, 50);
+  page->imgBmp_MouseUp(1, 0, -150, -150);
+  EXPECT_EQ(image.Left(), boxWidth - 100);
+  EXPECT_EQ(image.Top(), boxHeight - 90);
+
+  // Moves without a press move nothing.
+  page->imgBmp_MouseMove(0, 0, 40, 40);
+  EXPECT_EQ(image.Left(), boxWidth - 100);
+  EXPECT_FALSE(page->Modified()) << "panning is no edit";
 }
 
 TEST_F(PageTest, SelectingTheSameControlAgainKeepsTheWorkingCopy) {
