@@ -136,8 +136,10 @@ void Control::MoveTwips(double left, double top, double width, double height) {
 
 void Control::ApplyGeometry() {
   if (QWidget* w = Widget()) {
-    const int x = Px(left_), y = Px(top_);
-    w->setGeometry(x, y, std::max(0, Px(left_ + width_) - x), std::max(0, Px(top_ + height_) - y));
+    // The size rounds from the control's own width and height, not from its
+    // rounded edges: with halves going to the even pixel, a control centred
+    // at a half pixel would otherwise lose a pixel of what it was sized for.
+    w->setGeometry(Px(left_), Px(top_), std::max(0, Px(width_)), std::max(0, Px(height_)));
   }
 }
 
