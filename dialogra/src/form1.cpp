@@ -2,7 +2,9 @@
 
 #include "form1.h"
 
+#include "form2.h"
 #include "options.h"
+#include "ornatek/menu_control_host.h"
 #include "pictures.h"
 
 namespace dialogra {
@@ -121,8 +123,14 @@ std::optional<std::string> Form1::TryLoadCharacter(const std::string& name) {
 }
 
 void Form1::SetMenuBitmaps() {
-  // The icons go to the menu control that draws the popup menu in its flat
-  // style; until it does, the plain menu shows none.
+  // Without the menu control's library the menu is plain: said once, then on.
+  if (const std::string& error = ornatek::UseMenuControlClass(); !error.empty())
+    MsgBox(error + "\n\nThe menu is shown without its icons.", vbExclamation);
+  static constexpr ornatek::MenuIconCall kCalls[] = {
+      {"mnu_hlp", "ico1"},   {"mnu_sysset", "ico2"}, {"managewords", "ico4"},
+      {"recite", "ico3"},    {"mnuhelp", "ico5"},    {"mnu_page", "ico6"},
+      {"mnu_email", "ico7"}, {"mnu_exit", "ico11"},  {"mnu_veri", "ico10"}};
+  ornatek::AssignMenuIcons(forms::Forms::Get<Form2>(), "VIroDazu1", *this, kCalls);
 }
 
 void Form1::hideagent() {

@@ -6,6 +6,7 @@
 #include "form1.h"
 #include "form3.h"
 #include "options.h"
+#include "ornatek/menu_control_host.h"
 #include "pictures.h"
 #include "shell/shell_execute.h"
 
@@ -13,8 +14,18 @@ namespace dialogra {
 
 using forms::Menu;
 
+namespace {
+
+// The menu control's class must be known before the form makes its controls.
+const char* Form2Description() {
+  ornatek::UseMenuControlClass();
+  return ":/forms/dialogra/Form2.json";
+}
+
+}  // namespace
+
 Form2::Form2()
-    : Form(":/forms/dialogra/Form2.json"),
+    : Form(Form2Description()),
       mnu_file(Get<Menu>("mnu_file")),
       mnu_sysset(Get<Menu>("mnu_sysset")),
       mnu_hlp(Get<Menu>("mnu_hlp")),

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "agent/agent.h"
+#include "com/class_loader.h"
 #include "form1.h"
 #include "forms/forms.h"
 #include "forms/settings.h"
@@ -33,6 +34,8 @@ class BarFixture : public ::testing::Test {
     setenv("TAVRINEL_AUDIO", "none", 1);
     std::filesystem::copy_file(testsupport::BinDir() / "dialog.ocx", folder / "dialog.ocx");
     forms::RegisterStringTable(lessons::Strings());
+    // The menu control's library, registered as the build registers it.
+    com::RegisterLibrary(testsupport::BinDir() / "Ornatek.ocx");
     module() = Module{};
     forms::SetMessageBoxPresenter([this](std::string_view prompt, int, std::string_view) {
       messages.emplace_back(prompt);

@@ -18,6 +18,7 @@
 #include "form2.h"
 #include "form3.h"
 #include "forms/settings.h"
+#include "ornatek/menu_control_host.h"
 #include "shell/shell_execute.h"
 #include "win/qt_window.h"
 #include "win/win.h"
@@ -182,8 +183,40 @@ TEST_F(PopupMenu, ThePointerOverTheButtonOpensItUnderTheBarsRightEnd) {
   EXPECT_TRUE(seen);
   win::RECT barRect{};
   win::GetWindowRect(bar.hWnd(), &barRect);
-  EXPECT_EQ(at.right, barRect.left + 7110 / 15);
+  // The menu control's flat frame grows the popup by a pixel at its right.
+  EXPECT_EQ(at.right, barRect.left + 7110 / 15 + 1);
   EXPECT_EQ(at.top, barRect.top + (340 + 10) / 15);
+}
+
+TEST_F(PopupMenu, TheMenuControlDrawsEachCommandWithItsIconAndTheSeparatorsWithout) {
+  Form1& bar = Bar();
+  EXPECT_TRUE(messages.empty()) << "the menu control's library loaded";
+  EXPECT_NE(dynamic_cast<ornatek::IVIroDazu*>(forms::Forms::Get<Form2>().FindControl("VIroDazu1")),
+            nullptr);
+  // Item tops in the popup: nine items of 23 pixels and two separators of 4.
+  const int heights[] = {23, 23, 23, 23, 23, 4, 23, 23, 23, 4, 23};
+  std::vector<int> inked;
+  ASSERT_TRUE(Hover(bar, {[&](win::HWND popup) {
+                      const win::HDC dc = win::GetDC(popup);
+                      int top = 0;
+                      for (int h : heights) {
+                        // The picture's 18 x 18 place, (l + 4, t + 2) of the item moved
+                        // by 2; a separator's image column is its rows 2 to 4.
+                        int n = 0;
+                        const int from = h == 4 ? top + 2 : top + 4,
+                                  to = h == 4 ? top + 5 : top + 22;
+                        for (int y = from; y < to; ++y)
+                          for (int x = 6; x < 24; ++x) n += win::GetPixel(dc, x, y) != 0xD1D8DB;
+                        inked.push_back(n);
+                        top += h;
+                      }
+                      win::ReleaseDC(popup, dc);
+                      win::EndMenu();
+                    }}));
+  ASSERT_EQ(inked.size(), 11u);
+  for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 10}) EXPECT_GT(inked[i], 40) << "item " << i;
+  EXPECT_EQ(inked[5], 0) << "separator";
+  EXPECT_EQ(inked[9], 0) << "separator";
 }
 
 TEST_F(PopupMenu, TheButtonDoesNotReactWhileTheAboutPictureOrTheSettingsAreOpen) {

@@ -1,6 +1,7 @@
 // Binding the menu control to its host window, turning menus owner-drawn
 // and back, and the host window's messages.
 
+#include <cctype>
 #include <exception>
 
 #include "forms/ole.h"
@@ -33,7 +34,37 @@ std::int32_t Handle32(HMENU menu) {
   return static_cast<std::int32_t>(menu.value);
 }
 
+// The access key of an item text ("&&" is a plain "&"), in lower case.
+char AccessKey(const std::string& text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
+  }
+  return 0;
+}
+
 }  // namespace
+
+std::optional<LRESULT> AnswerMenuChar(HMENU menu, WPARAM wParam) {
+  const unsigned ch = LOWORD(wParam);
+  if (ch == 0 || ch >= 128) return std::nullopt;
+  const char key = static_cast<char>(std::tolower(static_cast<int>(ch)));
+  const int count = GetMenuItemCount(menu);
+  for (int p = 0; p < count; ++p) {
+    MENUITEMINFOA info;
+    info.fMask = MIIM_ID | MIIM_DATA | MIIM_FTYPE;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(p), TRUE, &info)) continue;
+    if (info.fType != kTypeOwnerDraw) continue;
+    const auto record = LoadMenuInfo(static_cast<std::int64_t>(info.dwItemData));
+    if (!record || record->lID != static_cast<std::int32_t>(info.wID) || !record->hMenu) continue;
+    if (AccessKey(record->sText) == key) return MAKELPARAM(p, static_cast<int>(MNC_EXECUTE));
+  }
+  return std::nullopt;
+}
 
 int GetWindowsVersion() {
   OSVERSIONINFOA info;
@@ -219,6 +250,14 @@ void VIroDazu::HandleSubclassMessage(bool& handled, LRESULT& result, HWND hwnd, 
       }
       break;
     }
+    case WM_MENUCHAR:
+      // The system reads no access keys of owner-drawn items: the control
+      // answers for the items it made, from their own texts.
+      if (const auto answer = AnswerMenuChar(HMENU(static_cast<std::uintptr_t>(lParam)), wParam)) {
+        handled = true;
+        result = *answer;
+      }
+      break;
     case WM_NCCALCSIZE:
       if (!mainMenu_) {
         mainMenu_ = GetMenu(hostWindow_);

@@ -293,4 +293,11 @@ TEST_F(Draw, TheHostWindowsMessagesReachTheControl) {
   EXPECT_EQ(info.fType, MFT_OWNERDRAW);
   DestroyMenu(fresh);
   DestroyMenu(asked);
+  // Access keys of the owner-drawn items come from their own texts.
+  EXPECT_EQ(SendMessageA(host.hWnd(), WM_MENUCHAR, 'S', static_cast<LPARAM>(popup.value)),
+            MAKELPARAM(3, static_cast<int>(MNC_EXECUTE)));
+  EXPECT_EQ(SendMessageA(host.hWnd(), WM_MENUCHAR, 'o', static_cast<LPARAM>(popup.value)),
+            MAKELPARAM(0, static_cast<int>(MNC_EXECUTE)));
+  EXPECT_EQ(SendMessageA(host.hWnd(), WM_MENUCHAR, 'q', static_cast<LPARAM>(popup.value)), 0)
+      << "no item has it: the system's answer";
 }
