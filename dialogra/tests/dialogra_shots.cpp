@@ -19,6 +19,7 @@
 #include "form3.h"
 #include "forms/forms.h"
 #include "lessons/lessons.h"
+#include "win/win.h"
 
 namespace {
 
@@ -33,6 +34,24 @@ void Grab(const std::string& out) {
 // Runs `step` after `ms` milliseconds of the program's own event loop.
 void After(int ms, std::function<void()> step) {
   QTimer::singleShot(ms, std::move(step));
+}
+
+// The "menu" scene: once the popup waits for input, the third item is
+// highlighted and the screen taken a moment later.
+win::HHOOK g_hook;
+std::string g_out;
+win::LRESULT MenuIdle(int code, win::WPARAM w, win::LPARAM l) {
+  auto* cwp = reinterpret_cast<win::CWPSTRUCT*>(l);
+  if (code == win::HC_ACTION && cwp->message == win::WM_ENTERIDLE && !g_out.empty()) {
+    const win::HWND popup(static_cast<std::uintptr_t>(cwp->lParam));
+    for (int i = 0; i < 3; ++i) win::SendMessageA(popup, win::WM_KEYDOWN, win::VK_DOWN, 0);
+    After(500, [out = g_out] {
+      Grab(out);
+      win::EndMenu();
+    });
+    g_out.clear();
+  }
+  return win::CallNextHookEx(g_hook, code, w, l);
 }
 
 }  // namespace
@@ -62,11 +81,18 @@ int main(int argc, char** argv) {
         f.Left(forms::Screen::Width() / 2 - 4000);
         f.Visible(true);
       }
+      if (scene == "menu") {
+        g_out = out;
+        g_hook = win::SetWindowsHookExA(win::WH_CALLWNDPROC, MenuIdle, win::HINSTANCE(),
+                                        win::GetCurrentThreadId());
+        bar.Image1_MouseMove();
+        win::UnhookWindowsHookEx(g_hook);
+        forms::End();
+      }
       After(800, [out] {
         Grab(out);
         forms::End();
       });
-      (void)bar;
     });
     return bar;
   });
