@@ -11,6 +11,7 @@ std::vector<Picture> catalogue() {
   const QString skin = QStringLiteral("skin");
   const QString trainer = QStringLiteral("dialogra");
   const QString editor = QStringLiteral("editor");
+  const QString words = QStringLiteral("vocabra");
   using A = Activation;
   using G = CaptionGlyph;
   using M = MenuIcon;
@@ -46,6 +47,15 @@ std::vector<Picture> catalogue() {
       {trainer, "mnu_email", [] { return menuIcon(M::Email); }},
       {trainer, "mnu_exit", [] { return menuIcon(M::Exit); }},
       {trainer, "mnu_veri", [] { return menuIcon(M::About); }},
+      {words, "mnustop", [] { return menuIcon(M::Pause); }},
+      {words, "mnusetup", [] { return menuIcon(M::Settings); }},
+      {words, "managewords", [] { return menuIcon(M::WordBook); }},
+      {words, "amewords", [] { return menuIcon(M::WordList); }},
+      {words, "mnuhelp", [] { return menuIcon(M::Help); }},
+      {words, "mnuwebsite", [] { return menuIcon(M::WebPage); }},
+      {words, "mnuemail", [] { return menuIcon(M::Email); }},
+      {words, "aboutus", [] { return menuIcon(M::About); }},
+      {words, "mnuquit", [] { return menuIcon(M::Exit); }},
       {editor, "first", [] { return editorIcon(E::First); }},
       {editor, "prev", [] { return editorIcon(E::Previous); }},
       {editor, "next", [] { return editorIcon(E::Next); }},

@@ -10,7 +10,19 @@ QImage barMenuButton();
 QImage barPlay();
 QImage barPause();
 
-enum class MenuIcon { HowToUse, Settings, WordBook, Reader, Help, WebPage, Email, Exit, About };
+enum class MenuIcon {
+  HowToUse,
+  Settings,
+  WordBook,
+  Reader,
+  Help,
+  WebPage,
+  Email,
+  Exit,
+  About,
+  Pause,    // the word trainer's pause
+  WordList  // the word trainer's existing words
+};
 QImage menuIcon(MenuIcon icon);
 
 enum class EditorIcon { First, Previous, Next, Last, Add };

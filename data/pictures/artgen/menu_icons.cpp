@@ -115,6 +115,28 @@ void drawBookWithPencil(QPainter& p) {
   p.restore();
 }
 
+// Two bars, as on a player's pause button, on a green disc.
+void drawPauseDisc(QPainter& p) {
+  p.setPen(QPen(kGreen.darker(150), 1.0));
+  p.setBrush(kGreen);
+  p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+  p.setPen(Qt::NoPen);
+  p.setBrush(kPaper);
+  p.drawRect(QRectF(5, 4, 2, 8));
+  p.drawRect(QRectF(9, 4, 2, 8));
+}
+
+// A card of listed words with a green tick: the words already in the book.
+void drawWordList(QPainter& p) {
+  p.setPen(inkPen());
+  p.setBrush(kPaper);
+  p.drawRoundedRect(QRectF(1.5, 1.5, 11, 13), 1, 1);
+  p.setPen(QPen(kBlue, 1.0));
+  for (double y : {4.5, 7.5, 10.5}) p.drawLine(QPointF(3.5, y), QPointF(10.5, y));
+  p.setPen(QPen(kGreen, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.drawPolyline(QPolygonF({QPointF(8.5, 11), QPointF(10.5, 13.5), QPointF(14.5, 7.5)}));
+}
+
 void drawSpeaking(QPainter& p) {
   // A bubble with sound waves: the reader speaks the text aloud.
   QPainterPath bubble;
@@ -240,6 +262,12 @@ QImage menuIcon(MenuIcon icon) {
       break;
     case MenuIcon::Exit:
       drawExit(p);
+      break;
+    case MenuIcon::Pause:
+      drawPauseDisc(p);
+      break;
+    case MenuIcon::WordList:
+      drawWordList(p);
       break;
     case MenuIcon::About:
       drawLetterDisc(p, QColor(0x1c, 0x8a, 0x9e), QStringLiteral("i"), Face::SerifBold, 13, 0);

@@ -33,6 +33,9 @@ const std::map<QString, QSize>& expectedPictures() {
     for (const char* name : {"menu", "play", "pause", "mnu_hlp", "mnu_sysset", "managewords",
                              "recite", "mnuhelp", "mnu_page", "mnu_email", "mnu_exit", "mnu_veri"})
       m[QStringLiteral("dialogra/%1").arg(name)] = {16, 16};
+    for (const char* name : {"mnustop", "mnusetup", "managewords", "amewords", "mnuhelp",
+                             "mnuwebsite", "mnuemail", "aboutus", "mnuquit"})
+      m[QStringLiteral("vocabra/%1").arg(name)] = {16, 16};
     for (const char* name : {"first", "prev", "next", "last", "add"})
       m[QStringLiteral("editor/%1").arg(name)] = {16, 16};
     return m;
