@@ -288,6 +288,9 @@ TEST_F(Control, BuiltinIconsByTag) {
     EXPECT_EQ(icon.PixelWidth(), 16);
   }
   EXPECT_TRUE(c.GetBuiltinIcon("CLOSE") == c.GetBuiltinIcon("close"));
+  // Its height is fixed at the edge width and 32 pixels; at run time only the menus show.
+  EXPECT_FLOAT_EQ(c.Height(), static_cast<float>((c.EdgeWidth() + 32) * 15));
+  EXPECT_FALSE(c.Visible());
   EXPECT_FALSE(c.GetBuiltinIcon("nothing"));
   forms::Unload(host);
 }
