@@ -219,6 +219,27 @@ TEST_F(PopupMenu, TheMenuControlDrawsEachCommandWithItsIconAndTheSeparatorsWitho
   EXPECT_EQ(inked[9], 0) << "separator";
 }
 
+TEST_F(PopupMenu, WithoutTheMenuControlsLibraryTheBarSaysSoOnceAndTheMenuIsPlain) {
+  // This test's process never had the class: its registration is taken away.
+  com::UnregisterLibrary(testsupport::BinDir() / "Ornatek.ocx");
+  Form1& bar = Bar();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("Ornatek.VIroDazu"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("classes.conf"), std::string::npos) << "names the file";
+  Form2& holder = forms::Forms::Get<Form2>();
+  EXPECT_EQ(dynamic_cast<ornatek::IVIroDazu*>(holder.FindControl("VIroDazu1")), nullptr);
+  win::UINT type = 0;
+  ASSERT_TRUE(Hover(bar, {[&](win::HWND) {
+                      win::MENUITEMINFOA info;
+                      info.fMask = win::MIIM_FTYPE;
+                      win::GetMenuItemInfoA(holder.mnu_file.SubMenu(), 0, win::TRUE, &info);
+                      type = info.fType;
+                      win::EndMenu();
+                    }}));
+  EXPECT_EQ(type, win::MFT_STRING) << "a plain item";
+  EXPECT_EQ(messages.size(), 1u) << "said once";
+}
+
 TEST_F(PopupMenu, TheButtonDoesNotReactWhileTheAboutPictureOrTheSettingsAreOpen) {
   Form1& bar = Bar();
   Form2& holder = forms::Forms::Get<Form2>();
