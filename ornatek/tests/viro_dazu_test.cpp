@@ -9,6 +9,7 @@
 #include "menu_colours.h"
 #include "menu_infos.h"
 #include "module_state.h"
+#include "page_bitmaps.h"
 #include "viro_dazu_host.h"
 
 using namespace ornatek;
@@ -293,4 +294,11 @@ TEST_F(Control, BuiltinIconsByTag) {
   EXPECT_FALSE(c.Visible());
   EXPECT_FALSE(c.GetBuiltinIcon("nothing"));
   forms::Unload(host);
+}
+
+TEST(ControlPages, TheIconPageAndTheStandardFontPage) {
+  const auto pages = PropertyPages();
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_NE(dynamic_cast<pagBitmaps*>(pages[0].get()), nullptr);
+  EXPECT_EQ(dynamic_cast<pagBitmaps*>(pages[1].get()), nullptr);
 }
