@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <span>
 #include <string>
 
 #include "com/class_loader.h"
@@ -24,6 +25,7 @@ std::filesystem::path g_shots;
 std::deque<std::function<void(HWND)>> g_idleSteps;
 HHOOK g_hook;
 HWND g_popup;
+bool g_words = false;  // the word trainer's menu instead of the conversation trainer's
 
 void ShootScreen(const std::string& name) {
   const HDC screen = GetDC(HWND());
@@ -52,7 +54,8 @@ LRESULT IdleHook(int code, WPARAM w, LPARAM l) {
 
 class MenuDemo : public forms::Form {
  public:
-  MenuDemo() : Form(":/ornatek_demo/MenuDemo.json") {}
+  MenuDemo()
+      : Form(g_words ? ":/ornatek_demo/WordMenuDemo.json" : ":/ornatek_demo/MenuDemo.json") {}
 
  protected:
   void Form_Load() override {
@@ -61,25 +64,36 @@ class MenuDemo : public forms::Form {
   }
 
  private:
-  // The conversation trainer's nine calls, in its order.
+  // The trainers' calls, in their order: the conversation trainer's, or
+  // with --vocabra the word trainer's.
   void SetMenuBitmaps() {
     auto* control = dynamic_cast<ornatek::IVIroDazu*>(FindControl("VIroDazu1"));
     if (!control) return;
-    const std::pair<const char*, const char*> calls[] = {
-        {"mnu_hlp", "mnu_hlp"},     {"mnu_sysset", "mnu_sysset"}, {"managewords", "managewords"},
-        {"recite", "recite"},       {"mnuhelp", "mnuhelp"},       {"mnu_page", "mnu_page"},
-        {"mnu_email", "mnu_email"}, {"mnu_exit", "mnu_exit"},     {"mnu_veri", "mnu_veri"}};
+    static constexpr std::pair<const char*, const char*> kConversation[] = {
+        {"mnu_hlp", "dialogra/mnu_hlp"},         {"mnu_sysset", "dialogra/mnu_sysset"},
+        {"managewords", "dialogra/managewords"}, {"recite", "dialogra/recite"},
+        {"mnuhelp", "dialogra/mnuhelp"},         {"mnu_page", "dialogra/mnu_page"},
+        {"mnu_email", "dialogra/mnu_email"},     {"mnu_exit", "dialogra/mnu_exit"},
+        {"mnu_veri", "dialogra/mnu_veri"}};
+    static constexpr std::pair<const char*, const char*> kWords[] = {
+        {"mnustop", "vocabra/mnustop"},         {"mnusetup", "vocabra/mnusetup"},
+        {"managewords", "vocabra/managewords"}, {"mnuhelp", "vocabra/mnuhelp"},
+        {"mnuwebsite", "vocabra/mnuwebsite"},   {"mnuemail", "vocabra/mnuemail"},
+        {"mnuquit", "vocabra/mnuquit"},         {"aboutus", "vocabra/aboutus"},
+        {"amewords", "vocabra/amewords"}};
+    const auto calls = g_words ? std::span(kWords) : std::span(kConversation);
     for (const auto& [item, picture] : calls)
-      control->SetBitmap(
-          Get<forms::Menu>(item),
-          forms::LoadPicture(std::string(":/pictures/dialogra/") + picture + ".png"));
+      control->SetBitmap(Get<forms::Menu>(item),
+                         forms::LoadPicture(std::string(":/pictures/") + picture + ".png"));
   }
+
+  static const char* MenuName() { return g_words ? "mnumain" : "mnu_file"; }
 
   static void Step(HWND host, UINT, std::uintptr_t, DWORD) {
     KillTimer(host, 1);
     auto& form = forms::Forms::Get<MenuDemo>();
     if (g_shots.empty()) {
-      form.PopupMenu(form.Get<forms::Menu>("mnu_file"));
+      form.PopupMenu(form.Get<forms::Menu>(MenuName()));
       return;
     }
     // Highlight the third item, then take the pictures once it is painted.
@@ -94,7 +108,7 @@ class MenuDemo : public forms::Form {
       });
     }};
     g_hook = SetWindowsHookExA(WH_CALLWNDPROC, IdleHook, HINSTANCE(), GetCurrentThreadId());
-    form.PopupMenu(form.Get<forms::Menu>("mnu_file"), 0, 1200.0f, 700.0f);
+    form.PopupMenu(form.Get<forms::Menu>(MenuName()), 0, 1200.0f, 700.0f);
     UnhookWindowsHookEx(g_hook);
     PostQuitMessage(0);
   }
@@ -107,6 +121,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::string(argv[i]) == "--shots" && i + 1 < argc) g_shots = argv[i + 1];
     if (std::string(argv[i]) == "--plain") plain = true;
+    if (std::string(argv[i]) == "--vocabra") g_words = true;
   }
   if (!g_shots.empty()) std::filesystem::create_directories(g_shots);
   // The plain case: an empty class registry, as on a machine without the library.
