@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "forms/form.h"
+#include "win/qt_window.h"
 
 namespace forms {
 
@@ -137,7 +138,10 @@ void Control::MoveTwips(double left, double top, double width, double height) {
 void Control::ApplyGeometry() {
   if (QWidget* w = Widget()) {
     const int x = Px(left_), y = Px(top_);
-    w->setGeometry(x, y, std::max(0, Px(left_ + width_) - x), std::max(0, Px(top_ + height_) - y));
+    // A form's menu bar lies above its client area, where controls count from.
+    const QPoint origin = win::WidgetClientArea(container_->ClientWidget()).topLeft();
+    w->setGeometry(x + origin.x(), y + origin.y(), std::max(0, Px(left_ + width_) - x),
+                   std::max(0, Px(top_ + height_) - y));
   }
 }
 
@@ -245,13 +249,11 @@ void Container::ScaleTop(float v) {
 }
 
 int Container::ClientPixelWidth() const {
-  QWidget* w = ClientWidget();
-  return w ? w->width() : 0;
+  return win::WidgetClientArea(ClientWidget()).width();
 }
 
 int Container::ClientPixelHeight() const {
-  QWidget* w = ClientWidget();
-  return w ? w->height() : 0;
+  return win::WidgetClientArea(ClientWidget()).height();
 }
 
 double Container::TwipsPerUnitX() const {
