@@ -268,6 +268,8 @@ void SelectBar(int index, bool open, bool selectFirst) {
   const HWND owner = t_track->owner;
   if (index != t_track->barItem) {
     CloseLevelsAbove(0);
+    // Shadows drawn on the screen for the item left and its popup go with them.
+    ClearScreenOverlay();
     if (!t_track || !(bar = FindMenu(t_track->bar))) return;
     const int before = t_track->barItem;
     if (before >= 0 && static_cast<std::size_t>(before) < bar->items.size())
@@ -747,7 +749,9 @@ void TrackMenuBar(HWND hwnd, int index, bool open, bool selectFirst) {
   }
   SendMessageA(hwnd, WM_ENTERMENULOOP, FALSE, 0);
   SendMessageA(hwnd, WM_INITMENU, track.bar.value, 0);
-  if (t_track && IsWindow(hwnd)) SelectBar(index, open, selectFirst);
+  // From the keyboard an access key chooses its item: a command runs at once.
+  if (t_track && IsWindow(hwnd)) SelectBar(index, open && !selectFirst, false);
+  if (t_track && IsWindow(hwnd) && open && selectFirst) ChooseBar(index, true);
   if (t_track) RunMenuLoop(track);
   qApp->removeEventFilter(&input);
   EndTracking(track, false);

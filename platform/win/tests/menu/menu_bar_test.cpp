@@ -9,10 +9,12 @@
 #include <QWidget>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "win/qt_window.h"
+#include "win/testing.h"
 #include "win/win.h"
 
 using namespace win;
@@ -26,6 +28,22 @@ int g_measures = 0;
 int g_calcs = 0;
 int g_sizeHeight = -1;
 HWND g_idle;
+HMENU g_shadowBar;  // bar whose open item gets a shadow drawn on the screen
+
+// As the menu library does: after a change of selection, a shadow right of
+// the open bar item, painted on the screen.
+void DrawBarShadow(HWND host) {
+  for (int pos = 0; pos < GetMenuItemCount(g_shadowBar); ++pos) {
+    if (!(GetMenuState(g_shadowBar, static_cast<UINT>(pos), MF_BYPOSITION) & MF_HILITE)) continue;
+    RECT r;
+    GetMenuItemRect(host, g_shadowBar, static_cast<UINT>(pos), &r);
+    HDC screen = GetWindowDC(GetDesktopWindow());
+    for (int c = 0; c < 3; ++c)
+      for (int k = 3; k < r.bottom - r.top; ++k)
+        SetPixel(screen, r.right + c, r.top + k, RGB(1, 2, 3));
+    ReleaseDC(GetDesktopWindow(), screen);
+  }
+}
 
 LRESULT HostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
@@ -48,6 +66,7 @@ LRESULT HostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case WM_DRAWITEM: {
       auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(l);
       g_drawn.push_back(*dis);
+      if (g_shadowBar && dis->itemAction == ODA_SELECT) DrawBarShadow(h);
       HBRUSH b = CreateSolidBrush((dis->itemState & ODS_SELECTED)   ? RGB(255, 0, 0)
                                   : (dis->itemState & ODS_HOTLIGHT) ? RGB(0, 255, 0)
                                                                     : RGB(0, 0, 255));
@@ -370,6 +389,11 @@ TEST(MenuBar, KeysEnterTheBarMoveAlongItAndOpenItsPopups) {
   Key(host, Qt::Key_F10);
   EXPECT_EQ(g_log, (std::vector<std::string>{"command 30"}));
 
+  // Alt with the access key of a command item runs it at once.
+  Reset();
+  Key(host, Qt::Key_H, Qt::AltModifier, false, "h");
+  EXPECT_EQ(g_log, (std::vector<std::string>{"command 30"}));
+
   // Alt with a key no item has is left to the window.
   Reset();
   Key(host, Qt::Key_Q, Qt::AltModifier, false, "q");
@@ -432,6 +456,38 @@ TEST(MenuBar, OwnerDrawnItemsAreMeasuredAndDrawnOnTheBar) {
       selectedSeen = true;
   EXPECT_TRUE(selectedSeen);
   EXPECT_EQ(g_measures, 2) << "an unchanged bar is not measured again";
+  DestroyMenu(b.bar);
+  DestroyWindow(host);
+}
+
+TEST(MenuBar, AShadowDrawnOnTheScreenForAnOpenItemGoesWhenAnotherOpens) {
+  Reset();
+  HWND host = MakeHost();
+  Bar b = MakeBar();
+  ASSERT_TRUE(
+      ModifyMenuA(b.bar, 0, MF_BYPOSITION | MF_POPUP | MF_OWNERDRAW, b.file.value, nullptr));
+  ASSERT_TRUE(
+      ModifyMenuA(b.bar, 1, MF_BYPOSITION | MF_POPUP | MF_OWNERDRAW, b.edit.value, nullptr));
+  SetMenu(host, b.bar);
+  UpdateWindow(host);
+  g_shadowBar = b.bar;
+  const RECT file = ItemRect(host, b.bar, 0), edit = ItemRect(host, b.bar, 1);
+  std::optional<COLORREF> fileShadow, fileShadowLater, editShadow;
+  g_script.push_back([&] {
+    fileShadow = win::testing::ScreenOverlayPixel(file.right + 1, file.top + 5);
+    Mouse(host, QEvent::MouseMove, Centre(edit));
+  });
+  g_script.push_back([&] {
+    fileShadowLater = win::testing::ScreenOverlayPixel(file.right + 1, file.top + 5);
+    editShadow = win::testing::ScreenOverlayPixel(edit.right + 1, edit.top + 5);
+    EndMenu();
+  });
+  Mouse(host, QEvent::MouseButtonPress, Centre(file));
+  g_shadowBar = HMENU();
+  EXPECT_EQ(fileShadow, RGB(1, 2, 3));
+  EXPECT_FALSE(fileShadowLater) << "the item left takes its shadow along";
+  EXPECT_EQ(editShadow, RGB(1, 2, 3));
+  EXPECT_FALSE(win::testing::ScreenOverlayPixel(edit.right + 1, edit.top + 5)) << "closed: none";
   DestroyMenu(b.bar);
   DestroyWindow(host);
 }
