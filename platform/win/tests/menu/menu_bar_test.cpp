@@ -491,3 +491,76 @@ TEST(MenuBar, AShadowDrawnOnTheScreenForAnOpenItemGoesWhenAnotherOpens) {
   DestroyMenu(b.bar);
   DestroyWindow(host);
 }
+
+namespace {
+
+HMENU g_converted;  // the bar a procedure converted when it first saw it
+
+// As the menu library does: the first WM_NCCALCSIZE after the window got a
+// bar turns its items owner-drawn, before the default makes room for them.
+LRESULT ConvertingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_NCCALCSIZE && !g_converted && GetMenu(h)) {
+    g_converted = GetMenu(h);
+    for (int pos = 0; pos < GetMenuItemCount(g_converted); ++pos) {
+      MENUITEMINFOA mii;
+      mii.cbSize = MENUITEMINFO_PLATFORM_FULL;
+      mii.fMask = MIIM_DATA | MIIM_BITMAP | MIIM_FTYPE;
+      mii.fType = MFT_OWNERDRAW;
+      mii.dwItemData = static_cast<ULONG_PTR>(pos + 1);
+      SetMenuItemInfoA(g_converted, static_cast<UINT>(pos), TRUE, &mii);
+    }
+  }
+  if (m == WM_MEASUREITEM) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+    mis->itemWidth = 50;
+    mis->itemHeight = 23;
+    return TRUE;
+  }
+  return HostProc(h, m, w, l);
+}
+
+}  // namespace
+
+TEST(MenuBar, ItemsMadeOwnerDrawnWhileTheWindowFitsItsBarAreMeasuredForIt) {
+  Reset();
+  WNDCLASSEXA wc;
+  wc.lpfnWndProc = ConvertingProc;
+  wc.lpszClassName = "ConvertingHost";
+  RegisterClassExA(&wc);
+  HWND host = CreateWindowExA(0, "ConvertingHost", "c", WS_POPUP | WS_VISIBLE, 20, 20, 300, 200,
+                              HWND(), HMENU(), HINSTANCE(), nullptr);
+  g_converted = HMENU();
+  Bar b = MakeBar();
+  ASSERT_TRUE(SetMenu(host, b.bar));
+  EXPECT_EQ(g_converted, b.bar);
+  RECT client;
+  GetClientRect(host, &client);
+  EXPECT_EQ(client.bottom, 200 - 24) << "room for 23-pixel items and the line";
+  const RECT edit = ItemRect(host, b.bar, 1);
+  EXPECT_EQ(edit.right - edit.left, 50);
+  DestroyMenu(b.bar);
+  DestroyWindow(host);
+}
+
+TEST(MenuBar, ABarWhoseItemsGrewFitsTheWindowAgainAfterItsNextPicture) {
+  Reset();
+  HWND host = MakeHost();
+  Bar b = MakeBar();
+  SetMenu(host, b.bar);
+  RECT client;
+  GetClientRect(host, &client);
+  const int plainBar = 200 - client.bottom;
+  // An item changed without DrawMenuBar: the next picture lays the bar out
+  // again and the window then makes room for the taller item.
+  MENUITEMINFOA mii;
+  mii.fMask = MIIM_FTYPE;
+  mii.fType = MFT_OWNERDRAW;
+  ASSERT_TRUE(SetMenuItemInfoA(b.bar, 2, TRUE, &mii));
+  UpdateWindow(host);
+  QApplication::processEvents();
+  GetClientRect(host, &client);
+  EXPECT_EQ(200 - client.bottom, 27);
+  EXPECT_NE(plainBar, 27);
+  DestroyMenu(b.bar);
+  DestroyWindow(host);
+}
