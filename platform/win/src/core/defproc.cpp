@@ -3,7 +3,6 @@
 #include <QWidget>
 #include <cstring>
 
-#include "core/host_widget.h"
 #include "core/window_table.h"
 #include "menu/menu_bar.h"
 #include "win/gdi.h"

@@ -10,6 +10,7 @@
 
 #include "core/window_table.h"
 #include "gdi/surface.h"
+#include "menu/menu_bar.h"
 
 namespace win::detail {
 

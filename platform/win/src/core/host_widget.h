@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <optional>
-
-class QKeyEvent;
 
 #include "win/window.h"
 
@@ -41,13 +38,6 @@ enum class Outcome { NotTranslated, Consumed, PassOn };
 Outcome Translate(HWND hwnd, QWidget* widget, QEvent* e, bool attached);
 
 bool DispatchForQt(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
-// The menu bar's share of input (menu/menu_bar.cpp). The pointer moved over
-// the bar at a screen point, or off it (no point).
-void MenuBarHover(HWND hwnd, std::optional<QPoint> global);
-// Alt, F10 and Alt with an access key enter the bar of the key's top-level
-// window. True when the key was the bar's.
-bool MenuBarKey(HWND hwnd, QKeyEvent* e);
 void KillTimersOf(HWND hwnd);
 
 }  // namespace win::detail

@@ -8,7 +8,6 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "core/host_widget.h"
 #include "core/window_table.h"
 #include "menu/menu_paint.h"
 #include "win/gdi.h"

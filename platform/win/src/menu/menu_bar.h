@@ -4,8 +4,11 @@
 // out, draws and tracks. Only the window system's sources include this.
 
 #include <QPoint>
+#include <optional>
 
 #include "menu/menu_table.h"
+
+class QKeyEvent;
 
 namespace win::detail {
 
@@ -23,6 +26,12 @@ void RedrawBarItem(HWND hwnd, int index, UINT action);
 int BarItemAt(HWND hwnd, QPoint global);
 // Asks the window to fit its client area to its bar again.
 void RecalcFrame(HWND hwnd);
+// The pointer moved over the bar at a screen point, or off it (no point):
+// the item under it is drawn hot.
+void MenuBarHover(HWND hwnd, std::optional<QPoint> global);
+// Alt, F10 and Alt with an access key enter the bar of the key's top-level
+// window. True when the key was the bar's.
+bool MenuBarKey(HWND hwnd, QKeyEvent* e);
 
 // Tracks the bar of `hwnd` (popup_window.cpp): selects item `index` and,
 // with `open`, opens its popup (its first item selected with `selectFirst`).
