@@ -18,13 +18,34 @@ FrmShow::FrmShow()
       YinPiaoLbl(Get<Label>("YinPiaoLbl")),
       EnglishWordLbl(Get<Label>("EnglishWordLbl")),
       Data1(Get<DataControl>("Data1")),
-      Timer6(Get<FormTimer>("Timer6")) {
+      Timer6(Get<FormTimer>("Timer6")),
+      mnumain(Get<Menu>("mnumain")),
+      mnustop(Get<Menu>("mnustop")),
+      mnusetup(Get<Menu>("mnusetup")),
+      mnu_hlp(Get<Menu>("mnu_hlp")),
+      amewords(Get<Menu>("amewords")),
+      managewords(Get<Menu>("managewords")),
+      mnuhelp(Get<Menu>("mnuhelp")),
+      mnuwebsite(Get<Menu>("mnuwebsite")),
+      mnuemail(Get<Menu>("mnuemail")),
+      aboutus(Get<Menu>("aboutus")),
+      mnuquit(Get<Menu>("mnuquit")) {
   Timer6.Timer = [this] { Timer6_Timer(); };
   YinPiaoLbl.Change = [this] { YinPiaoLbl_Change(); };
   LB.MouseDown = [this](int& button, int&, float&, float&) { LB_MouseDown(button); };
   // A source that cannot be opened is met again at every tick; the window
   // shows nothing new until it opens.
   Data1.Error = [](int&, int& response) { response = 0; };
+  mnustop.Click = [this] { mnustop_Click(); };
+  mnusetup.Click = [this] { mnusetup_Click(); };
+  mnu_hlp.Click = [this] { mnu_hlp_Click(); };
+  amewords.Click = [this] { amewords_Click(); };
+  managewords.Click = [this] { managewords_Click(); };
+  mnuhelp.Click = [this] { mnuhelp_Click(); };
+  mnuwebsite.Click = [this] { mnuwebsite_Click(); };
+  mnuemail.Click = [this] { mnuemail_Click(); };
+  aboutus.Click = [this] { aboutus_Click(); };
+  mnuquit.Click = [this] { mnuquit_Click(); };
 }
 
 void FrmShow::Form_Load() {
@@ -77,7 +98,7 @@ void FrmShow::LoadCharacter() {
 
 void FrmShow::SetMenuBitmaps() {
   // The menu's pictures go to the menu control, which the window does not
-  // carry yet.
+  // carry yet; until then the menu shows its captions alone.
 }
 
 void FrmShow::Form_Unload(int&) {
