@@ -194,6 +194,17 @@ TEST_F(MenuCommands, ManagingNewWordsOpensTheEditorOverTheOwnBook) {
   EXPECT_TRUE(w.Timer6.Enabled());
 }
 
+TEST_F(MenuCommands, AnEmptyOwnBookReportedAtStartCanBeFilledInTheEditor) {
+  Settings({{"guageword", "35"}});
+  FrmShow& w = LoadWindow();
+  ASSERT_EQ(messages, std::vector<std::string>{"Error:New Words book is empty."});
+  w.managewords_Click();
+  EXPECT_EQ(messages.size(), 1u) << messages.back();
+  auto* editor = forms::Forms::Find<dialogra::addedit>();
+  ASSERT_TRUE(editor);
+  EXPECT_TRUE(editor->wordDatabase.IsOpen());
+}
+
 TEST_F(MenuCommands, TheOwnBookInUseAsTheSourceKeepsTheEditorOutWithAClearMessage) {
   Settings({{"guageword", "35"}});
   AddOwnWords({{"the kite", "l'aquilone"}, {"the swing", "l'altalena"}});
