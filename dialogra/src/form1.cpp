@@ -34,6 +34,7 @@ Form1::Form1()
   Timer5.Timer = [this] { Timer5_Timer(); };
   Timer6.Timer = [this] { Timer6_Timer(); };
   for (auto& [index, image] : Image2) image->Click = [this, i = index] { Image2_Click(i); };
+  Image1.MouseMove = [this](int&, int&, float&, float&) { Image1_MouseMove(); };
   // One dragging behaviour for the four lines of the bar, whatever the button.
   for (Label* l : {&Label1, &Label2, &Label3, &Label4}) {
     l->MouseDown = [this](int&, int&, float&, float&) { DragDown(); };
@@ -95,26 +96,33 @@ void Form1::Form_Load() {
 }
 
 void Form1::LoadCharacter() {
-  Module& m = module();
-  mobjAgent.reset();
-  try {
-    Agent1.Characters().Load(m.AgentName, m.AgentName + ".acs");
-    mobjAgent = Agent1.Characters()(m.AgentName);
-    mobjAgent->Show();
-    mobjAgent->SetLanguageID(1040);
-  } catch (const agent::Error& e) {
+  if (auto failure = TryLoadCharacter(module().AgentName)) {
     // Without its character the trainer still shows the lessons, silently.
-    mobjAgent.reset();
     MsgBox(
         std::string("The character could not be used, so the lessons go on without speech.\n\n") +
-            e.what(),
+            *failure,
         vbExclamation);
   }
 }
 
+std::optional<std::string> Form1::TryLoadCharacter(const std::string& name) {
+  module().AgentName = name;
+  mobjAgent.reset();
+  try {
+    Agent1.Characters().Load(name, name + ".acs");
+    mobjAgent = Agent1.Characters()(name);
+    mobjAgent->Show();
+    mobjAgent->SetLanguageID(1040);
+  } catch (const agent::Error& e) {
+    mobjAgent.reset();
+    return e.what();
+  }
+  return std::nullopt;
+}
+
 void Form1::SetMenuBitmaps() {
-  // The popup menu and its menu control hand out these icons; until the bar
-  // has that menu there is nothing to hand them to.
+  // The icons go to the menu control that draws the popup menu in its flat
+  // style; until it does, the plain menu shows none.
 }
 
 void Form1::hideagent() {

@@ -4,6 +4,7 @@
 // top of the screen where the sentence pairs are shown and spoken.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "agent/agent.h"
@@ -23,6 +24,9 @@ class Form1 : public forms::Form {
   void Get_Windows_Rect();
   void hideagent();
   void showagent();
+  // Loads `name` as the bar's character and shows it. On failure the bar
+  // has no character and the reason, which names the file, is returned.
+  std::optional<std::string> TryLoadCharacter(const std::string& name);
 
   // Controls.
   forms::DataControl& Data1;
@@ -70,6 +74,7 @@ class Form1 : public forms::Form {
   void Timer5_Timer();
   void Timer6_Timer();
   void Image2_Click(int Index);
+  void Image1_MouseMove();
   void NextSentence();
   void BindWordBook();
 

@@ -29,6 +29,12 @@ Form1::Form1()
   xptopbuttons1.Click = [this] { Unload(*this); };
 }
 
+// The caption's rounded corners let the desktop show through, as the
+// frame's key colour would otherwise show at the two top corners.
+void Form1::Form_Resize() {
+  if (WindowState() != forms::vbMinimized) xp_canvas1.make_trans(*this);
+}
+
 void Form1::Form_Load() {
   Combo1.Text("English");
   agentCharacter = characters::LoadAtStart(Agent, characterName);

@@ -47,6 +47,7 @@ class Form1 : public forms::Form {
 
  protected:
   void Form_Load() override;
+  void Form_Resize() override;
   void Form_Unload(int& Cancel) override;
 
  private:

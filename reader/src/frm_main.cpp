@@ -88,6 +88,12 @@ void frmMain::PlayAndSpeak(std::string_view animation, std::string_view text) {
   Request([text](agent::Character& c) { c.Speak(text); });
 }
 
+// The caption's rounded corners let the desktop show through, as the
+// frame's key colour would otherwise show at the two top corners.
+void frmMain::Form_Resize() {
+  if (WindowState() != forms::vbMinimized) xp_canvas1.make_trans(*this);
+}
+
 void frmMain::Form_Load() {
   File1.Path(GetWindowsDirectorys() + "msagent\\chars");
   agentCharacter = characters::LoadAtStart(Agent, characterName);

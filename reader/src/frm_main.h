@@ -56,6 +56,7 @@ class frmMain : public forms::Form {
 
  protected:
   void Form_Load() override;
+  void Form_Resize() override;
   void Form_Unload(int& Cancel) override;
 
  private:

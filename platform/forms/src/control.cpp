@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "forms/form.h"
+#include "win/qt_window.h"
 
 namespace forms {
 
@@ -136,8 +137,13 @@ void Control::MoveTwips(double left, double top, double width, double height) {
 
 void Control::ApplyGeometry() {
   if (QWidget* w = Widget()) {
-    const int x = Px(left_), y = Px(top_);
-    w->setGeometry(x, y, std::max(0, Px(left_ + width_) - x), std::max(0, Px(top_ + height_) - y));
+    // A form's menu bar lies above its client area, where controls count from.
+    const QPoint origin = win::WidgetClientArea(container_->ClientWidget()).topLeft();
+    // The size rounds from the control's own width and height, not from its
+    // rounded edges: with halves going to the even pixel, a control centred
+    // at a half pixel would otherwise lose a pixel of what it was sized for.
+    w->setGeometry(Px(left_) + origin.x(), Px(top_) + origin.y(), std::max(0, Px(width_)),
+                   std::max(0, Px(height_)));
   }
 }
 
@@ -245,13 +251,11 @@ void Container::ScaleTop(float v) {
 }
 
 int Container::ClientPixelWidth() const {
-  QWidget* w = ClientWidget();
-  return w ? w->width() : 0;
+  return win::WidgetClientArea(ClientWidget()).width();
 }
 
 int Container::ClientPixelHeight() const {
-  QWidget* w = ClientWidget();
-  return w ? w->height() : 0;
+  return win::WidgetClientArea(ClientWidget()).height();
 }
 
 double Container::TwipsPerUnitX() const {

@@ -235,3 +235,16 @@ TEST(Controls, ACheckBoxCaptionTooLongForOneLineWrapsAndAllOfItTakesClicks) {
   EXPECT_EQ(box.Value(), 1);
   EXPECT_EQ(clicks, 1);
 }
+
+TEST(Controls, AControlAtAHalfPixelKeepsThePixelsItWasSizedFor) {
+  // Centring a control inside another often puts its left edge on a half
+  // pixel; rounding its two edges to the even pixel would cost it one.
+  Basic f;
+  f.Show();
+  auto& text = f.Get<TextBox>("Text1");
+  for (const double left : {112.5, 127.5, 142.5}) {
+    text.MoveTwips(left, 150, 151 * 15, 285);
+    EXPECT_EQ(text.Widget()->width(), 151) << left;
+    EXPECT_EQ(text.Widget()->height(), 19) << left;
+  }
+}

@@ -133,6 +133,30 @@ TEST(MenuControls, RunTimeChangesReachTheRealMenu) {
   EXPECT_EQ(win::GetMenuState(sub, 0, win::MF_BYPOSITION), win::MF_SEPARATOR);
 }
 
+TEST(MenuControls, TheBarTakesRoomAboveTheClientAreaOnlyWhileATopMenuIsVisible) {
+  Menus f;
+  QWidget* form = win::WindowWidget(f.hWnd());
+  QWidget* text = f.Get<TextBox>("Text1").Widget();
+  ASSERT_TRUE(form && text);
+  win::RECT client;
+  win::GetClientRect(f.hWnd(), &client);
+  const int bar = form->height() - client.bottom;
+  EXPECT_GT(bar, 15);
+  EXPECT_EQ(text->y(), 20 + bar) << "controls count from the client area, below the bar";
+  const float withBar = f.ScaleHeight();
+
+  // Hidden top menus: no bar, the whole window is client area again.
+  f.Get<Menu>("mnu_help").Visible(false);
+  win::GetClientRect(f.hWnd(), &client);
+  EXPECT_EQ(client.bottom, form->height());
+  EXPECT_EQ(text->y(), 20);
+  EXPECT_FLOAT_EQ(f.ScaleHeight(), withBar + static_cast<float>(bar) * 15.0f);
+  f.Get<TextBox>("Text1").Top(450);
+  EXPECT_EQ(text->y(), 30);
+  f.Get<Menu>("mnu_help").Visible(true);
+  EXPECT_EQ(text->y(), 30 + bar);
+}
+
 TEST(MenuControls, CommandsReachTheirClickHandlers) {
   g_log.clear();
   Menus f;

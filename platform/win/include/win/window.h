@@ -53,6 +53,8 @@ inline constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
 inline constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
 inline constexpr UINT WM_NCLBUTTONUP = 0x00A2;
 inline constexpr UINT WM_NCLBUTTONDBLCLK = 0x00A3;
+inline constexpr UINT WM_NCRBUTTONDOWN = 0x00A4;
+inline constexpr UINT WM_NCRBUTTONUP = 0x00A5;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_CHAR = 0x0102;
@@ -119,6 +121,7 @@ inline constexpr LRESULT HTNOWHERE = 0;
 inline constexpr LRESULT HTCLIENT = 1;
 inline constexpr LRESULT HTCAPTION = 2;
 inline constexpr LRESULT HTSYSMENU = 3;
+inline constexpr LRESULT HTMENU = 5;
 inline constexpr LRESULT HTLEFT = 10;
 inline constexpr LRESULT HTRIGHT = 11;
 inline constexpr LRESULT HTTOP = 12;
@@ -395,6 +398,7 @@ inline constexpr int VK_RIGHT = 0x27;
 inline constexpr int VK_DOWN = 0x28;
 inline constexpr int VK_DELETE = 0x2E;
 inline constexpr int VK_F1 = 0x70;
+inline constexpr int VK_F10 = 0x79;
 
 // --- painting -----------------------------------------------------------------
 struct PAINTSTRUCT {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/window_table.h"
+#include "menu/menu_bar.h"
 #include "win/gdi.h"
 
 namespace win {
@@ -16,16 +17,10 @@ using namespace detail;
 
 namespace {
 
-inline constexpr WPARAM SC_SIZE = 0xF000;
-inline constexpr WPARAM SC_MOVE = 0xF010;
-inline constexpr WPARAM SC_MINIMIZE = 0xF020;
-inline constexpr WPARAM SC_MAXIMIZE = 0xF030;
-inline constexpr WPARAM SC_CLOSE = 0xF060;
-inline constexpr WPARAM SC_RESTORE = 0xF120;
-
 LRESULT EraseBackground(Window& w, HDC dc) {
   if (!w.cls->background || !w.widget) return 0;
-  RECT r{0, 0, w.widget->width(), w.widget->height()};
+  const QRect client = ClientArea(w);
+  RECT r{0, 0, client.width(), client.height()};
   FillRect(dc, &r, w.cls->background);
   return 1;
 }
@@ -76,10 +71,39 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (lParam) reinterpret_cast<TIMERPROC>(lParam)(hwnd, WM_TIMER, wParam, 0);
       return 0;
+    case WM_NCCALCSIZE: {
+      // A top-level window's bar takes the top of the window.
+      if (!lParam || (w->style & WS_CHILD)) return 0;
+      const int bar = MenuBarHeight(hwnd);
+      RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                       : reinterpret_cast<RECT*>(lParam);
+      r->top = std::min(r->top + bar, r->bottom);
+      return 0;
+    }
+    case WM_NCPAINT:
+      if (BarOf(hwnd) && w->nonClient.top() > 0) {
+        if (HDC dc = GetWindowDC(hwnd)) {
+          PaintMenuBar(hwnd, dc);
+          ReleaseDC(hwnd, dc);
+        }
+      }
+      return 0;
     case WM_NCHITTEST:
+      if (BarOf(hwnd) && BarItemAt(hwnd, QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) != -2)
+        return HTMENU;
       return HTCLIENT;
+    case WM_NCMOUSEMOVE:
+      MenuBarHover(hwnd,
+                   static_cast<LRESULT>(wParam) == HTMENU
+                       ? std::optional<QPoint>(QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
+                       : std::nullopt);
+      return 0;
     case WM_NCLBUTTONDOWN:
       if (static_cast<LRESULT>(wParam) == HTCAPTION) CaptionMoveLoop(hwnd);
+      if (static_cast<LRESULT>(wParam) == HTMENU) {
+        const int item = BarItemAt(hwnd, QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+        if (item >= 0) TrackMenuBar(hwnd, item, true, false);
+      }
       return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {

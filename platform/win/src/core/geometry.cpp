@@ -11,9 +11,55 @@
 
 namespace win {
 
+namespace detail {
+
+QRect ClientArea(const Window& w) {
+  if (!w.widget) return QRect();
+  const QRect all = w.widget->rect();
+  if (w.nonClient.isNull()) return all;
+  const QRect inner = all.marginsRemoved(w.nonClient);
+  return QRect(inner.topLeft(), QSize(std::max(0, inner.width()), std::max(0, inner.height())));
+}
+
+QPoint FrameOffset(const Window& w) {
+  if (!w.widget || !w.widget->isWindow()) return QPoint();
+  return w.widget->geometry().topLeft() - w.widget->frameGeometry().topLeft();
+}
+
+void SetNonClient(Window& w, const QMargins& margins) {
+  if (w.nonClient == margins || !w.widget) return;
+  const QRect before = ClientArea(w);
+  w.nonClient = margins;
+  const QRect after = ClientArea(w);
+  const QPoint shift = after.topLeft() - before.topLeft();
+  if (!shift.isNull())
+    for (QWidget* c : w.widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (!c->isWindow()) c->move(c->pos() + shift);
+  w.nonClientDirty = true;
+  w.invalid = QRegion(0, 0, after.width(), after.height());
+  w.eraseNeeded = true;
+  w.widget->update();
+  if (after.size() != before.size())
+    SendMessageA(w.handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(after.width(), after.height()));
+}
+
+}  // namespace detail
+
 using namespace detail;
 
 namespace {
+
+// Where a child's client coordinates start inside its parent's widget.
+QPoint ParentOrigin(HWND hwnd) {
+  Window* w = Find(hwnd);
+  Window* p = w && w->parent ? Find(w->parent) : nullptr;
+  return p ? ClientArea(*p).topLeft() : QPoint();
+}
+
+QPoint ClientOrigin(HWND hwnd) {
+  Window* w = Find(hwnd);
+  return w ? ClientArea(*w).topLeft() : QPoint();
+}
 
 QWidget* WidgetOf(HWND hwnd) {
   Window* w = Find(hwnd);
@@ -27,7 +73,7 @@ QRect ScreenRect(const QWidget* wd) {
 
 // Top-level windows are placed by their frame; their widget size is the
 // client size, which differs by the frame the window manager adds.
-void Place(QWidget* wd, int x, int y, int cx, int cy, bool move, bool size) {
+void Place(QWidget* wd, int x, int y, int cx, int cy, bool move, bool size, QPoint origin) {
   if (wd->isWindow()) {
     const QRect frame = wd->frameGeometry(), client = wd->geometry();
     const int extraW = frame.width() - client.width();
@@ -35,7 +81,7 @@ void Place(QWidget* wd, int x, int y, int cx, int cy, bool move, bool size) {
     if (move) wd->move(x, y);
     if (size) wd->resize(std::max(0, cx - extraW), std::max(0, cy - extraH));
   } else {
-    if (move) wd->move(x, y);
+    if (move) wd->move(QPoint(x, y) + origin);
     if (size) wd->resize(std::max(0, cx), std::max(0, cy));
   }
 }
@@ -83,14 +129,15 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect) {
 BOOL GetClientRect(HWND hwnd, RECT* rect) {
   QWidget* wd = WidgetOf(hwnd);
   if (!wd || !rect) return FALSE;
-  *rect = RECT{0, 0, wd->width(), wd->height()};
+  const QRect c = ClientArea(*Find(hwnd));
+  *rect = RECT{0, 0, c.width(), c.height()};
   return TRUE;
 }
 
 BOOL ClientToScreen(HWND hwnd, POINT* point) {
   QWidget* wd = WidgetOf(hwnd);
   if (!wd || !point) return FALSE;
-  const QPoint g = wd->mapToGlobal(QPoint(point->x, point->y));
+  const QPoint g = wd->mapToGlobal(QPoint(point->x, point->y) + ClientOrigin(hwnd));
   *point = POINT{g.x(), g.y()};
   return TRUE;
 }
@@ -98,7 +145,7 @@ BOOL ClientToScreen(HWND hwnd, POINT* point) {
 BOOL ScreenToClient(HWND hwnd, POINT* point) {
   QWidget* wd = WidgetOf(hwnd);
   if (!wd || !point) return FALSE;
-  const QPoint l = wd->mapFromGlobal(QPoint(point->x, point->y));
+  const QPoint l = wd->mapFromGlobal(QPoint(point->x, point->y)) - ClientOrigin(hwnd);
   *point = POINT{l.x(), l.y()};
   return TRUE;
 }
@@ -108,12 +155,12 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
   if (from) {
     QWidget* f = WidgetOf(from);
     if (!f) return 0;
-    shift += f->mapToGlobal(QPoint(0, 0));
+    shift += f->mapToGlobal(ClientOrigin(from));
   }
   if (to) {
     QWidget* t = WidgetOf(to);
     if (!t) return 0;
-    shift -= t->mapToGlobal(QPoint(0, 0));
+    shift -= t->mapToGlobal(ClientOrigin(to));
   }
   for (UINT i = 0; points && i < count; ++i) {
     points[i].x += shift.x();
@@ -144,12 +191,23 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   cx = pos.cx;
   cy = pos.cy;
   flags = pos.flags;
+  std::optional<QMargins> nonClient;
   if ((flags & SWP_FRAMECHANGED) || !(flags & SWP_NOSIZE)) {
+    // The window says how much of the new rectangle is its client area.
+    RECT now{};
+    GetWindowRect(hwnd, &now);
+    const int left = (flags & SWP_NOMOVE) ? now.left : x, top = (flags & SWP_NOMOVE) ? now.top : y;
+    const int width = (flags & SWP_NOSIZE) ? now.right - now.left : cx;
+    const int height = (flags & SWP_NOSIZE) ? now.bottom - now.top : cy;
     NCCALCSIZE_PARAMS calc;
     calc.lppos = &pos;
-    calc.rgrc[0] = RECT{x, y, x + cx, y + cy};
+    calc.rgrc[0] = RECT{left, top, left + width, top + height};
+    const RECT asked = calc.rgrc[0];
     SendMessageA(hwnd, WM_NCCALCSIZE, (flags & SWP_FRAMECHANGED) ? TRUE : FALSE,
                  reinterpret_cast<LPARAM>(&calc));
+    const RECT& c = calc.rgrc[0];
+    nonClient = QMargins(std::max(0, c.left - asked.left), std::max(0, c.top - asked.top),
+                         std::max(0, asked.right - c.right), std::max(0, asked.bottom - c.bottom));
   }
   Window* w = Find(hwnd);
   QWidget* wd = WidgetOf(hwnd);
@@ -169,7 +227,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     }
   }
   if (!(flags & SWP_NOMOVE) || !(flags & SWP_NOSIZE))
-    Place(wd, x, y, cx, cy, !(flags & SWP_NOMOVE), !(flags & SWP_NOSIZE));
+    Place(wd, x, y, cx, cy, !(flags & SWP_NOMOVE), !(flags & SWP_NOSIZE), ParentOrigin(hwnd));
+  if (nonClient && (w = Find(hwnd))) SetNonClient(*w, *nonClient);
   if (flags & SWP_SHOWWINDOW) Show(wd, !(flags & SWP_NOACTIVATE));
   if (flags & SWP_HIDEWINDOW) wd->hide();
   return TRUE;

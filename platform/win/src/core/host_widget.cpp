@@ -10,6 +10,7 @@
 
 #include "core/window_table.h"
 #include "gdi/surface.h"
+#include "menu/menu_bar.h"
 
 namespace win::detail {
 
@@ -113,6 +114,53 @@ bool IsInput(QEvent::Type t) {
   }
 }
 
+void InvalidateAll(Window& w) {
+  const QRect client = ClientArea(w);
+  w.invalid = QRegion(0, 0, client.width(), client.height());
+  w.eraseNeeded = true;
+  w.nonClientDirty = true;
+}
+
+bool OutsideClient(const Window& w, const QPointF& p) {
+  return !w.nonClient.isNull() && !ClientArea(w).contains(p.toPoint());
+}
+
+LPARAM ClientPoint(const Window& w, bool attached, const QPointF& p) {
+  return PointParam(attached ? p : p - QPointF(ClientArea(w).topLeft()));
+}
+
+// The pointer over the part the layer draws itself: the window says what is
+// there, and hears of it as non-client messages with screen coordinates.
+void NonClientMouse(HWND hwnd, UINT clientMsg, const QPointF& global) {
+  const LPARAM at = PointParam(global);
+  const LRESULT hit = Dispatch(hwnd, WM_NCHITTEST, 0, at);
+  if (!Find(hwnd)) return;
+  UINT msg = WM_NULL;
+  switch (clientMsg) {
+    case WM_MOUSEMOVE:
+      msg = WM_NCMOUSEMOVE;
+      break;
+    case WM_LBUTTONDOWN:
+      msg = WM_NCLBUTTONDOWN;
+      break;
+    case WM_LBUTTONUP:
+      msg = WM_NCLBUTTONUP;
+      break;
+    case WM_LBUTTONDBLCLK:
+      msg = WM_NCLBUTTONDBLCLK;
+      break;
+    case WM_RBUTTONDOWN:
+      msg = WM_NCRBUTTONDOWN;
+      break;
+    case WM_RBUTTONUP:
+      msg = WM_NCRBUTTONUP;
+      break;
+    default:
+      return;
+  }
+  Dispatch(hwnd, msg, static_cast<WPARAM>(hit), at);
+}
+
 // Delivers a message; for an attached control the answer says whether the
 // control should still see the event.
 bool Deliver(HWND hwnd, bool attached, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -138,14 +186,26 @@ Outcome Translate(HWND hwnd, QWidget* widget, QEvent* e, bool attached) {
       const bool dbl = w->cls && (w->cls->style & CS_DBLCLKS);
       UINT msg = ButtonMessage(me->button(), e->type(), dbl);
       if (msg == WM_NULL) return Outcome::NotTranslated;
+      if (!attached && OutsideClient(*w, me->position())) {
+        NonClientMouse(hwnd, msg, me->globalPosition());
+        return Outcome::Consumed;
+      }
       return input(Deliver(hwnd, attached, msg, KeyFlags(me->buttons(), me->modifiers()),
-                           PointParam(me->position())));
+                           ClientPoint(*w, attached, me->position())));
     }
     case QEvent::MouseMove: {
       auto* me = static_cast<QMouseEvent*>(e);
+      if (!attached && OutsideClient(*w, me->position())) {
+        NonClientMouse(hwnd, WM_MOUSEMOVE, me->globalPosition());
+        return Outcome::Consumed;
+      }
+      if (!attached && !w->nonClient.isNull()) MenuBarHover(hwnd, std::nullopt);
       return input(Deliver(hwnd, attached, WM_MOUSEMOVE, KeyFlags(me->buttons(), me->modifiers()),
-                           PointParam(me->position())));
+                           ClientPoint(*w, attached, me->position())));
     }
+    case QEvent::Leave:
+      if (!attached && !w->nonClient.isNull()) MenuBarHover(hwnd, std::nullopt);
+      return Outcome::NotTranslated;
     case QEvent::Wheel: {
       auto* we = static_cast<QWheelEvent*>(e);
       WPARAM wp = KeyFlags(we->buttons(), we->modifiers()) |
@@ -156,6 +216,7 @@ Outcome Translate(HWND hwnd, QWidget* widget, QEvent* e, bool attached) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
       auto* ke = static_cast<QKeyEvent*>(e);
+      if (MenuBarKey(hwnd, ke)) return Outcome::Consumed;
       const bool down = e->type() == QEvent::KeyPress;
       const int vk = VirtualKey(ke->key());
       bool pass = true;
@@ -174,22 +235,21 @@ Outcome Translate(HWND hwnd, QWidget* widget, QEvent* e, bool attached) {
       return Outcome::NotTranslated;
     case QEvent::Resize: {
       SyncSurface(*w);
-      if (w->kind == WidgetKind::Host) {
-        w->invalid = QRegion(widget->rect());
-        w->eraseNeeded = true;
-      }
+      if (w->kind == WidgetKind::Host) InvalidateAll(*w);
+      const QRect client = attached ? widget->rect() : ClientArea(*w);
       Deliver(hwnd, attached, WM_SIZE, SizeKind(widget),
-              MAKELPARAM(widget->width(), widget->height()));
+              MAKELPARAM(client.width(), client.height()));
       return Outcome::NotTranslated;
     }
-    case QEvent::Move:
-      Deliver(hwnd, attached, WM_MOVE, 0, MAKELPARAM(widget->x(), widget->y()));
+    case QEvent::Move: {
+      // A child's place counts from its parent's client area.
+      QPoint at = widget->pos();
+      if (Window* p = w->parent ? Find(w->parent) : nullptr) at -= ClientArea(*p).topLeft();
+      Deliver(hwnd, attached, WM_MOVE, 0, MAKELPARAM(at.x(), at.y()));
       return Outcome::NotTranslated;
+    }
     case QEvent::Show:
-      if (w->kind == WidgetKind::Host) {
-        w->invalid = QRegion(widget->rect());
-        w->eraseNeeded = true;
-      }
+      if (w->kind == WidgetKind::Host) InvalidateAll(*w);
       if (!e->spontaneous()) Deliver(hwnd, attached, WM_SHOWWINDOW, TRUE, 0);
       return Outcome::NotTranslated;
     case QEvent::Hide:
@@ -211,9 +271,11 @@ Outcome Translate(HWND hwnd, QWidget* widget, QEvent* e, bool attached) {
       w->maximized = widget->windowState() & Qt::WindowMaximized;
       w->minimized = widget->windowState() & Qt::WindowMinimized;
       // A minimise keeps the size, so no resize reports it.
-      if (w->minimized != wasMin)
+      if (w->minimized != wasMin) {
+        const QRect client = attached ? widget->rect() : ClientArea(*w);
         Deliver(hwnd, attached, WM_SIZE, SizeKind(widget),
-                MAKELPARAM(widget->width(), widget->height()));
+                MAKELPARAM(client.width(), client.height()));
+      }
       return Outcome::NotTranslated;
     }
     case QEvent::Close:

@@ -72,13 +72,24 @@ std::shared_ptr<PixelBuffer> ScreenSnapshot() {
   return cache;
 }
 
-HDC WindowDc(HWND hwnd, const QRegion* clip) {
+// A DC on the window's surface. The client DC counts from the client area's
+// corner and draws only there (`clip` is in client coordinates); the
+// whole-window DC counts from the frame's corner and reaches the bar too.
+HDC WindowDc(HWND hwnd, const QRegion* clip, bool wholeWindow) {
   Window* w = Find(hwnd);
   if (!w || w->destroying || w->kind != WidgetKind::Host) return HDC();
   SyncSurface(*w);
   if (!w->surface) return HDC();
-  const QRegion whole(0, 0, w->widget->width(), w->widget->height());
-  HDC dc = CreateSurfaceDC(w->surface, POINT{0, 0}, clip ? *clip & whole : whole);
+  const QRect client = ClientArea(*w);
+  QPoint origin = client.topLeft();
+  QRegion area = client;
+  if (wholeWindow) {
+    origin = -FrameOffset(*w);
+    area = QRegion(0, 0, w->widget->width(), w->widget->height());
+  } else if (clip) {
+    area &= clip->translated(origin);
+  }
+  HDC dc = CreateSurfaceDC(w->surface, POINT{origin.x(), origin.y()}, area);
   if (dc) windowDcs()[dc] = hwnd;
   return dc;
 }
@@ -106,12 +117,20 @@ void SyncSurface(Window& w) {
   w.surface = MakeColourBuffer(width, height, GetSysColor(COLOR_BTNFACE));
 }
 
+void PaintNonClient(Window& w) {
+  if (!w.nonClientDirty) return;
+  w.nonClientDirty = false;
+  if (!w.nonClient.isNull()) SendMessageA(w.handle, WM_NCPAINT, 1, 0);
+}
+
 bool PaintInvalid(Window& w) {
-  if (w.invalid.isEmpty()) return false;
   const HWND h = w.handle;
+  PaintNonClient(w);
+  Window* again = Find(h);
+  if (!again || again->invalid.isEmpty()) return false;
   SendMessageA(h, WM_PAINT, 0, 0);
   // A procedure that never validates would be asked again and again.
-  if (Window* again = Find(h)) {
+  if ((again = Find(h))) {
     again->invalid = QRegion();
     again->eraseNeeded = false;
   }
@@ -128,11 +147,12 @@ HDC GetDC(HWND hwnd) {
     if (dc) screenDcs()[dc] = screen;
     return dc;
   }
-  return WindowDc(hwnd, nullptr);
+  return WindowDc(hwnd, nullptr, false);
 }
 
 HDC GetWindowDC(HWND hwnd) {
-  return GetDC(hwnd);
+  if (!hwnd || hwnd == GetDesktopWindow()) return GetDC(hwnd);
+  return WindowDc(hwnd, nullptr, true);
 }
 
 int ReleaseDC(HWND, HDC dc) {
@@ -155,7 +175,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   if (!w || !ps) return HDC();
   QRegion update = w->invalid;
   if (update.isEmpty()) update = QRegion();
-  HDC dc = WindowDc(hwnd, &update);
+  HDC dc = WindowDc(hwnd, &update, false);
   if (!dc) return HDC();
   const QRect box = update.boundingRect();
   ps->hdc = dc;
@@ -178,14 +198,15 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
   Window* w = Find(hwnd);
   if (!w || !w->widget) return FALSE;
+  const QRect client = w->kind == WidgetKind::Host ? ClientArea(*w) : w->widget->rect();
   const QRect r =
       rect ? QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top)
-           : w->widget->rect();
+           : QRect(QPoint(0, 0), client.size());
   if (w->kind == WidgetKind::Host) {
     w->invalid += r;
     if (erase) w->eraseNeeded = true;
   }
-  w->widget->update(r);
+  w->widget->update(r.translated(client.topLeft()));
   return TRUE;
 }
 

@@ -3,6 +3,7 @@
 // The window system's own record of every window, and the table that maps
 // handles to records. Only the window system's sources include this.
 
+#include <QMargins>
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
@@ -55,15 +56,28 @@ struct Window {
   // The client pixels as shown: drawing through window DCs lands here and
   // stays until it is drawn over, so a plain expose needs no repaint.
   std::shared_ptr<PixelBuffer> surface;
-  QRegion invalid;  // waits for WM_PAINT
+  QRegion invalid;  // waits for WM_PAINT, in client coordinates
   bool eraseNeeded = false;
-  HRGN region;  // the window region it owns, if any
+  // The part of the widget the layer draws itself (a menu bar), as the
+  // window's WM_NCCALCSIZE left it. The client area is the rest.
+  QMargins nonClient;
+  bool nonClientDirty = false;  // waits for WM_NCPAINT
+  HRGN region;                  // the window region it owns, if any
   bool destroying = false;
   bool maximized = false;
   bool minimized = false;
 };
 
 Window* Find(HWND hwnd);
+// The client area in the coordinates of the window's widget.
+QRect ClientArea(const Window& w);
+// Where the window's frame starts, seen from its widget: a top-level window's
+// decoration lies above and left of the widget. Window DCs and bar item
+// rectangles count from there, as GetWindowRect does.
+QPoint FrameOffset(const Window& w);
+// Takes the non-client margins a WM_NCCALCSIZE answered: children keep their
+// place in the client area, which is repainted and reported in WM_SIZE.
+void SetNonClient(Window& w, const QMargins& margins);
 Window& Add(std::unique_ptr<Window> window);
 void Remove(HWND hwnd);
 HWND NewWindowHandle();
@@ -83,7 +97,8 @@ void PassEventToQt();
 
 // Keeps the surface the size of the widget, keeping what it shows.
 void SyncSurface(Window& w);
-// Sends WM_ERASEBKGND/WM_PAINT for what is invalid. Returns true if it painted.
+// Sends WM_NCPAINT when the non-client part waits for it, then
+// WM_ERASEBKGND/WM_PAINT for what is invalid. Returns true if it painted.
 bool PaintInvalid(Window& w);
 // Sends a message to every top-level window (system-wide changes).
 void SendToTopLevels(UINT msg, WPARAM wParam, LPARAM lParam);

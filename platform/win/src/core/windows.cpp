@@ -11,6 +11,7 @@
 #include "core/window_table.h"
 #include "gdi/surface.h"
 #include "win/gdi.h"
+#include "win/menu.h"
 
 namespace win {
 
@@ -239,6 +240,9 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
     DestroyWindow(h);
     return HWND();
   }
+  if (!Find(h)) return HWND();
+  // A top-level window created with a menu shows it as its bar.
+  if (!child && menuOrId && IsMenu(menuOrId)) SetMenu(h, menuOrId);
   if (!Find(h)) return HWND();
   if (style & WS_VISIBLE) ShowWindow(h, SW_SHOW);
   return h;

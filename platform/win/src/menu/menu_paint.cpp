@@ -60,8 +60,8 @@ void DrawArrow(HDC dc, const RECT& r, COLORREF colour) {
   DeleteObject(pen);
 }
 
-UINT ItemState(const MenuItem& item, bool selected) {
-  UINT s = selected ? ODS_SELECTED : 0;
+UINT ItemState(const MenuItem& item, UINT extra) {
+  UINT s = extra;
   if (item.state & MF_GRAYED) s |= ODS_GRAYED;
   if (item.state & MF_DISABLED) s |= ODS_DISABLED;
   if (item.state & MF_CHECKED) s |= ODS_CHECKED;
@@ -79,23 +79,47 @@ HFONT MenuFont() {
   return font;
 }
 
+int PlainItemHeight(HDC dc) {
+  TEXTMETRICA tm;
+  GetTextMetricsA(dc, &tm);
+  return std::max<int>(tm.tmHeight + 6, 20);
+}
+
+SIZE SendMeasureItem(const MenuItem& item, HWND owner, int height) {
+  MEASUREITEMSTRUCT mis;
+  mis.CtlType = ODT_MENU;
+  mis.itemID = item.id;
+  mis.itemData = item.data;
+  mis.itemHeight = static_cast<UINT>(height);
+  SendMessageA(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+  return SIZE{static_cast<LONG>(mis.itemWidth), static_cast<LONG>(mis.itemHeight)};
+}
+
+void SendDrawItem(Menu& menu, std::size_t index, HDC dc, HWND owner, UINT extraState, UINT action,
+                  const RECT& rect) {
+  const MenuItem& item = menu.items[index];
+  DRAWITEMSTRUCT dis;
+  dis.CtlType = ODT_MENU;
+  dis.itemID = item.id;
+  dis.itemAction = action;
+  dis.itemState = ItemState(item, extraState);
+  dis.hwndItem = HWND(menu.handle.value);
+  dis.hDC = dc;
+  dis.rcItem = rect;
+  dis.itemData = item.data;
+  SendMessageA(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+}
+
 void MeasurePopupItems(Menu& menu, HWND owner) {
   HDC dc = CreateCompatibleDC(HDC());
   HGDIOBJ old = SelectObject(dc, MenuFont());
-  TEXTMETRICA tm;
-  GetTextMetricsA(dc, &tm);
-  const int textHeight = std::max<int>(tm.tmHeight + 6, 20);
+  const int textHeight = PlainItemHeight(dc);
   for (MenuItem& item : menu.items) {
     int w = 0, h = 0;
     if (item.type & MFT_OWNERDRAW) {
-      MEASUREITEMSTRUCT mis;
-      mis.CtlType = ODT_MENU;
-      mis.itemID = item.id;
-      mis.itemData = item.data;
-      mis.itemHeight = static_cast<UINT>(textHeight);
-      SendMessageA(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-      w = static_cast<int>(mis.itemWidth);
-      h = static_cast<int>(mis.itemHeight);
+      const SIZE sz = SendMeasureItem(item, owner, textHeight);
+      w = sz.cx;
+      h = sz.cy;
     } else if (item.type & MFT_SEPARATOR) {
       h = kSeparatorHeight;
     } else {
@@ -119,16 +143,7 @@ void DrawMenuItem(Menu& menu, std::size_t index, HDC dc, HWND owner, bool select
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   if (item.type & MFT_OWNERDRAW) {
-    DRAWITEMSTRUCT dis;
-    dis.CtlType = ODT_MENU;
-    dis.itemID = item.id;
-    dis.itemAction = action;
-    dis.itemState = ItemState(item, selected);
-    dis.hwndItem = HWND(menu.handle.value);
-    dis.hDC = dc;
-    dis.rcItem = item.rect;
-    dis.itemData = item.data;
-    SendMessageA(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    SendDrawItem(menu, index, dc, owner, selected ? ODS_SELECTED : 0, action, item.rect);
     return;
   }
   RECT r = item.rect;

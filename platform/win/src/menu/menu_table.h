@@ -28,6 +28,11 @@ struct Menu {
   bool bar = false;
   std::vector<MenuItem> items;
   HWND shownIn;  // the window that shows it now: its popup window, or the bar's window
+  // A bar only: laid out again (owner-drawn items measured again) when an
+  // item changed; its height with the line beneath; the item under the pointer.
+  bool needsLayout = true;
+  int barHeight = 0;
+  int hot = -1;
 };
 
 Menu* FindMenu(HMENU menu);

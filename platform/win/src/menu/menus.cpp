@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "core/window_table.h"
+#include "menu/menu_bar.h"
 #include "menu/menu_table.h"
 #include "win/gdi.h"
 
@@ -117,7 +118,15 @@ bool FromFlags(MenuItem& item, UINT flags, ULONG_PTR newItem, const char* text) 
 }
 
 void Redraw(Menu& m) {
-  if (m.shownIn) InvalidateRect(m.shownIn, nullptr, TRUE);
+  m.needsLayout = true;
+  if (!m.shownIn) return;
+  // A bar is repainted (and laid out again) with its window's non-client part.
+  if (Window* w = Find(m.shownIn); w && w->menu == m.handle) {
+    w->nonClientDirty = true;
+    if (w->widget) w->widget->update();
+    return;
+  }
+  InvalidateRect(m.shownIn, nullptr, TRUE);
 }
 
 }  // namespace
@@ -196,7 +205,10 @@ BOOL DestroyMenu(HMENU menu) {
   menus().erase(it);
   for (HMENU s : subs) DestroyMenu(s);
   for (HWND h : AllWindows())
-    if (Window* w = Find(h); w && w->menu == menu) w->menu = HMENU();
+    if (Window* w = Find(h); w && w->menu == menu) {
+      w->menu = HMENU();
+      if (!w->nonClient.isNull()) RecalcFrame(h);
+    }
   return TRUE;
 }
 
@@ -215,8 +227,16 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
   if (!w || (w->style & WS_CHILD) || (menu && !FindMenu(menu))) return FALSE;
   if (Menu* old = FindMenu(w->menu)) old->shownIn = HWND();
   w->menu = menu;
-  if (Menu* m = FindMenu(menu)) m->shownIn = hwnd;
-  DrawMenuBar(hwnd);
+  if (Menu* m = FindMenu(menu)) {
+    m->shownIn = hwnd;
+    m->needsLayout = true;
+  }
+  // The window hears WM_NCCALCSIZE and makes room for the bar (or gives it back).
+  RecalcFrame(hwnd);
+  if ((w = Find(hwnd)) && w->widget) {
+    w->nonClientDirty = true;
+    w->widget->update();
+  }
   return TRUE;
 }
 
@@ -427,10 +447,17 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
 
 BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* rect) {
   Menu* m = FindMenu(menu);
-  if (!m || !rect || position >= m->items.size() || !m->shownIn) return FALSE;
-  // Menu bars are kept but not drawn by this layer yet: they have no place.
-  if (m->bar || !IsWindow(hwnd)) return FALSE;
+  if (!m || !rect || position >= m->items.size() || !m->shownIn || !IsWindow(hwnd)) return FALSE;
   *rect = m->items[position].rect;
+  if (Window* w = Find(m->shownIn); w && w->menu == menu && w->widget) {
+    // A bar's items are placed in its window's widget, above the client area.
+    if (m->needsLayout) MenuBarHeight(m->shownIn);
+    if (!(m = FindMenu(menu)) || position >= m->items.size()) return FALSE;
+    *rect = m->items[position].rect;
+    const QPoint g = w->widget->mapToGlobal(QPoint(0, 0));
+    OffsetRect(rect, g.x(), g.y());
+    return TRUE;
+  }
   POINT origin{0, 0};
   if (!ClientToScreen(m->shownIn, &origin)) return FALSE;
   OffsetRect(rect, origin.x, origin.y);

@@ -11,6 +11,7 @@
 
 #include "core/screen_overlay.h"
 #include "core/window_table.h"
+#include "menu/menu_bar.h"
 #include "menu/menu_paint.h"
 #include "menu/menu_table.h"
 #include "win/gdi.h"
@@ -37,6 +38,9 @@ struct Tracking {
   bool done = false;
   UINT command = 0;
   bool idleSent = false;
+  // A menu tracked from a window's bar: the bar, and its selected item.
+  HMENU bar;
+  int barItem = -1;
 };
 
 thread_local Tracking* t_track = nullptr;
@@ -142,7 +146,8 @@ void Select(std::size_t depth, int index) {
   RedrawItem(t_track->levels[depth], index);
 }
 
-bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int itemPos);
+bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int itemPos,
+               bool underBar = false);
 
 void OpenSubmenu(std::size_t depth, bool selectFirst) {
   Level& l = t_track->levels[depth];
@@ -243,6 +248,142 @@ void AccessChar(std::size_t depth, char32_t ch) {
   Select(depth, next == hits.end() ? hits.front() : *next);
 }
 
+void SelectFirst(std::size_t depth) {
+  Menu* m = FindMenu(t_track->levels[depth].menu);
+  for (std::size_t i = 0; m && i < m->items.size(); ++i)
+    if (Selectable(m->items[i])) {
+      Select(depth, static_cast<int>(i));
+      return;
+    }
+}
+
+// Selects a bar item (or none, -1) and with `open` shows its popup under it.
+void SelectBar(int index, bool open, bool selectFirst) {
+  Menu* bar = FindMenu(t_track->bar);
+  if (!bar) {
+    Finish(0);
+    return;
+  }
+  if (index >= static_cast<int>(bar->items.size())) index = -1;
+  const HWND owner = t_track->owner;
+  if (index != t_track->barItem) {
+    CloseLevelsAbove(0);
+    // Shadows drawn on the screen for the item left and its popup go with them.
+    ClearScreenOverlay();
+    if (!t_track || !(bar = FindMenu(t_track->bar))) return;
+    const int before = t_track->barItem;
+    if (before >= 0 && static_cast<std::size_t>(before) < bar->items.size())
+      bar->items[static_cast<std::size_t>(before)].state &= ~MF_HILITE;
+    t_track->barItem = index;
+    if (index >= 0) {
+      MenuItem& it = bar->items[static_cast<std::size_t>(index)];
+      it.state |= MF_HILITE;
+      const UINT flags = ((it.state | it.type) & 0xFFFF) | (it.sub ? MF_POPUP : 0);
+      SendMessageA(owner, WM_MENUSELECT,
+                   MAKELPARAM(it.sub ? static_cast<UINT>(index) : it.id, flags),
+                   t_track->bar.value);
+    }
+    RedrawBarItem(owner, before, ODA_SELECT);
+    RedrawBarItem(owner, index, ODA_SELECT);
+  }
+  if (!open || !t_track || !t_track->levels.empty() || !(bar = FindMenu(t_track->bar)) || index < 0)
+    return;
+  const MenuItem& it = bar->items[static_cast<std::size_t>(index)];
+  if (!it.sub || !Enabled(it) || !FindMenu(it.sub)) return;
+  RECT r;
+  if (!GetMenuItemRect(owner, t_track->bar, static_cast<UINT>(index), &r)) return;
+  if (OpenLevel(it.sub, r.left, r.bottom, TPM_LEFTALIGN, &r, index, true) && selectFirst)
+    SelectFirst(0);
+}
+
+// The next item of the bar to the left or right, round the end.
+void StepBar(int step) {
+  Menu* bar = FindMenu(t_track->bar);
+  if (!bar || bar->items.empty()) return;
+  const int n = static_cast<int>(bar->items.size());
+  const bool open = !t_track->levels.empty();
+  int i = t_track->barItem;
+  for (int tries = 0; tries < n; ++tries) {
+    i = i < 0 ? 0 : (i + step + n) % n;
+    if (Selectable(bar->items[static_cast<std::size_t>(i)])) {
+      SelectBar(i, open, true);
+      return;
+    }
+  }
+}
+
+// Chooses a bar item: an item with a popup opens it, a command ends the menu.
+void ChooseBar(int index, bool selectFirst) {
+  Menu* bar = FindMenu(t_track->bar);
+  if (!bar || index < 0 || static_cast<std::size_t>(index) >= bar->items.size()) return;
+  const MenuItem& it = bar->items[static_cast<std::size_t>(index)];
+  if (!Selectable(it) || !Enabled(it)) return;
+  if (it.sub) {
+    SelectBar(index, true, selectFirst);
+    return;
+  }
+  Finish(it.id);
+}
+
+// Keys while the bar is selected and no popup is open.
+void BarKey(int vk, char32_t ch) {
+  switch (vk) {
+    case VK_LEFT:
+      StepBar(-1);
+      return;
+    case VK_RIGHT:
+      StepBar(1);
+      return;
+    case VK_DOWN:
+    case VK_RETURN:
+      ChooseBar(t_track->barItem, true);
+      return;
+    case VK_ESCAPE:
+    case VK_MENU:
+    case VK_F10:
+      Finish(0);
+      return;
+    default:
+      break;
+  }
+  Menu* bar = FindMenu(t_track->bar);
+  const char key = ch < 128 ? static_cast<char>(std::tolower(static_cast<int>(ch))) : 0;
+  for (std::size_t i = 0; bar && key && i < bar->items.size(); ++i) {
+    const MenuItem& it = bar->items[i];
+    if (!(it.type & MFT_OWNERDRAW) && AccessKey(it.text) == key) {
+      ChooseBar(static_cast<int>(i), true);
+      return;
+    }
+  }
+}
+
+// The pointer over the bar while the menu is tracked from it.
+void BarPointer(QEvent::Type type, int index) {
+  Menu* bar = FindMenu(t_track->bar);
+  if (!bar || index < 0) return;
+  const MenuItem& it = bar->items[static_cast<std::size_t>(index)];
+  const bool open = !t_track->levels.empty();
+  switch (type) {
+    case QEvent::MouseMove:
+      // Moving across the bar while a popup is open opens the one under it.
+      if (open && index != t_track->barItem) SelectBar(index, true, false);
+      break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      // A press on the open item closes the menu, as it opened it.
+      if (index == t_track->barItem && open)
+        Finish(0);
+      else
+        SelectBar(index, true, false);
+      break;
+    case QEvent::MouseButtonRelease:
+      if (index == t_track->barItem && !it.sub && Enabled(it) && Selectable(it)) Finish(it.id);
+      break;
+    default:
+      break;
+  }
+}
+
 std::size_t DepthOf(HWND popup) {
   for (std::size_t d = 0; t_track && d < t_track->levels.size(); ++d)
     if (t_track->levels[d].window == popup) return d;
@@ -311,14 +452,27 @@ LRESULT PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case VK_UP:
           MoveSelection(depth, -1);
           break;
-        case VK_RIGHT:
-          OpenSubmenu(depth, true);
+        case VK_RIGHT: {
+          // On an item without a popup, the bar's next item opens instead.
+          Menu* m = FindMenu(t_track->levels[depth].menu);
+          const int sel = t_track->levels[depth].selected;
+          const bool hasSub = m && sel >= 0 && static_cast<std::size_t>(sel) < m->items.size() &&
+                              m->items[static_cast<std::size_t>(sel)].sub;
+          if (hasSub)
+            OpenSubmenu(depth, true);
+          else if (t_track->bar)
+            StepBar(1);
           break;
+        }
         case VK_LEFT:
-          if (depth > 0) CloseLevelsAbove(depth);
+          if (depth > 0)
+            CloseLevelsAbove(depth);
+          else if (t_track->bar)
+            StepBar(-1);
           break;
         case VK_ESCAPE:
-          if (depth > 0)
+          // Esc closes one level; from the bar's popup, back to the bar.
+          if (depth > 0 || t_track->bar)
             CloseLevelsAbove(depth);
           else
             Finish(0);
@@ -351,7 +505,8 @@ void EnsureClass() {
   RegisterClassExA(&wc);
 }
 
-bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int itemPos) {
+bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int itemPos,
+               bool underBar) {
   Menu* m = FindMenu(menu);
   if (!m || !t_track) return false;
   const HWND owner = t_track->owner;
@@ -390,8 +545,12 @@ bool OpenLevel(HMENU menu, int x, int y, UINT align, const RECT* parentItem, int
   // Keep it on the screen: a cascade flips to the left of its parent.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect s = screen->geometry();
-    if (x + W > s.right() + 1) x = parentItem ? parentItem->left - W + 3 : s.right() + 1 - W;
-    if (y + H > s.bottom() + 1) y = std::max<int>(s.top(), s.bottom() + 1 - H);
+    // A popup of the bar opens above its item when there is no room below.
+    if (x + W > s.right() + 1)
+      x = parentItem && !underBar ? parentItem->left - W + 3 : s.right() + 1 - W;
+    if (y + H > s.bottom() + 1)
+      y = underBar && parentItem->top - H >= s.top() ? parentItem->top - H
+                                                     : std::max<int>(s.top(), s.bottom() + 1 - H);
     x = std::max<int>(x, s.left());
     y = std::max<int>(y, s.top());
   }
@@ -442,6 +601,8 @@ int VirtualKeyOf(int key) {
       return VK_RETURN;
     case Qt::Key_Alt:
       return VK_MENU;
+    case Qt::Key_F10:
+      return VK_F10;
     default:
       return 0;
   }
@@ -457,8 +618,19 @@ class MenuInput : public QObject {
     switch (e->type()) {
       case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(e);
-        const HWND deepest = t_track->levels.back().window;
         t_track->idleSent = false;
+        if (t_track->bar) {
+          const int vk = VirtualKeyOf(ke->key());
+          if (vk == VK_MENU || vk == VK_F10) {
+            Finish(0);
+            return true;
+          }
+          if (t_track->levels.empty()) {
+            BarKey(vk, ke->text().isEmpty() ? 0 : ke->text().toUcs4().value(0));
+            return true;
+          }
+        }
+        const HWND deepest = t_track->levels.back().window;
         if (const int vk = VirtualKeyOf(ke->key())) {
           Dispatch(deepest, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
         } else if (!ke->text().isEmpty()) {
@@ -478,6 +650,14 @@ class MenuInput : public QObject {
         t_track->idleSent = false;
         const QPoint global = me->globalPosition().toPoint();
         const HWND popup = PopupAt(global);
+        if (!popup && t_track->bar) {
+          const int item = BarItemAt(t_track->owner, global);
+          if (item >= 0) {
+            BarPointer(e->type(), item);
+            return true;
+          }
+          if (item == -1 && e->type() != QEvent::MouseButtonPress) return true;
+        }
         if (!popup) {
           if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
             Finish(0);
@@ -500,7 +680,86 @@ class MenuInput : public QObject {
   }
 };
 
+// Runs the menu until it is done. A popup menu ends when its first popup is
+// gone; a bar's menu may wait on the bar with no popup open.
+void RunMenuLoop(Tracking& track) {
+  const HWND owner = track.owner;
+  while (!track.done) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (track.done) break;
+    const bool gone = track.levels.empty() ? !track.bar || !FindMenu(track.bar)
+                                           : !IsWindow(track.levels.front().window);
+    if (!IsWindow(owner) || gone) {
+      track.done = true;
+      break;
+    }
+    if (!track.idleSent) {
+      track.idleSent = true;
+      const HWND deepest = track.levels.empty() ? owner : track.levels.back().window;
+      SendMessageA(owner, WM_ENTERIDLE, MSGF_MENU, static_cast<LPARAM>(deepest.value));
+      continue;
+    }
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+}
+
+// Closes what is open, says so to the owner and runs the chosen command.
+// Returns the command.
+UINT EndTracking(Tracking& track, bool popupMenu) {
+  const HWND owner = track.owner;
+  CloseLevelsAbove(0);
+  if (Menu* bar = FindMenu(track.bar);
+      bar && track.barItem >= 0 && static_cast<std::size_t>(track.barItem) < bar->items.size())
+    bar->items[static_cast<std::size_t>(track.barItem)].state &= ~MF_HILITE;
+  const int barItem = track.barItem;
+  track.barItem = -1;
+  if (track.bar) {
+    if (Menu* bar = FindMenu(track.bar)) bar->hot = -1;
+    RedrawBarItem(owner, barItem, ODA_SELECT);
+  }
+  // Shadows drawn on the screen around the menu go with it.
+  ClearScreenOverlay();
+  t_track = nullptr;
+  const UINT command = track.command;
+  if (IsWindow(owner) && !(track.flags & TPM_NONOTIFY)) {
+    SendMessageA(owner, WM_MENUSELECT, MAKELPARAM(0, 0xFFFF), 0);
+    SendMessageA(owner, WM_EXITMENULOOP, popupMenu ? TRUE : FALSE, 0);
+  }
+  if (track.flags & TPM_RETURNCMD) return command;
+  // The command arrives once the menu is gone, before the tracking returns.
+  if (command && IsWindow(owner)) SendMessageA(owner, WM_COMMAND, command & 0xFFFF, 0);
+  return command;
+}
+
 }  // namespace
+
+void TrackMenuBar(HWND hwnd, int index, bool open, bool selectFirst) {
+  Menu* bar = BarOf(hwnd);
+  if (t_track || !bar || !qApp) return;
+  Tracking track;
+  track.owner = hwnd;
+  track.bar = bar->handle;
+  t_track = &track;
+  MenuInput input;
+  qApp->installEventFilter(&input);
+  if (Menu* m = FindMenu(track.bar); m && m->hot >= 0) {
+    const int hot = m->hot;
+    m->hot = -1;
+    RedrawBarItem(hwnd, hot, ODA_SELECT);
+  }
+  SendMessageA(hwnd, WM_ENTERMENULOOP, FALSE, 0);
+  SendMessageA(hwnd, WM_INITMENU, track.bar.value, 0);
+  // From the keyboard an access key chooses its item: a command runs at once.
+  if (t_track && IsWindow(hwnd)) SelectBar(index, open && !selectFirst, false);
+  if (t_track && IsWindow(hwnd) && open && selectFirst) ChooseBar(index, true);
+  if (t_track) RunMenuLoop(track);
+  qApp->removeEventFilter(&input);
+  EndTracking(track, false);
+}
+
+int TrackedBarItem(HWND hwnd) {
+  return t_track && t_track->bar && t_track->owner == hwnd ? t_track->barItem : -1;
+}
 
 }  // namespace detail
 
@@ -518,37 +777,10 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
     SendMessageA(owner, WM_ENTERMENULOOP, TRUE, 0);
     SendMessageA(owner, WM_INITMENU, menu.value, 0);
   }
-  if (OpenLevel(menu, x, y, flags, nullptr, 0)) {
-    while (!track.done) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents);
-      if (track.done) break;
-      if (!IsWindow(owner) || track.levels.empty() || !IsWindow(track.levels.front().window)) {
-        track.done = true;
-        break;
-      }
-      if (!track.idleSent) {
-        track.idleSent = true;
-        SendMessageA(owner, WM_ENTERIDLE, MSGF_MENU,
-                     static_cast<LPARAM>(track.levels.back().window.value));
-        continue;
-      }
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-  }
+  if (OpenLevel(menu, x, y, flags, nullptr, 0)) RunMenuLoop(track);
   qApp->removeEventFilter(&input);
-  CloseLevelsAbove(0);
-  // Shadows drawn on the screen around the menu go with it.
-  ClearScreenOverlay();
-  t_track = nullptr;
-  const UINT command = track.command;
-  if (IsWindow(owner) && !(flags & TPM_NONOTIFY)) {
-    SendMessageA(owner, WM_MENUSELECT, MAKELPARAM(0, 0xFFFF), 0);
-    SendMessageA(owner, WM_EXITMENULOOP, TRUE, 0);
-  }
-  if (flags & TPM_RETURNCMD) return static_cast<BOOL>(command);
-  // The command arrives once the menu is gone, before this call returns.
-  if (command && IsWindow(owner)) SendMessageA(owner, WM_COMMAND, command & 0xFFFF, 0);
-  return TRUE;
+  const UINT command = EndTracking(track, true);
+  return (flags & TPM_RETURNCMD) ? static_cast<BOOL>(command) : TRUE;
 }
 
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {

@@ -1,0 +1,313 @@
+// The bar's popup menu: its items, where it opens, and each command.
+
+#include <unistd.h>
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <chrono>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "addedit.h"
+#include "bar_fixture.h"
+#include "form2.h"
+#include "form3.h"
+#include "forms/settings.h"
+#include "shell/shell_execute.h"
+#include "win/qt_window.h"
+#include "win/win.h"
+
+using namespace dialogra;
+using dialogra::testing::BarFixture;
+namespace fs = std::filesystem;
+
+namespace {
+
+// What runs each time the open popup menu waits for input (after the
+// menu opens and after each input); once the steps are used up the menu is
+// closed. A step that gives no input closes the menu itself.
+std::deque<std::function<void(win::HWND)>> g_steps;
+win::HHOOK g_hook;
+bool g_opened = false;
+
+win::LRESULT IdleHook(int code, win::WPARAM w, win::LPARAM l) {
+  auto* cwp = reinterpret_cast<win::CWPSTRUCT*>(l);
+  if (code == win::HC_ACTION && cwp->message == win::WM_ENTERIDLE) {
+    const win::HWND popup(static_cast<std::uintptr_t>(cwp->lParam));
+    g_opened = true;
+    if (g_steps.empty()) {
+      win::EndMenu();
+    } else {
+      auto step = std::move(g_steps.front());
+      g_steps.pop_front();
+      step(popup);
+    }
+  }
+  return win::CallNextHookEx(g_hook, code, w, l);
+}
+
+void Key(win::HWND popup, int key, const QString& text) {
+  QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(win::WindowWidget(popup), &e);
+}
+
+std::map<std::string, std::string> StoreValues() {
+  std::map<std::string, std::string> values;
+  std::ifstream in(forms::SettingsStore::DefaultPath());
+  for (std::string line; std::getline(in, line);)
+    if (auto eq = line.find('='); eq != std::string::npos && line[0] != '#')
+      values[line.substr(0, eq)] = line.substr(eq + 1);
+  return values;
+}
+
+std::string FileText(const fs::path& p) {
+  std::ifstream in(p);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The shell starts programs on their own: wait, boundedly, for their trace.
+std::string WaitForFile(const fs::path& p) {
+  for (int i = 0; i < 500 && !fs::exists(p); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  return FileText(p);
+}
+
+void Script(const fs::path& p, const std::string& body) {
+  std::ofstream(p) << "#!/bin/sh\n" << body << "\n";
+  fs::permissions(p, fs::perms::owner_all);
+}
+
+class PopupMenu : public BarFixture {
+ protected:
+  void SetUp() override {
+    BarFixture::SetUp();
+    // The desktop's handler and the reader are stand-ins that leave a trace.
+    fs::create_directories(folder / "path");
+    Script(folder / "path" / "xdg-open", "echo \"$1\" > '" + (folder / "opened").string() + "'");
+    Script(folder / "Reader", "pwd > '" + (folder / "reader-started").string() + "'");
+    std::ofstream(folder / "help.html") << "<html></html>";
+    oldPath_ = getenv("PATH");
+    setenv("PATH", ((folder / "path").string() + ":" + oldPath_).c_str(), 1);
+    g_steps.clear();
+  }
+  void TearDown() override {
+    setenv("PATH", oldPath_.c_str(), 1);
+    BarFixture::TearDown();
+  }
+
+  // The bar after its intro.
+  Form1& Bar() {
+    Form1& bar = LoadBar();
+    Ticks(70, 60);
+    return bar;
+  }
+
+  // Moves the pointer over the menu button; `steps` run while the menu is
+  // open. Returns whether a menu opened.
+  bool Hover(Form1& bar, std::deque<std::function<void(win::HWND)>> steps) {
+    g_opened = false;
+    g_steps = std::move(steps);
+    g_hook = win::SetWindowsHookExA(win::WH_CALLWNDPROC, IdleHook, win::HINSTANCE(),
+                                    win::GetCurrentThreadId());
+    int button = 0, shift = 0;
+    float x = 100, y = 100;
+    bar.Image1.MouseMove(button, shift, x, y);
+    win::UnhookWindowsHookEx(g_hook);
+    g_steps.clear();
+    return g_opened;
+  }
+
+  void Command(forms::Menu& item) {
+    Form2& holder = forms::Forms::Get<Form2>();
+    win::SendMessageA(holder.hWnd(), win::WM_COMMAND, item.CommandId(), 0);
+  }
+
+  std::string oldPath_;
+};
+
+std::string ItemText(win::HMENU m, int pos) {
+  char buf[128] = {};
+  win::MENUITEMINFOA mii;
+  mii.fMask = win::MIIM_STRING;
+  mii.dwTypeData = buf;
+  mii.cch = sizeof buf;
+  win::GetMenuItemInfoA(m, static_cast<win::UINT>(pos), win::TRUE, &mii);
+  return buf;
+}
+
+}  // namespace
+
+TEST_F(PopupMenu, HoldsItsItemsInTheirOrderWithTheirAccessKeys) {
+  Form2& holder = forms::Forms::Get<Form2>();
+  EXPECT_FALSE(holder.Visible());
+  EXPECT_EQ(holder.mnu_file.Caption(), "file");
+  const win::HMENU menu = holder.mnu_file.SubMenu();
+  const std::vector<std::string> expected = {"&Settings...",
+                                             "&Hide MSAgent",
+                                             "&Add && Manage New Dialogs",
+                                             "Le&ctoria",
+                                             "H&elp",
+                                             "",
+                                             "&Website",
+                                             "E_&mail",
+                                             "A&bout us",
+                                             "",
+                                             "&Exit"};
+  ASSERT_EQ(win::GetMenuItemCount(menu), static_cast<int>(expected.size()));
+  for (int i = 0; i < static_cast<int>(expected.size()); ++i) {
+    if (expected[i].empty())
+      EXPECT_EQ(win::GetMenuState(menu, i, win::MF_BYPOSITION), win::MF_SEPARATOR) << i;
+    else
+      EXPECT_EQ(ItemText(menu, i), expected[i]) << i;
+  }
+}
+
+TEST_F(PopupMenu, ThePointerOverTheButtonOpensItUnderTheBarsRightEnd) {
+  Form1& bar = Bar();
+  win::RECT at{};
+  bool seen = false;
+  ASSERT_TRUE(Hover(bar, {[&](win::HWND popup) {
+                      seen = win::GetClassName(popup) == "#32768";
+                      win::GetWindowRect(popup, &at);
+                      win::EndMenu();
+                    }}));
+  EXPECT_TRUE(seen);
+  win::RECT barRect{};
+  win::GetWindowRect(bar.hWnd(), &barRect);
+  EXPECT_EQ(at.right, barRect.left + 7110 / 15);
+  EXPECT_EQ(at.top, barRect.top + (340 + 10) / 15);
+}
+
+TEST_F(PopupMenu, TheButtonDoesNotReactWhileTheAboutPictureOrTheSettingsAreOpen) {
+  Form1& bar = Bar();
+  Form2& holder = forms::Forms::Get<Form2>();
+  Command(holder.mnu_veri);
+  EXPECT_TRUE(forms::Forms::Get<Form7>().Visible());
+  EXPECT_FALSE(bar.Image1.Enabled());
+  EXPECT_FALSE(Hover(bar, {}));
+  forms::Forms::Get<Form7>().Image1.Click();
+  forms::DoEvents();
+  EXPECT_TRUE(bar.Image1.Enabled());
+
+  holder.mnu_sysset_Click();
+  EXPECT_FALSE(Hover(bar, {}));
+}
+
+TEST_F(PopupMenu, AnAccessKeyInTheOpenMenuRunsItsCommand) {
+  Form1& bar = Bar();
+  ASSERT_TRUE(Hover(bar, {[](win::HWND popup) { Key(popup, Qt::Key_S, "s"); }}));
+  Form3* settings = forms::Forms::Find<Form3>();
+  ASSERT_NE(settings, nullptr);
+  EXPECT_TRUE(settings->Visible());
+}
+
+TEST_F(PopupMenu, SettingsOpenModelessAtTheirPlace) {
+  Bar();
+  Command(forms::Forms::Get<Form2>().mnu_sysset);
+  Form3* settings = forms::Forms::Find<Form3>();
+  ASSERT_NE(settings, nullptr);
+  EXPECT_TRUE(settings->Visible());
+  EXPECT_EQ(settings->Top(), forms::Screen::Height() / 2 - 3000);
+  EXPECT_EQ(settings->Left(), forms::Screen::Width() / 2 - 4000);
+}
+
+TEST_F(PopupMenu, HidingTwiceShowsTheCharacterAgainAndTheCaptionFollows) {
+  Form1& bar = Bar();
+  Form2& holder = forms::Forms::Get<Form2>();
+  EXPECT_EQ(holder.mnu_hlp.Caption(), "&Hide MSAgent");
+  requests.clear();
+  Command(holder.mnu_hlp);
+  EXPECT_EQ(holder.mnu_hlp.Caption(), "&Show MSAgent");
+  EXPECT_FALSE(bar.mobjAgent->Visible());
+  Command(holder.mnu_hlp);
+  EXPECT_EQ(holder.mnu_hlp.Caption(), "&Hide MSAgent");
+  EXPECT_TRUE(bar.mobjAgent->Visible());
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].kind, agent::RequestRecord::Kind::Hide);
+  EXPECT_EQ(requests[1].kind, agent::RequestRecord::Kind::Show);
+}
+
+TEST_F(PopupMenu, HidingWithoutACharacterOnlyTurnsTheCaption) {
+  setenv("TAVRINEL_SYSTEM_DIR", (folder / "nowhere").c_str(), 1);
+  Bar();
+  Form2& holder = forms::Forms::Get<Form2>();
+  Command(holder.mnu_hlp);
+  EXPECT_EQ(holder.mnu_hlp.Caption(), "&Show MSAgent");
+}
+
+TEST_F(PopupMenu, TheEditorOpensOverTheTrainersBook) {
+  Bar();
+  Command(forms::Forms::Get<Form2>().managewords);
+  addedit* editor = forms::Forms::Find<addedit>();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_TRUE(editor->Visible());
+  EXPECT_EQ(editor->Book().file, "dialog.ocx");
+}
+
+TEST_F(PopupMenu, TheReaderStartsFromTheProgramFolder) {
+  Bar();
+  Command(forms::Forms::Get<Form2>().recite);
+  EXPECT_EQ(WaitForFile(folder / "reader-started"), folder.path().string() + "\n");
+}
+
+TEST_F(PopupMenu, HelpTheWebPageAndTheMailGoToTheDesktop) {
+  Bar();
+  Form2& holder = forms::Forms::Get<Form2>();
+  Command(holder.mnuhelp);
+  EXPECT_EQ(WaitForFile(folder / "opened"), (folder / "help.html").string() + "\n");
+  fs::remove(folder / "opened");
+  Command(holder.mnu_page);
+  EXPECT_EQ(WaitForFile(folder / "opened"), std::string(shell::kMakerWebPage) + "\n");
+  fs::remove(folder / "opened");
+  Command(holder.mnu_email);
+  EXPECT_EQ(WaitForFile(folder / "opened"), "mailto:" + std::string(shell::kMakerMail) + "\n");
+}
+
+TEST_F(PopupMenu, MissingHelpOrReaderGivesNoMessage) {
+  fs::remove(folder / "Reader");
+  fs::remove(folder / "help.html");
+  Bar();
+  Form2& holder = forms::Forms::Get<Form2>();
+  Command(holder.recite);
+  Command(holder.mnuhelp);
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PopupMenu, ExitWritesTheVoiceThePlaceAndTheScheduleThenEnds) {
+  Form1& bar = Bar();
+  bar.Left(2340);  // dragged elsewhere in this run
+  module().SpeechOn = 0;
+  module().guagen = 10314;
+  module().PlayTimes = 9;  // a running option that Exit does not keep
+  const auto before = StoreValues();
+  EXPECT_THROW(forms::Forms::Get<Form2>().mnu_exit_Click(), forms::testing::ProgramEnded);
+  EXPECT_TRUE(ended);
+  auto after = StoreValues();
+  EXPECT_EQ(after["voice"], "0");
+  EXPECT_EQ(after["left"], "2340");
+  EXPECT_EQ(after["guagen"], "10314");
+  // Nothing else changes.
+  auto rest = before;
+  for (const char* key : {"voice", "left", "guagen"}) {
+    after.erase(key);
+    rest.erase(key);
+  }
+  EXPECT_EQ(after, rest);
+}
+
+TEST_F(PopupMenu, ExitInRandomOrderKeepsNoPlace) {
+  Bar();
+  module().rd = 0;
+  module().guagen = 10314;
+  EXPECT_THROW(forms::Forms::Get<Form2>().mnu_exit_Click(), forms::testing::ProgramEnded);
+  EXPECT_EQ(ReadSetting("guagen"), "11000");
+  EXPECT_EQ(ReadSetting("voice"), "1");
+}
