@@ -43,14 +43,6 @@ class AutoStart : public WordFixture {
 
 }  // namespace
 
-TEST(AutoStartPath, OneSeparatorBeforeTheProgramEvenAtTheRootOfADrive) {
-  EXPECT_EQ(AutoStartPath("C:\\Tavrinel", "Vocabra"), "C:\\Tavrinel\\Vocabra.exe");
-  EXPECT_EQ(AutoStartPath("C:\\", "Vocabra"), "C:\\Vocabra.exe");
-  EXPECT_EQ(AutoStartPath("/", "Vocabra"), "/Vocabra.exe");
-  EXPECT_EQ(AutoStartPath("/home/ann/My Programs", "Vocabra"),
-            "/home/ann/My Programs\\Vocabra.exe");
-}
-
 TEST_F(AutoStart, MarkwordOneWritesRezitavoAndZeroRemovesItAndNothingElse) {
   // The conversation trainer's entry is not the word trainer's business.
   SetAutoStart("Italian", true);
