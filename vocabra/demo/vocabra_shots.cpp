@@ -1,5 +1,7 @@
 // Pictures of the word trainer's windows for people to look at: the word
-// window with the first two pairs of its source, then the settings form.
+// window with the first two pairs of its source, the screen with its
+// right-click menu open, the screen with the about picture, then the
+// settings form.
 //   vocabra_shots <folder>   (run it under a display; the store and the
 //   program folder are the usual ones, or those of the environment)
 
@@ -12,8 +14,11 @@
 
 #include "controls/controls.h"
 #include "form3.h"
+#include "form4.h"
 #include "forms/forms.h"
 #include "frm_show.h"
+#include "win/gdi.h"
+#include "win/menu.h"
 #include "win/window.h"
 
 namespace {
@@ -47,6 +52,25 @@ void Shot(forms::Form& form, const std::filesystem::path& folder, const char* na
   std::fflush(stdout);
 }
 
+// The whole screen, for what lies outside one window (an open menu).
+void ShootScreen(const std::filesystem::path& folder, const char* name) {
+  const std::string path = (folder / (std::string(name) + ".png")).string();
+  const int width = win::GetSystemMetrics(win::SM_CXSCREEN);
+  const int height = win::GetSystemMetrics(win::SM_CYSCREEN);
+  win::HDC screen = win::GetDC(win::HWND{});
+  win::HDC memory = win::CreateCompatibleDC(screen);
+  win::HBITMAP bitmap = win::CreateCompatibleBitmap(screen, width, height);
+  const win::HGDIOBJ old = win::SelectObject(memory, bitmap);
+  win::BitBlt(memory, 0, 0, width, height, screen, 0, 0, win::SRCCOPY);
+  win::SelectObject(memory, old);
+  const bool ok = win::SaveBitmapPng(bitmap, path);
+  win::DeleteObject(bitmap);
+  win::DeleteDC(memory);
+  win::ReleaseDC(win::HWND{}, screen);
+  std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,12 +82,34 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(folder);
   controls::Register();
   Script script;
+  std::unique_ptr<forms::TimerSlot> shoot;
   return forms::RunProgram(argc, argv, [&]() -> forms::Form& {
     forms::App::SetTitle("Vocabra");
     auto& window = forms::Forms::Get<vocabra::FrmShow>();
     script.Then(1000, [&] { Shot(window, folder, "word_first"); });
     script.Then(0, [&] { window.Timer6_Timer(); });
     script.Then(800, [&] { Shot(window, folder, "word_second"); });
+    // The menu and the about picture wait for the user, so the picture is
+    // taken (and they are closed) from a timer started before they open.
+    script.Then(0, [&] {
+      win::RECT r;
+      win::GetWindowRect(window.hWnd(), &r);
+      win::SetCursorPos(r.left + 20, r.top + 10);
+      shoot = forms::Clock::Current().Start(800, [&] {
+        auto done = std::move(shoot);
+        ShootScreen(folder, "menu");
+        win::EndMenu();
+      });
+      window.LB_MouseDown(forms::vbRightButton);
+    });
+    script.Then(0, [&] {
+      shoot = forms::Clock::Current().Start(800, [&] {
+        auto done = std::move(shoot);
+        ShootScreen(folder, "about");
+        if (auto* about = forms::Forms::Find<vocabra::Form4>()) about->Image1.Click();
+      });
+      window.aboutus_Click();
+    });
     script.Then(0, [] { forms::Forms::Get<vocabra::Form3>().Show(); });
     script.Then(1000, [&] { Shot(forms::Forms::Get<vocabra::Form3>(), folder, "settings"); });
     script.Then(0, [] { forms::End(); });

@@ -40,6 +40,11 @@ Form3::Form3()
   xptopbuttons1.Click = [this] { Unload(*this); };
 }
 
+// The caption's rounded corners let the desktop show through.
+void Form3::Form_Resize() {
+  if (WindowState() != forms::vbMinimized) xp_canvas1.make_trans(*this);
+}
+
 void Form3::Form_Load() {
   const Module& m = module();
   for (auto& [index, option] : Option1) option->Enabled(true);

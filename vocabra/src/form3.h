@@ -26,6 +26,7 @@ class Form3 : public forms::Form {
 
  protected:
   void Form_Load() override;
+  void Form_Resize() override;
   void Form_Unload(int& Cancel) override;
 
  private:

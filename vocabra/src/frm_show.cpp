@@ -3,6 +3,7 @@
 #include "frm_show.h"
 
 #include "options.h"
+#include "ornatek/menu_control_host.h"
 #include "trainer_settings.h"
 #include "word_sources.h"
 
@@ -10,21 +11,52 @@ namespace vocabra {
 
 using namespace forms;
 
+namespace {
+
+// The menu control's class must be known before the form makes its controls.
+const char* FrmShowDescription() {
+  ornatek::UseMenuControlClass();
+  return ":/forms/vocabra/FrmShow.json";
+}
+
+}  // namespace
+
 FrmShow::FrmShow()
-    : Form(":/forms/vocabra/FrmShow.json"),
+    : Form(FrmShowDescription()),
       Shape1(Get<Shape>("Shape1")),
       LB(Get<Label>("LB")),
       lb0(Get<Label>("lb0")),
       YinPiaoLbl(Get<Label>("YinPiaoLbl")),
       EnglishWordLbl(Get<Label>("EnglishWordLbl")),
       Data1(Get<DataControl>("Data1")),
-      Timer6(Get<FormTimer>("Timer6")) {
+      Timer6(Get<FormTimer>("Timer6")),
+      mnumain(Get<Menu>("mnumain")),
+      mnustop(Get<Menu>("mnustop")),
+      mnusetup(Get<Menu>("mnusetup")),
+      mnu_hlp(Get<Menu>("mnu_hlp")),
+      amewords(Get<Menu>("amewords")),
+      managewords(Get<Menu>("managewords")),
+      mnuhelp(Get<Menu>("mnuhelp")),
+      mnuwebsite(Get<Menu>("mnuwebsite")),
+      mnuemail(Get<Menu>("mnuemail")),
+      aboutus(Get<Menu>("aboutus")),
+      mnuquit(Get<Menu>("mnuquit")) {
   Timer6.Timer = [this] { Timer6_Timer(); };
   YinPiaoLbl.Change = [this] { YinPiaoLbl_Change(); };
   LB.MouseDown = [this](int& button, int&, float&, float&) { LB_MouseDown(button); };
   // A source that cannot be opened is met again at every tick; the window
   // shows nothing new until it opens.
   Data1.Error = [](int&, int& response) { response = 0; };
+  mnustop.Click = [this] { mnustop_Click(); };
+  mnusetup.Click = [this] { mnusetup_Click(); };
+  mnu_hlp.Click = [this] { mnu_hlp_Click(); };
+  amewords.Click = [this] { amewords_Click(); };
+  managewords.Click = [this] { managewords_Click(); };
+  mnuhelp.Click = [this] { mnuhelp_Click(); };
+  mnuwebsite.Click = [this] { mnuwebsite_Click(); };
+  mnuemail.Click = [this] { mnuemail_Click(); };
+  aboutus.Click = [this] { aboutus_Click(); };
+  mnuquit.Click = [this] { mnuquit_Click(); };
 }
 
 void FrmShow::Form_Load() {
@@ -76,8 +108,15 @@ void FrmShow::LoadCharacter() {
 }
 
 void FrmShow::SetMenuBitmaps() {
-  // The menu's pictures go to the menu control, which the window does not
-  // carry yet.
+  // Without the menu control's library the menu is plain: said once, then on.
+  if (const std::string& error = ornatek::UseMenuControlClass(); !error.empty())
+    MsgBox(error + "\n\nThe menu is shown without its icons.", vbExclamation);
+  // The hide/show item gets no picture.
+  static constexpr ornatek::MenuIconCall kCalls[] = {
+      {"mnustop", "ico1"},  {"mnusetup", "ico2"},   {"managewords", "ico3"},
+      {"mnuhelp", "ico5"},  {"mnuwebsite", "ico6"}, {"mnuemail", "ico7"},
+      {"mnuquit", "ico11"}, {"aboutus", "ico10"},   {"amewords", "ico4"}};
+  ornatek::AssignMenuIcons(*this, "VIroDazu1", *this, kCalls);
 }
 
 void FrmShow::Form_Unload(int&) {

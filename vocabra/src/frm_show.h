@@ -30,6 +30,18 @@ class FrmShow : public forms::Form {
   forms::Label& EnglishWordLbl;
   forms::DataControl& Data1;
   forms::FormTimer& Timer6;
+  // The right-click menu and its items.
+  forms::Menu& mnumain;
+  forms::Menu& mnustop;
+  forms::Menu& mnusetup;
+  forms::Menu& mnu_hlp;
+  forms::Menu& amewords;
+  forms::Menu& managewords;
+  forms::Menu& mnuhelp;
+  forms::Menu& mnuwebsite;
+  forms::Menu& mnuemail;
+  forms::Menu& aboutus;
+  forms::Menu& mnuquit;
 
   // Fits the label and the window to the pair and keeps the window inside
   // the screen horizontally.
@@ -40,6 +52,18 @@ class FrmShow : public forms::Form {
   void Timer6_Timer();
   void YinPiaoLbl_Change();
   void LB_MouseDown(int Button);
+
+  // The menu's commands.
+  void mnustop_Click();
+  void mnusetup_Click();
+  void mnu_hlp_Click();
+  void amewords_Click();
+  void managewords_Click();
+  void mnuhelp_Click();
+  void mnuwebsite_Click();
+  void mnuemail_Click();
+  void aboutus_Click();
+  void mnuquit_Click();
 
   // The text the window shows for a pair.
   static std::string PairText(std::string_view english, std::string_view italian);
@@ -59,8 +83,11 @@ class FrmShow : public forms::Form {
   void BindWordBook();
   bool HasRecords();
   void SpeakPair(const std::string& english, const std::string& italian);
-  // The right-click menu of the window.
+  // The right-click menu of the window, at the pointer.
   void ShowMenu();
+  // Opens a file, program or address through the desktop; what it finds or
+  // fails to find is not reported.
+  void Open(const char* verb, const std::string& file, const std::string& folder = {});
   // Hands the menu's pictures to the menu control.
   void SetMenuBitmaps();
 

@@ -1,12 +1,14 @@
 #include "module1.h"
 
+#include "autostart.h"
+#include "forms/app.h"
 #include "options.h"
 
 namespace vocabra {
 
-void SetAutoStart(std::string_view /*name*/, bool /*on*/) {
-  // The start-at-logon entries come with the platform's shell services; until
-  // then the choice is kept in "markword" alone.
+void SetAutoStart(std::string_view name, bool on) {
+  dialogra::SetRunEntry(name, on ? 1 : 0,
+                        dialogra::ProgramExePath(forms::App::Path(), forms::App::EXEName()));
 }
 
 void SetAutoStart() {

@@ -53,6 +53,10 @@ void FrmShow::ChooseWordSource() {
     BindWordBook();
     return;
   }
+  // The book is not this run's source, so the window lets go of it: the
+  // editor can then open it to fill it.
+  rsData = {};
+  db.Close();
   MsgBox(kWordBookEmpty);
   DoEvents();
   // For this run only: the stored choice stays, and so does the message at

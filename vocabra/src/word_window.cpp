@@ -60,8 +60,4 @@ void FrmShow::LB_MouseDown(int Button) {
   }
 }
 
-void FrmShow::ShowMenu() {
-  // The window's popup menu of commands opens here, at the pointer.
-}
-
 }  // namespace vocabra

@@ -1,0 +1,333 @@
+// The word window's right-click menu: its items, and what each command does.
+
+#include <QTimer>
+#include <fstream>
+
+#include "addedit.h"
+#include "form4.h"
+#include "ornatek/menu_control_host.h"
+#include "shell_test_files.h"
+#include "word_fixture.h"
+
+using namespace vocabra;
+using vocabra::testing::MenuDriver;
+using vocabra::testing::WordFixture;
+using Kind = agent::RequestRecord::Kind;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ItemText(win::HMENU menu, int pos) {
+  char buf[128] = {};
+  win::MENUITEMINFOA mii;
+  mii.fMask = win::MIIM_STRING;
+  mii.dwTypeData = buf;
+  mii.cch = sizeof buf;
+  win::GetMenuItemInfoA(menu, static_cast<win::UINT>(pos), win::TRUE, &mii);
+  return buf;
+}
+
+class MenuCommands : public WordFixture {
+ protected:
+  // Runs `command`, which ends the program; true when it did.
+  template <class F>
+  bool Ends(F&& command) {
+    try {
+      command();
+    } catch (const forms::testing::ProgramEnded&) {
+      return true;
+    }
+    return false;
+  }
+  // Runs `step` once the form F shows and `ready` holds (from within its
+  // modal event loop); after a generous wait it runs all the same, so that a
+  // fault fails the test instead of hanging it.
+  template <class F>
+  void WhenShown(
+      std::function<void(F&)> step, std::function<bool()> ready = [] { return true; }) {
+    poll_ = std::make_unique<QTimer>();
+    QObject::connect(poll_.get(), &QTimer::timeout,
+                     [this, step = std::move(step), ready = std::move(ready), polls = 0]() mutable {
+                       F* f = forms::Forms::Find<F>();
+                       if (!f || !f->Visible() || (!ready() && ++polls < 2000)) return;
+                       poll_->stop();
+                       step(*f);
+                     });
+    poll_->start(5);
+  }
+
+ private:
+  std::unique_ptr<QTimer> poll_;
+};
+
+}  // namespace
+
+TEST_F(MenuCommands, TheRightButtonOpensTheMenuWithItsItemsInOrderAndItsKeysWork) {
+  FrmShow& w = LoadWindow();
+  EXPECT_EQ(win::GetMenu(w.hWnd()), win::HMENU()) << "the menu is no menu bar";
+  const win::HMENU menu = w.mnumain.SubMenu();
+  std::vector<std::string> texts;
+  bool isPopup = false;
+  {
+    MenuDriver driver({[&](win::HWND popup) {
+      isPopup = win::GetClassName(popup) == win::POPUPMENU_CLASS;
+      for (int i = 0; i < win::GetMenuItemCount(menu); ++i)
+        texts.push_back(win::GetMenuState(menu, static_cast<win::UINT>(i), win::MF_BYPOSITION) &
+                                win::MF_SEPARATOR
+                            ? "-"
+                            : ItemText(menu, i));
+      MenuDriver::Key(popup, Qt::Key_P, "p");
+    }});
+    w.LB_MouseDown(forms::vbRightButton);
+    EXPECT_TRUE(driver.Done());
+  }
+  EXPECT_TRUE(isPopup);
+  // The menu control draws every item itself, the separators too: they
+  // are owner-drawn items without text.
+  EXPECT_EQ(texts, (std::vector<std::string>{"&Pause", "&Option", "&Hide MSAgent",
+                                             "&Add && Manage Existing Words",
+                                             "&Add && Manage New Words", "&Help", "", "&Website",
+                                             "E_mail", "A&bout us", "", "&Exit"}));
+  // "p" chose "&Pause".
+  EXPECT_EQ(w.mnustop.Caption(), "&Continue");
+  EXPECT_FALSE(w.Timer6.Enabled());
+
+  // "b" is the about picture's key.
+  bool aboutShown = false;
+  MenuDriver again({[](win::HWND popup) { MenuDriver::Key(popup, Qt::Key_B, "b"); }});
+  WhenShown<Form4>([&](Form4& about) {
+    aboutShown = true;
+    about.Image1.Click();
+  });
+  w.LB_MouseDown(forms::vbRightButton);
+  EXPECT_TRUE(aboutShown);
+}
+
+TEST_F(MenuCommands, TheMenuControlDrawsEveryCommandButTheHideItemWithItsIcon) {
+  FrmShow& w = LoadWindow();
+  EXPECT_TRUE(messages.empty()) << "the menu control's library loaded";
+  ASSERT_NE(dynamic_cast<ornatek::IVIroDazu*>(w.FindControl("VIroDazu1")), nullptr);
+  // Item heights: ten items of 23 pixels and two separators of 4.
+  const int heights[] = {23, 23, 23, 23, 23, 23, 4, 23, 23, 23, 4, 23};
+  std::vector<int> inked;
+  {
+    MenuDriver driver({[&](win::HWND popup) {
+      const win::HDC dc = win::GetDC(popup);
+      int top = 0;
+      for (int h : heights) {
+        // The picture's place (l + 4, t + 2) of the item moved by 2; a
+        // separator's image column is its rows 2 to 4.
+        const int from = h == 4 ? top + 2 : top + 4, to = h == 4 ? top + 5 : top + 22;
+        int n = 0;
+        for (int y = from; y < to; ++y)
+          for (int x = 6; x < 24; ++x) n += win::GetPixel(dc, x, y) != 0xD1D8DB;
+        inked.push_back(n);
+        top += h;
+      }
+      win::ReleaseDC(popup, dc);
+      MenuDriver::Key(popup, Qt::Key_Escape);
+    }});
+    w.LB_MouseDown(forms::vbRightButton);
+  }
+  ASSERT_EQ(inked.size(), 12u);
+  for (int i : {0, 1, 3, 4, 5, 7, 8, 9, 11}) EXPECT_GT(inked[i], 40) << "item " << i;
+  EXPECT_EQ(inked[2], 0) << "the hide/show item has no picture";
+  EXPECT_EQ(inked[6], 0) << "separator";
+  EXPECT_EQ(inked[10], 0) << "separator";
+}
+
+TEST_F(MenuCommands, PauseHoldsThePairAndContinueResumesOneIntervalLater) {
+  Settings({{"ctimeword", "3"}, {"voice", "0"}});
+  FrmShow& w = LoadWindow();
+  const auto pairs = CategorisedPairs(w.Data1.RecordSource());
+  ASSERT_GE(pairs.size(), 3u);
+  clock.Advance(1000);
+  w.mnustop_Click();
+  EXPECT_EQ(w.mnustop.Caption(), "&Continue");
+  clock.Advance(30000);
+  EXPECT_EQ(w.LB.Caption(), FrmShow::PairText(pairs[0].first, pairs[0].second));
+  w.mnustop_Click();
+  EXPECT_EQ(w.mnustop.Caption(), "&Pause");
+  EXPECT_TRUE(w.Timer6.Enabled());
+  clock.Advance(2999);
+  EXPECT_EQ(w.LB.Caption(), FrmShow::PairText(pairs[0].first, pairs[0].second));
+  clock.Advance(1);
+  EXPECT_EQ(w.LB.Caption(), FrmShow::PairText(pairs[1].first, pairs[1].second));
+}
+
+TEST_F(MenuCommands, HidingAndShowingTheCharacterTogglesTheCaptionWhileTheWordsGoOn) {
+  Settings({{"ctimeword", "3"}, {"voice", "0"}});
+  FrmShow& w = LoadWindow();
+  ASSERT_TRUE(w.mobjAgent);
+  requests.clear();
+  w.mnu_hlp_Click();
+  EXPECT_EQ(w.mnu_hlp.Caption(), "&Show MSAgent");
+  EXPECT_FALSE(w.mobjAgent->Visible());
+  const std::string before = w.LB.Caption();
+  clock.Advance(3000);
+  EXPECT_NE(w.LB.Caption(), before) << "the words go on while the character is away";
+  w.mnu_hlp_Click();
+  EXPECT_EQ(w.mnu_hlp.Caption(), "&Hide MSAgent");
+  EXPECT_TRUE(w.mobjAgent->Visible());
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].kind, Kind::Hide);
+  EXPECT_EQ(requests[1].kind, Kind::Show);
+
+  // Without a character the caption still follows the choice.
+  forms::testing::ReleaseAllForms();
+  Store("agent", "Nobody");
+  FrmShow& silent = LoadWindow();
+  ASSERT_FALSE(silent.mobjAgent);
+  silent.mnu_hlp_Click();
+  EXPECT_EQ(silent.mnu_hlp.Caption(), "&Show MSAgent");
+}
+
+TEST_F(MenuCommands, ManagingExistingWordsLetsGoOfTheBookStartsLexipenAndEnds) {
+  const fs::path out = folder / "started.txt";
+  shelltest::WriteScript(folder / "Lexipen", "{ pwd; echo end; } > '" + out.string() + "'");
+  FrmShow& w = LoadWindow();
+  ASSERT_TRUE(w.Data1.Recordset().IsOpen());
+  // When the program ends, no one holds the categorised book: the manager
+  // can have it for itself.
+  bool free = false;
+  forms::testing::SetEndHandler([&] {
+    ended = true;
+    try {
+      dao::OpenDatabase((folder / "reg.ocx").string(), true, false,
+                        std::string(kCategorisedConnect))
+          .Close();
+      free = true;
+    } catch (const dao::Error&) {
+    }
+  });
+  EXPECT_TRUE(Ends([&] { w.amewords_Click(); }));
+  EXPECT_TRUE(free) << "reg.ocx is still held";
+  EXPECT_EQ(w.Data1.DatabaseName(), "");
+  EXPECT_EQ(shelltest::WaitForFile(out), folder.path().string() + "\nend\n");
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MenuCommands, AManagerThatCannotStartIsToldAndTheTrainerEndsAllTheSame) {
+  FrmShow& w = LoadWindow();
+  EXPECT_TRUE(Ends([&] { w.amewords_Click(); }));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(forms::App::Path() + "\\Lexipen.exe"), std::string::npos)
+      << messages[0];
+  EXPECT_NE(messages[0].find("not there"), std::string::npos) << messages[0];
+}
+
+TEST_F(MenuCommands, ManagingNewWordsOpensTheEditorOverTheOwnBook) {
+  AddOwnWords({{"the kite", "l'aquilone"}});
+  FrmShow& w = LoadWindow();
+  w.managewords_Click();
+  auto* editor = forms::Forms::Find<dialogra::addedit>();
+  ASSERT_TRUE(editor);
+  EXPECT_TRUE(editor->Visible()) << "modeless: the window goes on meanwhile";
+  EXPECT_EQ(editor->Book().file, "word.ocx");
+  EXPECT_EQ(editor->Caption(), "Adding && Manage New Words");
+  EXPECT_EQ(editor->English.Text(), "the kite");
+  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(w.Timer6.Enabled());
+}
+
+TEST_F(MenuCommands, AnEmptyOwnBookReportedAtStartCanBeFilledInTheEditor) {
+  Settings({{"guageword", "35"}});
+  FrmShow& w = LoadWindow();
+  ASSERT_EQ(messages, std::vector<std::string>{"Error:New Words book is empty."});
+  w.managewords_Click();
+  EXPECT_EQ(messages.size(), 1u) << messages.back();
+  auto* editor = forms::Forms::Find<dialogra::addedit>();
+  ASSERT_TRUE(editor);
+  EXPECT_TRUE(editor->wordDatabase.IsOpen());
+}
+
+TEST_F(MenuCommands, TheOwnBookInUseAsTheSourceKeepsTheEditorOutWithAClearMessage) {
+  Settings({{"guageword", "35"}});
+  AddOwnWords({{"the kite", "l'aquilone"}, {"the swing", "l'altalena"}});
+  FrmShow& w = LoadWindow();
+  w.managewords_Click();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("word.ocx"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("this program uses it"), std::string::npos) << messages[0];
+  // Nothing is lost, and the words go on.
+  forms::testing::ReleaseAllForms();
+  EXPECT_EQ(dao::OpenDatabase((folder / "word.ocx").string()).OpenRecordset("word").RecordCount(),
+            2);
+}
+
+TEST_F(MenuCommands, HelpWebsiteAndMailGoToTheDesktop) {
+  const fs::path log = folder / "opened.txt";
+  shelltest::PathPrefix path{folder / "bin"};
+  shelltest::WriteScript(folder / "bin" / "xdg-open", "printf '%s\\n' \"$1\" >> '" + log.string() +
+                                                          "'\necho end >> '" + log.string() + "'");
+  std::ofstream(folder / "help.html") << "<html></html>\n";
+  FrmShow& w = LoadWindow();
+  const std::vector<std::pair<std::function<void()>, std::string>> commands{
+      {[&] { w.mnuhelp_Click(); }, (folder / "help.html").string()},
+      {[&] { w.mnuwebsite_Click(); }, "http://tavrinel.example.org/"},
+      {[&] { w.mnuemail_Click(); }, "mailto:tavrinel@example.org"},
+  };
+  for (const auto& [command, opened] : commands) {
+    fs::remove(log);
+    command();
+    EXPECT_EQ(shelltest::WaitForFile(log), opened + "\nend\n");
+  }
+  // A missing help file is not told.
+  fs::remove(folder / "help.html");
+  w.mnuhelp_Click();
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MenuCommands, TheSettingsFormBlocksTheWindowWhileTheWordsGoOn) {
+  Settings({{"ctimeword", "3"}, {"voice", "0"}});
+  FrmShow& w = LoadWindow();
+  w.Show();
+  const std::string first = w.LB.Caption();
+  bool blocked = false, open = false;
+  std::string during;
+  WhenShown<Form3>(
+      [&](Form3& f) {
+        open = true;
+        blocked = !w.ClientWidget()->isEnabled();
+        clock.Advance(3000);
+        during = w.LB.Caption();
+        forms::Unload(f);
+      },
+      [&] { return !w.ClientWidget()->isEnabled(); });
+  w.mnusetup_Click();
+  EXPECT_TRUE(open);
+  EXPECT_TRUE(blocked);
+  EXPECT_NE(during, first);
+  EXPECT_TRUE(w.ClientWidget()->isEnabled());
+  EXPECT_EQ(forms::Forms::Find<Form3>(), nullptr) << "released when closed";
+}
+
+TEST_F(MenuCommands, TheAboutPictureIsCentredModalAndAClickClosesIt) {
+  FrmShow& w = LoadWindow();
+  bool shown = false;
+  float left = 0, top = 0, width = 0, height = 0;
+  std::string caption;
+  WhenShown<Form4>([&](Form4& f) {
+    shown = static_cast<bool>(f.Image1.Picture());
+    caption = f.Caption();
+    left = f.Left(), top = f.Top(), width = f.Width(), height = f.Height();
+    f.Image1.Click();
+  });
+  w.aboutus_Click();
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(caption, "Version");
+  EXPECT_NEAR(left, (forms::Screen::Width() - width) / 2, 15);
+  EXPECT_NEAR(top, (forms::Screen::Height() - height) / 2, 15);
+  EXPECT_EQ(forms::Forms::Find<Form4>(), nullptr);
+}
+
+TEST_F(MenuCommands, ExitEndsAtOnceStoringNothingAndLeavingTheCharacter) {
+  FrmShow& w = LoadWindow();
+  module().ctimeword = 12;
+  requests.clear();
+  const std::string stored = Stored("ctimeword");
+  EXPECT_TRUE(Ends([&] { w.mnuquit_Click(); }));
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(Stored("ctimeword"), stored);
+  EXPECT_TRUE(requests.empty()) << "the character is not hidden first";
+}
