@@ -136,6 +136,29 @@ TEST_F(MenuCommands, TheMenuControlDrawsEveryCommandButTheHideItemWithItsIcon) {
   EXPECT_EQ(inked[10], 0) << "separator";
 }
 
+TEST_F(MenuCommands, WithoutTheMenuControlsLibraryTheWindowSaysSoOnceAndTheMenuIsPlain) {
+  // This test's process never had the class: its registration is taken away.
+  com::UnregisterLibrary(testsupport::BinDir() / "Ornatek.ocx");
+  FrmShow& w = LoadWindow();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("Ornatek.VIroDazu"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("classes.conf"), std::string::npos) << "names the file";
+  EXPECT_EQ(dynamic_cast<ornatek::IVIroDazu*>(w.FindControl("VIroDazu1")), nullptr);
+  win::UINT type = 0;
+  {
+    MenuDriver driver({[&](win::HWND popup) {
+      win::MENUITEMINFOA info;
+      info.fMask = win::MIIM_FTYPE;
+      win::GetMenuItemInfoA(w.mnumain.SubMenu(), 0, win::TRUE, &info);
+      type = info.fType;
+      MenuDriver::Key(popup, Qt::Key_Escape);
+    }});
+    w.LB_MouseDown(forms::vbRightButton);
+  }
+  EXPECT_EQ(type, win::MFT_STRING) << "a plain item";
+  EXPECT_EQ(messages.size(), 1u) << "said once";
+}
+
 TEST_F(MenuCommands, PauseHoldsThePairAndContinueResumesOneIntervalLater) {
   Settings({{"ctimeword", "3"}, {"voice", "0"}});
   FrmShow& w = LoadWindow();
