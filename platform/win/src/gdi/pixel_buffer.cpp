@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "gdi/colour.h"
 #include "gdi/surface.h"
@@ -176,10 +177,19 @@ std::shared_ptr<PixelBuffer> FromQImage(const QImage& source) {
   const QImage image = source.convertToFormat(QImage::Format_ARGB32);
   auto buffer = std::make_shared<PixelBuffer>(image.width(), image.height(), 32, false, false);
   if (image.hasAlphaChannel() && source.hasAlphaChannel()) buffer->alpha = true;
+  // Row by row in place: a whole screen passes through here for every
+  // screen context.
+  const std::size_t rowBytes = 4 * static_cast<std::size_t>(buffer->width);
+  std::vector<QRgb> opaque(static_cast<std::size_t>(buffer->width));
   for (int y = 0; y < buffer->height; ++y) {
     const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    if (buffer->alpha) {
+      std::memcpy(buffer->row(y), in, rowBytes);
+      continue;
+    }
     for (int x = 0; x < buffer->width; ++x)
-      buffer->setArgb(x, y, buffer->alpha ? in[x] : (0xFF000000u | in[x]));
+      opaque[static_cast<std::size_t>(x)] = 0xFF000000u | in[x];
+    std::memcpy(buffer->row(y), opaque.data(), rowBytes);
   }
   return buffer;
 }
