@@ -20,6 +20,7 @@
 #include "forms/settings.h"
 #include "ornatek/menu_control_host.h"
 #include "shell/shell_execute.h"
+#include "testsupport/menu_driver.h"
 #include "win/qt_window.h"
 #include "win/win.h"
 
@@ -29,33 +30,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// What runs each time the open popup menu waits for input (after the
-// menu opens and after each input); once the steps are used up the menu is
-// closed. A step that gives no input closes the menu itself.
-std::deque<std::function<void(win::HWND)>> g_steps;
-win::HHOOK g_hook;
-bool g_opened = false;
-
-win::LRESULT IdleHook(int code, win::WPARAM w, win::LPARAM l) {
-  auto* cwp = reinterpret_cast<win::CWPSTRUCT*>(l);
-  if (code == win::HC_ACTION && cwp->message == win::WM_ENTERIDLE) {
-    const win::HWND popup(static_cast<std::uintptr_t>(cwp->lParam));
-    g_opened = true;
-    if (g_steps.empty()) {
-      win::EndMenu();
-    } else {
-      auto step = std::move(g_steps.front());
-      g_steps.pop_front();
-      step(popup);
-    }
-  }
-  return win::CallNextHookEx(g_hook, code, w, l);
-}
-
-void Key(win::HWND popup, int key, const QString& text) {
-  QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QApplication::sendEvent(win::WindowWidget(popup), &e);
-}
+using testsupport::MenuDriver;
+using testsupport::MenuItemText;
 
 std::map<std::string, std::string> StoreValues() {
   std::map<std::string, std::string> values;
@@ -97,7 +73,6 @@ class PopupMenu : public BarFixture {
     std::ofstream(folder / "help.html") << "<html></html>";
     oldPath_ = getenv("PATH");
     setenv("PATH", ((folder / "path").string() + ":" + oldPath_).c_str(), 1);
-    g_steps.clear();
   }
   void TearDown() override {
     setenv("PATH", oldPath_.c_str(), 1);
@@ -113,17 +88,12 @@ class PopupMenu : public BarFixture {
 
   // Moves the pointer over the menu button; `steps` run while the menu is
   // open. Returns whether a menu opened.
-  bool Hover(Form1& bar, std::deque<std::function<void(win::HWND)>> steps) {
-    g_opened = false;
-    g_steps = std::move(steps);
-    g_hook = win::SetWindowsHookExA(win::WH_CALLWNDPROC, IdleHook, win::HINSTANCE(),
-                                    win::GetCurrentThreadId());
+  bool Hover(Form1& bar, std::deque<MenuDriver::Step> steps) {
+    MenuDriver driver(std::move(steps));
     int button = 0, shift = 0;
     float x = 100, y = 100;
     bar.Image1.MouseMove(button, shift, x, y);
-    win::UnhookWindowsHookEx(g_hook);
-    g_steps.clear();
-    return g_opened;
+    return driver.MenuOpened();
   }
 
   void Command(forms::Menu& item) {
@@ -133,16 +103,6 @@ class PopupMenu : public BarFixture {
 
   std::string oldPath_;
 };
-
-std::string ItemText(win::HMENU m, int pos) {
-  char buf[128] = {};
-  win::MENUITEMINFOA mii;
-  mii.fMask = win::MIIM_STRING;
-  mii.dwTypeData = buf;
-  mii.cch = sizeof buf;
-  win::GetMenuItemInfoA(m, static_cast<win::UINT>(pos), win::TRUE, &mii);
-  return buf;
-}
 
 }  // namespace
 
@@ -167,7 +127,7 @@ TEST_F(PopupMenu, HoldsItsItemsInTheirOrderWithTheirAccessKeys) {
     if (expected[i].empty())
       EXPECT_EQ(win::GetMenuState(menu, i, win::MF_BYPOSITION), win::MF_SEPARATOR) << i;
     else
-      EXPECT_EQ(ItemText(menu, i), expected[i]) << i;
+      EXPECT_EQ(MenuItemText(menu, i), expected[i]) << i;
   }
 }
 
@@ -257,7 +217,7 @@ TEST_F(PopupMenu, TheButtonDoesNotReactWhileTheAboutPictureOrTheSettingsAreOpen)
 
 TEST_F(PopupMenu, AnAccessKeyInTheOpenMenuRunsItsCommand) {
   Form1& bar = Bar();
-  ASSERT_TRUE(Hover(bar, {[](win::HWND popup) { Key(popup, Qt::Key_S, "s"); }}));
+  ASSERT_TRUE(Hover(bar, {[](win::HWND popup) { MenuDriver::Key(popup, Qt::Key_S, "s"); }}));
   Form3* settings = forms::Forms::Find<Form3>();
   ASSERT_NE(settings, nullptr);
   EXPECT_TRUE(settings->Visible());

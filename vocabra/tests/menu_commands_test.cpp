@@ -17,15 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ItemText(win::HMENU menu, int pos) {
-  char buf[128] = {};
-  win::MENUITEMINFOA mii;
-  mii.fMask = win::MIIM_STRING;
-  mii.dwTypeData = buf;
-  mii.cch = sizeof buf;
-  win::GetMenuItemInfoA(menu, static_cast<win::UINT>(pos), win::TRUE, &mii);
-  return buf;
-}
+using testsupport::MenuItemText;
 
 class MenuCommands : public WordFixture {
  protected:
@@ -75,7 +67,7 @@ TEST_F(MenuCommands, TheRightButtonOpensTheMenuWithItsItemsInOrderAndItsKeysWork
         texts.push_back(win::GetMenuState(menu, static_cast<win::UINT>(i), win::MF_BYPOSITION) &
                                 win::MF_SEPARATOR
                             ? "-"
-                            : ItemText(menu, i));
+                            : MenuItemText(menu, i));
       MenuDriver::Key(popup, Qt::Key_P, "p");
     }});
     w.LB_MouseDown(forms::vbRightButton);

@@ -25,6 +25,7 @@
 #include "forms/testing.h"
 #include "frm_show.h"
 #include "options.h"
+#include "testsupport/menu_driver.h"
 #include "testsupport/temp_dir.h"
 #include "trainer_settings.h"
 #include "win/qt_window.h"
@@ -33,56 +34,7 @@
 
 namespace vocabra::testing {
 
-// Drives a popup menu while it is open: each step runs when the menu waits
-// for input, with the menu's window, and must give it input (the menu waits
-// again only after input); when the steps are used up the menu closes
-// without a command.
-class MenuDriver {
- public:
-  using Step = std::function<void(win::HWND popup)>;
-  explicit MenuDriver(std::deque<Step> steps) {
-    Steps() = std::move(steps);
-    Hook() = win::SetWindowsHookExA(win::WH_CALLWNDPROC, &Idle, win::HINSTANCE{},
-                                    win::GetCurrentThreadId());
-  }
-  ~MenuDriver() {
-    win::UnhookWindowsHookEx(Hook());
-    Steps().clear();
-  }
-  MenuDriver(const MenuDriver&) = delete;
-  MenuDriver& operator=(const MenuDriver&) = delete;
-  bool Done() const { return Steps().empty(); }
-
-  // Presses a key in the open menu.
-  static void Key(win::HWND popup, int key, const QString& text = {}) {
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(win::WindowWidget(popup), &e);
-  }
-
- private:
-  static std::deque<Step>& Steps() {
-    static std::deque<Step> steps;
-    return steps;
-  }
-  static win::HHOOK& Hook() {
-    static win::HHOOK hook;
-    return hook;
-  }
-  static win::LRESULT Idle(int code, win::WPARAM w, win::LPARAM l) {
-    const auto* cwp = reinterpret_cast<const win::CWPSTRUCT*>(l);
-    if (code == win::HC_ACTION && cwp->message == win::WM_ENTERIDLE) {
-      const win::HWND popup(static_cast<std::uintptr_t>(cwp->lParam));
-      if (Steps().empty()) {
-        win::EndMenu();
-      } else {
-        Step step = std::move(Steps().front());
-        Steps().pop_front();
-        step(popup);
-      }
-    }
-    return win::CallNextHookEx(Hook(), code, w, l);
-  }
-};
+using testsupport::MenuDriver;
 
 using Pair = std::pair<std::string, std::string>;  // English, Italian
 

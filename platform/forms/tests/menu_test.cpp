@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "forms/forms.h"
+#include "testsupport/menu_driver.h"
 #include "win/qt_window.h"
 #include "win/win.h"
 
@@ -36,45 +37,15 @@ class Caller : public Form {
   Caller() : Form(":/test/forms/Basic.json") {}
 };
 
-std::string Text(win::HMENU m, int pos) {
-  char buf[128] = {};
-  win::MENUITEMINFOA mii;
-  mii.fMask = win::MIIM_STRING;
-  mii.dwTypeData = buf;
-  mii.cch = sizeof buf;
-  win::GetMenuItemInfoA(m, static_cast<win::UINT>(pos), win::TRUE, &mii);
-  return buf;
-}
+using testsupport::MenuDriver;
+using testsupport::MenuItemText;
 
-// Steps run one at a time whenever the open menu waits for input.
-std::deque<std::function<void(win::HWND)>> g_steps;
-win::HHOOK g_hook;
-
-win::LRESULT IdleHook(int code, win::WPARAM w, win::LPARAM l) {
-  auto* cwp = reinterpret_cast<win::CWPSTRUCT*>(l);
-  if (code == win::HC_ACTION && cwp->message == win::WM_ENTERIDLE) {
-    const win::HWND popup(static_cast<std::uintptr_t>(cwp->lParam));
-    if (g_steps.empty()) {
-      win::EndMenu();
-    } else {
-      auto step = std::move(g_steps.front());
-      g_steps.pop_front();
-      step(popup);
-    }
-  }
-  return win::CallNextHookEx(g_hook, code, w, l);
-}
-
-void Key(win::HWND popup, int key, const QString& text = {}) {
-  QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QApplication::sendEvent(win::WindowWidget(popup), &e);
-}
-
-void RunPopup(Form& caller, Menu& menu, int flags, float x, float y) {
-  g_hook = win::SetWindowsHookExA(win::WH_CALLWNDPROC, IdleHook, win::HINSTANCE(),
-                                  win::GetCurrentThreadId());
+// Pops the menu up with the steps driving it; whether every step ran.
+bool RunPopup(Form& caller, Menu& menu, int flags, float x, float y,
+              std::deque<MenuDriver::Step> steps) {
+  MenuDriver driver(std::move(steps));
   caller.PopupMenu(menu, flags, x, y);
-  win::UnhookWindowsHookEx(g_hook);
+  return driver.Done();
 }
 
 }  // namespace
@@ -85,18 +56,18 @@ TEST(MenuControls, TheDescriptionMakesRealMenus) {
   const win::HMENU bar = win::GetMenu(f.hWnd());
   ASSERT_TRUE(bar) << "a visible top-level menu gives the form a bar";
   EXPECT_EQ(win::GetMenuItemCount(bar), 1) << "the hidden top-level menu is not on it";
-  EXPECT_EQ(Text(bar, 0), "&Help");
+  EXPECT_EQ(MenuItemText(bar, 0), "&Help");
 
   const win::HMENU sub = file.SubMenu();
   ASSERT_TRUE(win::IsMenu(sub));
   ASSERT_EQ(win::GetMenuItemCount(sub), 6) << "hidden items are left out";
-  EXPECT_EQ(Text(sub, 0), "&Open\tCtrl+O");
+  EXPECT_EQ(MenuItemText(sub, 0), "&Open\tCtrl+O");
   EXPECT_EQ(win::GetMenuState(sub, 1, win::MF_BYPOSITION), win::MF_SEPARATOR);
-  EXPECT_EQ(Text(sub, 3), "Lesson &2");
+  EXPECT_EQ(MenuItemText(sub, 3), "Lesson &2");
   EXPECT_EQ(win::GetMenuState(sub, 3, win::MF_BYPOSITION) & win::MF_CHECKED, win::MF_CHECKED);
   EXPECT_EQ(win::GetMenuState(sub, 4, win::MF_BYPOSITION) & win::MF_GRAYED, win::MF_GRAYED);
   EXPECT_EQ(win::GetSubMenu(sub, 5), f.Get<Menu>("mnu_speed").SubMenu());
-  EXPECT_EQ(Text(win::GetSubMenu(sub, 5), 1), "F&ast && loud");
+  EXPECT_EQ(MenuItemText(win::GetSubMenu(sub, 5), 1), "F&ast && loud");
 
   // Items found by position map back to their controls through the command id.
   auto& lesson1 = f.Array<Menu>("mnu_lesson")[1];
@@ -118,7 +89,7 @@ TEST(MenuControls, RunTimeChangesReachTheRealMenu) {
   const win::HMENU sub = f.Get<Menu>("mnu_file").SubMenu();
   auto& open = f.Get<Menu>("mnu_open");
   open.Caption("&Apri");
-  EXPECT_EQ(Text(sub, 0), "&Apri\tCtrl+O");
+  EXPECT_EQ(MenuItemText(sub, 0), "&Apri\tCtrl+O");
   open.Checked(true);
   EXPECT_EQ(win::GetMenuState(sub, open.CommandId(), win::MF_BYCOMMAND) & win::MF_CHECKED,
             win::MF_CHECKED);
@@ -127,7 +98,7 @@ TEST(MenuControls, RunTimeChangesReachTheRealMenu) {
             win::MF_GRAYED);
   f.Get<Menu>("mnu_hidden").Visible(true);
   EXPECT_EQ(win::GetMenuItemCount(sub), 7);
-  EXPECT_EQ(Text(sub, 4), "Hidden");
+  EXPECT_EQ(MenuItemText(sub, 4), "Hidden");
   open.Visible(false);
   EXPECT_EQ(win::GetMenuItemCount(sub), 6);
   EXPECT_EQ(win::GetMenuState(sub, 0, win::MF_BYPOSITION), win::MF_SEPARATOR);
@@ -171,42 +142,44 @@ TEST(MenuControls, PopupMenuOfAHiddenHolderFormRunsTheClickBeforeReturning) {
   Menus holder;  // never shown
   Caller caller;
   caller.Show();
-  g_steps = {
-      [&](win::HWND p) {
-        EXPECT_EQ(win::GetClassName(p), "#32768");
-        // Right-aligned: its right edge at x = 7110 twips of the calling form.
-        win::POINT at{7110 / 15, 300 / 15};
-        win::ClientToScreen(caller.hWnd(), &at);
-        win::RECT r;
-        win::GetWindowRect(p, &r);
-        EXPECT_EQ(r.right, at.x);
-        EXPECT_EQ(r.top, at.y);
-        Key(p, Qt::Key_Z, "z");  // no item has it: nothing happens
-      },
-      [](win::HWND p) { Key(p, Qt::Key_2, "2"); },  // "Lesson &2", element 1
-  };
-  RunPopup(caller, holder.Get<Menu>("mnu_file"), vbPopupMenuRightAlign, 7110, 300);
+  const bool done1 = RunPopup(
+      caller, holder.Get<Menu>("mnu_file"), vbPopupMenuRightAlign, 7110, 300,
+      {
+          [&](win::HWND p) {
+            EXPECT_EQ(win::GetClassName(p), "#32768");
+            // Right-aligned: its right edge at x = 7110 twips of the calling form.
+            win::POINT at{7110 / 15, 300 / 15};
+            win::ClientToScreen(caller.hWnd(), &at);
+            win::RECT r;
+            win::GetWindowRect(p, &r);
+            EXPECT_EQ(r.right, at.x);
+            EXPECT_EQ(r.top, at.y);
+            MenuDriver::Key(p, Qt::Key_Z, "z");  // no item has it: nothing happens
+          },
+          [](win::HWND p) { MenuDriver::Key(p, Qt::Key_2, "2"); },  // "Lesson &2", element 1
+      });
+  EXPECT_TRUE(done1);
   EXPECT_EQ(g_log, std::vector<std::string>{"lesson 1"});
-  EXPECT_TRUE(g_steps.empty());
 
   // The cascade's menu runs its Click as it opens; "&&" is no access key.
   g_log.clear();
-  g_steps = {
-      [](win::HWND p) { Key(p, Qt::Key_S, "s"); },
-      [](win::HWND p) { Key(p, Qt::Key_A, "a"); },
-  };
-  RunPopup(caller, holder.Get<Menu>("mnu_file"), 0, 100, 100);
+  const bool done2 = RunPopup(caller, holder.Get<Menu>("mnu_file"), 0, 100, 100,
+                              {
+                                  [](win::HWND p) { MenuDriver::Key(p, Qt::Key_S, "s"); },
+                                  [](win::HWND p) { MenuDriver::Key(p, Qt::Key_A, "a"); },
+                              });
+  EXPECT_TRUE(done2);
   EXPECT_EQ(g_log, (std::vector<std::string>{"speed opens", "fast"}));
 
   // A disabled item takes no command; Esc closes without one.
   g_log.clear();
-  g_steps = {
-      [](win::HWND p) { Key(p, Qt::Key_F, "f"); },
-      [](win::HWND p) { Key(p, Qt::Key_Escape); },
-  };
-  RunPopup(caller, holder.Get<Menu>("mnu_file"), 0, 100, 100);
+  const bool done3 = RunPopup(caller, holder.Get<Menu>("mnu_file"), 0, 100, 100,
+                              {
+                                  [](win::HWND p) { MenuDriver::Key(p, Qt::Key_F, "f"); },
+                                  [](win::HWND p) { MenuDriver::Key(p, Qt::Key_Escape); },
+                              });
+  EXPECT_TRUE(done3);
   EXPECT_TRUE(g_log.empty());
-  EXPECT_TRUE(g_steps.empty());
 }
 
 TEST(MenuControls, ShortcutKeysRunTheClickWhileTheItemIsEnabled) {
