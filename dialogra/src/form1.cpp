@@ -48,15 +48,7 @@ Form1::Form1()
 void Form1::Form_Load() {
   Module& m = module();
   // 1. One bar per user: a second copy brings the first forward and ends.
-  if (App::PrevInstance()) {
-    const std::string title = App::Title();
-    App::SetTitle("");
-    try {
-      AppActivate(title);
-    } catch (const RuntimeError&) {
-    }
-    forms::End();
-  }
+  EndIfAnotherCopyRuns();
   // 2, 3. Settings.
   FirstRunBlock();
   ReadOptions(m);

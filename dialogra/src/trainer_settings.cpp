@@ -118,4 +118,15 @@ float ReadSingle(std::string_view key) {
   return static_cast<float>(ParseNumber(FirstRunDefault(key)).value_or(0));
 }
 
+void EndIfAnotherCopyRuns() {
+  if (!forms::App::PrevInstance()) return;
+  const std::string title = forms::App::Title();
+  forms::App::SetTitle("");
+  try {
+    forms::AppActivate(title);
+  } catch (const forms::RuntimeError&) {
+  }
+  forms::End();
+}
+
 }  // namespace dialogra

@@ -39,4 +39,8 @@ std::int16_t ReadInteger(std::string_view key);
 // A single-precision key ("left"), with the same fallback.
 float ReadSingle(std::string_view key);
 
+// One trainer window per user: when another copy already runs, brings its
+// window forward by the program's title and ends this copy at once.
+void EndIfAnotherCopyRuns();
+
 }  // namespace dialogra

@@ -63,15 +63,7 @@ void FrmShow::Form_Load() {
   Module& m = module();
   // 1. One word window per user: a second copy brings the first forward and
   // ends.
-  if (App::PrevInstance()) {
-    const std::string title = App::Title();
-    App::SetTitle("");
-    try {
-      AppActivate(title);
-    } catch (const RuntimeError&) {
-    }
-    forms::End();
-  }
+  dialogra::EndIfAnotherCopyRuns();
   // 2, 3. Settings.
   dialogra::FirstRunBlock();
   ReadOptions(m);
