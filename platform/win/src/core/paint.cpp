@@ -55,9 +55,14 @@ std::shared_ptr<ScreenPicture>& screenCache() {
 // grab, our own windows over the desktop colour otherwise.
 QImage FetchScreen(const QRect& area) {
   QScreen* screen = QGuiApplication::primaryScreen();
+  // Platforms without a display answer a grab of a part of the screen with
+  // the one window that happens to cover it, if any: theirs is never taken.
+  static const bool grabs = !QGuiApplication::platformName().startsWith("offscreen") &&
+                            !QGuiApplication::platformName().startsWith("minimal");
   QImage shot =
-      screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage()
-             : QImage();
+      screen && grabs
+          ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage()
+          : QImage();
   if (!shot.isNull() && shot.size() == area.size())
     return shot.convertToFormat(QImage::Format_RGB32);
   const QPoint corner = screen ? screen->geometry().topLeft() : QPoint(0, 0);
