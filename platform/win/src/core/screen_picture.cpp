@@ -52,7 +52,6 @@ void ScreenPicture::reading(const QRect& wanted) {
     shot.fill(Qt::black);
   }
   if (shot.format() != QImage::Format_RGB32) shot = shot.convertToFormat(QImage::Format_RGB32);
-  fetches_.push_back(box);
   // Tiles fetched before may already carry drawing: only the missing ones are filled.
   for (int r = r0; r <= r1; ++r)
     for (int c = c0; c <= c1; ++c) {

@@ -35,8 +35,6 @@ class ScreenPicture final : public PixelSource {
   // includes every pixel drawn on.
   const QImage& pristine() const { return pristine_; }
   bool fetched(int x, int y) const;
-  // Rectangles fetched from the screen so far, for tests.
-  const std::vector<QRect>& fetches() const { return fetches_; }
 
   void reading(const QRect& area) override;
   void touching(int x, int y, bool write) override;
@@ -52,7 +50,6 @@ class ScreenPicture final : public PixelSource {
   Fetch fetch_;
   int columns_ = 0, rows_ = 0;
   std::vector<std::uint8_t> tiles_;  // 1: fetched
-  std::vector<QRect> fetches_;
   int left_ = 0, top_ = 0, right_ = -1, bottom_ = -1;  // drawn, inclusive
 };
 
