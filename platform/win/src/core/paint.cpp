@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "core/screen_overlay.h"
+#include "core/screen_picture.h"
 #include "core/window_table.h"
 #include "gdi/surface.h"
 #include "win/gdi.h"
@@ -30,8 +31,8 @@ std::unordered_map<HDC, HWND>& windowDcs() {
 }
 
 // Screen DCs handed out, with the picture of the screen they draw on.
-std::unordered_map<HDC, std::shared_ptr<PixelBuffer>>& screenDcs() {
-  static std::unordered_map<HDC, std::shared_ptr<PixelBuffer>> dcs;
+std::unordered_map<HDC, std::shared_ptr<ScreenPicture>>& screenDcs() {
+  static std::unordered_map<HDC, std::shared_ptr<ScreenPicture>> dcs;
   return dcs;
 }
 
@@ -45,29 +46,46 @@ void ScheduleShow(Window& w) {
 
 // One picture of the screen serves every screen DC of the same turn of the
 // event loop.
-std::shared_ptr<PixelBuffer>& screenCache() {
-  static std::shared_ptr<PixelBuffer> cache;
+std::shared_ptr<ScreenPicture>& screenCache() {
+  static std::shared_ptr<ScreenPicture> cache;
   return cache;
 }
 
-std::shared_ptr<PixelBuffer> ScreenSnapshot() {
+// The screen's pixels in `area`: the real screen where the display allows a
+// grab, our own windows over the desktop colour otherwise.
+QImage FetchScreen(const QRect& area) {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  // Platforms without a display answer a grab of a part of the screen with
+  // the one window that happens to cover it, if any: theirs is never taken.
+  static const bool grabs = !QGuiApplication::platformName().startsWith("offscreen") &&
+                            !QGuiApplication::platformName().startsWith("minimal");
+  QImage shot =
+      screen && grabs
+          ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage()
+          : QImage();
+  if (!shot.isNull() && shot.size() == area.size())
+    return shot.convertToFormat(QImage::Format_RGB32);
+  const QPoint corner = screen ? screen->geometry().topLeft() : QPoint(0, 0);
+  shot = QImage(area.size(), QImage::Format_RGB32);
+  const COLORREF c = DesktopColour();
+  shot.fill(QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
+  QPainter p(&shot);
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (!top->isVisible() || !FromWidget(top)) continue;
+    const QRect frame = top->geometry().translated(-corner);
+    const QRect part = frame & area;
+    if (!part.isEmpty())
+      p.drawPixmap(part.topLeft() - area.topLeft(), top->grab(part.translated(-frame.topLeft())));
+  }
+  return shot;
+}
+
+std::shared_ptr<ScreenPicture> ScreenSnapshot() {
   auto& cache = screenCache();
   if (cache) return cache;
   QScreen* screen = QGuiApplication::primaryScreen();
-  const QRect geo = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-  QImage shot = screen ? screen->grabWindow(0).toImage() : QImage();
-  if (shot.isNull() || shot.size() != geo.size()) {
-    // No picture of the real screen: our own windows over the desktop colour.
-    shot = QImage(geo.size(), QImage::Format_RGB32);
-    const COLORREF c = DesktopColour();
-    shot.fill(QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
-    QPainter p(&shot);
-    for (QWidget* top : QApplication::topLevelWidgets())
-      if (top->isVisible() && FromWidget(top))
-        p.drawPixmap(top->geometry().topLeft() - geo.topLeft(), top->grab());
-  }
-  cache = FromQImage(shot.convertToFormat(QImage::Format_RGB32));
-  NoteScreenPicture(shot);
+  const QSize size = screen ? screen->geometry().size() : QSize(1024, 768);
+  cache = std::make_shared<ScreenPicture>(size, FetchScreen);
   QTimer::singleShot(0, [] { screenCache().reset(); });
   return cache;
 }
@@ -142,8 +160,8 @@ bool PaintInvalid(Window& w) {
 HDC GetDC(HWND hwnd) {
   if (!hwnd || hwnd == GetDesktopWindow()) {
     auto screen = ScreenSnapshot();
-    HDC dc = CreateSurfaceDC(screen, POINT{0, 0},
-                             QRegion(QRect(QPoint(0, 0), QSize(screen->width, screen->height))));
+    HDC dc = CreateSurfaceDC(screen->buffer(), POINT{0, 0},
+                             QRegion(QRect(QPoint(0, 0), screen->size())));
     if (dc) screenDcs()[dc] = screen;
     return dc;
   }

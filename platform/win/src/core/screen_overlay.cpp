@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "core/screen_picture.h"
 #include "gdi/surface.h"
 #include "win/testing.h"
 
@@ -36,7 +37,6 @@ class OverlayWidget : public QWidget {
 };
 
 struct Overlay {
-  QImage pristine;
   QPointer<OverlayWidget> widget;
 };
 
@@ -60,44 +60,34 @@ OverlayWidget& Widget(QSize size) {
 
 }  // namespace
 
-void NoteScreenPicture(const QImage& pristine) {
-  overlay().pristine = pristine.convertToFormat(QImage::Format_RGB32);
-}
-
-void ScreenDrawn(const PixelBuffer& screen) {
-  Overlay& o = overlay();
-  if (!qApp || o.pristine.isNull()) return;
-  // A 32-bit screen is read in place; any other is converted once.
-  QImage converted;
-  if (screen.bitsPerPixel != 32) converted = ToQImage(screen).convertToFormat(QImage::Format_RGB32);
-  const auto rowOf = [&](int y) {
-    return converted.isNull() ? reinterpret_cast<const QRgb*>(screen.row(y))
-                              : reinterpret_cast<const QRgb*>(converted.constScanLine(y));
+void ScreenDrawn(const ScreenPicture& picture) {
+  // Only what was drawn on is compared; the rest of the picture is the screen.
+  const QRect drawn = picture.drawn();
+  if (!qApp || drawn.isEmpty()) return;
+  const PixelBuffer& screen = *picture.buffer();
+  const QImage& pristine = picture.pristine();
+  const auto differs = [&](int x, int y) {
+    const auto* a = reinterpret_cast<const QRgb*>(screen.row(y));
+    const auto* b = reinterpret_cast<const QRgb*>(pristine.constScanLine(y));
+    return ((a[x] ^ b[x]) & 0xFFFFFFu) != 0;
   };
-  if (QSize(screen.width, screen.height) != o.pristine.size()) return;
-  // The whole screen is compared on every release: the loop stays tight.
-  const int width = screen.width, height = screen.height;
-  int left = width, top = height, right = -1, bottom = -1;
-  for (int y = 0; y < height; ++y) {
-    const QRgb* a = rowOf(y);
-    const auto* b = reinterpret_cast<const QRgb*>(o.pristine.constScanLine(y));
-    for (int x = 0; x < width; ++x)
-      if ((a[x] ^ b[x]) & 0xFFFFFFu) {
+  int left = drawn.right() + 1, top = drawn.bottom() + 1, right = -1, bottom = -1;
+  for (int y = drawn.top(); y <= drawn.bottom(); ++y)
+    for (int x = drawn.left(); x <= drawn.right(); ++x)
+      if (differs(x, y)) {
         left = std::min(left, x);
         right = std::max(right, x);
         top = std::min(top, y);
         bottom = y;
       }
-  }
   if (right < 0) return;
   const QRect changed(QPoint(left, top), QPoint(right, bottom));
-  OverlayWidget& w = Widget(o.pristine.size());
+  OverlayWidget& w = Widget(picture.size());
   for (int y = changed.top(); y <= changed.bottom(); ++y) {
-    const QRgb* a = rowOf(y);
-    const auto* b = reinterpret_cast<const QRgb*>(o.pristine.constScanLine(y));
+    const auto* a = reinterpret_cast<const QRgb*>(screen.row(y));
     auto* out = reinterpret_cast<QRgb*>(w.image.scanLine(y));
     for (int x = changed.left(); x <= changed.right(); ++x)
-      if ((a[x] ^ b[x]) & 0xFFFFFFu) out[x] = a[x] | 0xFF000000u;
+      if (differs(x, y)) out[x] = a[x] | 0xFF000000u;
   }
   if (QScreen* s = QGuiApplication::primaryScreen()) w.setGeometry(s->geometry());
   w.show();

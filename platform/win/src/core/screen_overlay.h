@@ -7,13 +7,11 @@
 
 namespace win::detail {
 
-struct PixelBuffer;
+class ScreenPicture;
 
-// The screen as it was read, before anyone drew on it.
-void NoteScreenPicture(const QImage& pristine);
-// A screen DC was released: pixels that now differ from the picture as read
-// join the overlay.
-void ScreenDrawn(const PixelBuffer& screen);
+// A screen DC was released: pixels drawn on that now differ from the screen
+// as it was fetched join the overlay.
+void ScreenDrawn(const ScreenPicture& picture);
 // Takes everything drawn on the screen away again.
 void ClearScreenOverlay();
 // The overlay as it is (transparent where nothing was drawn), for tests.

@@ -75,15 +75,24 @@ bool Run(const Canvas& dest, const Canvas* src, const Transfer& t, Pick pick) {
   std::vector<std::uint8_t> sourceValid;
   if (src) {
     const QPoint s0 = src->toTarget(t.sx, t.sy);
+    const auto sourceX = [&](int tx) {
+      return Step(s0.x(), t.sw, static_cast<int>(static_cast<long long>(indexX(tx)) * asw / aw));
+    };
+    const auto sourceY = [&](int ty) {
+      return Step(s0.y(), t.sh, static_cast<int>(static_cast<long long>(indexY(ty)) * ash / ah));
+    };
+    // The source positions run monotonically with the destination's, so the
+    // corners of the area bound what is read.
+    src->buffer().willRead(QRect(QPoint(sourceX(area.left()), sourceY(area.top())),
+                                 QPoint(sourceX(area.right()), sourceY(area.bottom())))
+                               .normalized());
     const SourceReader reader(*src, dest);
     sourceValues.assign(cells, 0);
     sourceValid.assign(cells, 0);
     for (int ty = area.top(); ty <= area.bottom(); ++ty) {
-      const int sj = static_cast<int>(static_cast<long long>(indexY(ty)) * ash / ah);
-      const int sy = Step(s0.y(), t.sh, sj);
+      const int sy = sourceY(ty);
       for (int tx = area.left(); tx <= area.right(); ++tx) {
-        const int si = static_cast<int>(static_cast<long long>(indexX(tx)) * asw / aw);
-        const int sx = Step(s0.x(), t.sw, si);
+        const int sx = sourceX(tx);
         if (!src->buffer().contains(sx, sy)) continue;
         const std::size_t k =
             static_cast<std::size_t>(ty - area.top()) * area.width() + (tx - area.left());
@@ -107,7 +116,9 @@ bool Run(const Canvas& dest, const Canvas* src, const Transfer& t, Pick pick) {
       if (!pick(indexX(tx), indexY(ty), s, code)) continue;
       std::uint32_t p = 0;
       if (RopUsesPattern(code) && !pattern.at(tx, ty, p)) continue;
-      dest.write(tx, ty, ApplyRop3(code, p, s, dest.read(tx, ty)));
+      // The destination is read only where the operation uses it: the screen
+      // fetches what is read.
+      dest.write(tx, ty, ApplyRop3(code, p, s, RopUsesDest(code) ? dest.read(tx, ty) : 0));
     }
   }
   return TRUE;
@@ -125,6 +136,7 @@ bool CopyArgb(const Canvas& dest, const Canvas& src, const Transfer& t) {
   PixelBuffer& db = dest.buffer();
   const PixelBuffer& sb = src.buffer();
   const QPoint shift = s0 - d0;
+  sb.willRead(area.translated(shift));
   std::vector<std::uint32_t> rows(static_cast<std::size_t>(area.width()) * area.height(), 0);
   std::vector<std::uint8_t> valid(rows.size(), 0);
   for (int y = area.top(); y <= area.bottom(); ++y)

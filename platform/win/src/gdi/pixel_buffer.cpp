@@ -36,12 +36,14 @@ PixelBuffer::PixelBuffer(int w, int h, int bpp, bool isDib, bool isBottomUp)
 }
 
 std::uint32_t PixelBuffer::argb(int x, int y) const {
+  if (source) source->touching(x, y, false);
   std::uint32_t v;
   std::memcpy(&v, row(y) + 4 * x, 4);
   return v;
 }
 
 void PixelBuffer::setArgb(int x, int y, std::uint32_t v) {
+  if (source) source->touching(x, y, true);
   std::memcpy(row(y) + 4 * x, &v, 4);
 }
 

@@ -15,6 +15,15 @@
 
 namespace win::detail {
 
+// A picture whose pixels are fetched only when first used (the screen): told
+// before a pixel or a rectangle is read, and as a pixel is written.
+class PixelSource {
+ public:
+  virtual ~PixelSource() = default;
+  virtual void reading(const QRect& area) = 0;
+  virtual void touching(int x, int y, bool write) = 0;
+};
+
 // One picture in memory. Colour buffers hold 0xAARRGGBB words (the alpha
 // byte is 0xFF unless the buffer is a 32-bit DIB section with real alpha);
 // monochrome buffers hold one bit a pixel, most significant bit first, 1 for
@@ -30,6 +39,7 @@ struct PixelBuffer {
   bool dib = false;                  // made by CreateDIBSection (keeps its bit layout)
   bool alpha = false;                // 32-bit section: the top byte is real alpha
   bool bottomUp = false;
+  PixelSource* source = nullptr;  // 32-bit buffers filled on demand; outlives its use
 
   PixelBuffer(int w, int h, int bpp, bool isDib, bool isBottomUp);
   PixelBuffer(const PixelBuffer&) = delete;
@@ -45,6 +55,11 @@ struct PixelBuffer {
 
   bool isMonoDevice() const { return bitsPerPixel == 1 && table.empty(); }
   bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+  // Announces a rectangle about to be read pixel by pixel, so that a buffer
+  // filled on demand fetches it at once.
+  void willRead(const QRect& area) const {
+    if (source) source->reading(area);
+  }
 
   // Colour of a pixel as 0x00RRGGBB; a monochrome device pixel reads black or white.
   std::uint32_t rgb(int x, int y) const;
