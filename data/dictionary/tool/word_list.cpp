@@ -138,6 +138,10 @@ Row WordBookRow(const Row& row) {
     out.english.erase(0, 3);
   }
   if (!out.english.starts_with("the ")) return out;
+  // "the water is cold" is a sentence: without its article it would be broken
+  // English and Italian alike.
+  for (std::string_view verb : {" is ", " are "})
+    if (out.english.find(verb) != std::string::npos) return out;
   out.english.erase(0, 4);
   for (std::string_view article : {"il ", "lo ", "la ", "i ", "gli ", "le ", "l'"}) {
     if (out.italian.starts_with(article)) {
