@@ -131,9 +131,17 @@ Row WordBookRow(const Row& row) {
   Row out = row;
   for (std::string* side : {&out.english, &out.italian})
     while (!side->empty() && (side->back() == '?' || side->back() == '!')) side->pop_back();
-  // A verb is looked up without its "to".
-  if (out.english.starts_with("to ")) out.english.erase(0, 3);
+  // A verb is looked up without its "to"; "to the station" is a way to go,
+  // no verb, and keeps it with its article.
+  if (out.english.starts_with("to ")) {
+    if (out.english.starts_with("to the ")) return out;
+    out.english.erase(0, 3);
+  }
   if (!out.english.starts_with("the ")) return out;
+  // "the water is cold" is a sentence: without its article it would be broken
+  // English and Italian alike.
+  for (std::string_view verb : {" is ", " are "})
+    if (out.english.find(verb) != std::string::npos) return out;
   out.english.erase(0, 4);
   for (std::string_view article : {"il ", "lo ", "la ", "i ", "gli ", "le ", "l'"}) {
     if (out.italian.starts_with(article)) {

@@ -39,10 +39,10 @@ Corrections ParseCorrections(std::string_view text, const std::string& fileName)
 // comments. Throws naming the file and line for a line without one TAB.
 std::vector<Row> ParsePairs(std::string_view text, const std::string& fileName);
 
-// A word-book entry as a dictionary row: a noun without its definite article
+// A word-book entry as a dictionary row: a noun (no sentence) without its definite article
 // ("the apple" / "la mela" gives "apple" / "mela"; rows whose English does
 // not begin with "the " keep theirs), a verb without its "to" ("to pay"
-// gives "pay"), an exclamation or question without its
+// gives "pay"; "to the station" is no verb and stays whole), an exclamation or question without its
 // closing "!" or "?" ("why?" / "perché?" gives "why" / "perché").
 Row WordBookRow(const Row& row);
 

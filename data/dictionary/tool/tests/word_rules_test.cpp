@@ -49,6 +49,10 @@ TEST(WordRules, WordsAreFixedWholeAndArticlesTakenOff) {
   EXPECT_EQ(WordBookRow({"the", "il"}), (Row{"the", "il"}));
   EXPECT_EQ(WordBookRow({"why?", "perché?"}), (Row{"why", "perché"}));
   EXPECT_EQ(WordBookRow({"to get off", "scendere"}), (Row{"get off", "scendere"}));
+  EXPECT_EQ(WordBookRow({"the water is cold", "l'acqua è fredda"}),
+            (Row{"the water is cold", "l'acqua è fredda"}));
+  EXPECT_EQ(WordBookRow({"to the station", "alla stazione"}),
+            (Row{"to the station", "alla stazione"}));
   EXPECT_EQ(WordBookRow({"today", "oggi"}), (Row{"today", "oggi"}));
   EXPECT_EQ(WordBookRow({"help!", "aiuto!"}), (Row{"help", "aiuto"}));
 }
