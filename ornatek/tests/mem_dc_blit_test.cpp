@@ -162,6 +162,25 @@ TEST(MemDCPaint, PicturesOfEachTypeAndTheirSize) {
   EXPECT_EQ(onGrey.GetPixel(0, 0), kGrey);
   EXPECT_EQ(onGrey.GetPixel(4, 3), kBlue);
 
+  // A metafile's size is its frame: 635 x 1270 hundredths of a millimetre
+  // are 24 x 48 pixels.
+  const RECT frame{0, 0, 635, 1270};
+  const HDC rec = CreateEnhMetaFileA(HDC(), nullptr, &frame, nullptr);
+  const RECT all{0, 0, 24, 48};
+  const HBRUSH blue = CreateSolidBrush(kBlue);
+  win::FillRect(rec, &all, blue);
+  DeleteObject(blue);
+  forms::PICTDESC recorded;
+  recorded.picType = forms::PICTYPE_ENHMETAFILE;
+  recorded.hemf = CloseEnhMetaFile(rec);
+  forms::Picture metafile;
+  ASSERT_EQ(forms::OleCreatePictureIndirect(&recorded, TRUE, &metafile), forms::S_OK);
+  cMemDC played;
+  played.PaintPicture(metafile);
+  EXPECT_EQ(played.Width(), 24);
+  EXPECT_EQ(played.Height(), 48);
+  EXPECT_EQ(played.GetPixel(23, 47), kBlue);
+
   // A picture of type 0 draws nothing.
   forms::PICTDESC none;
   forms::Picture empty;

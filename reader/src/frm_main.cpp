@@ -54,7 +54,8 @@ frmMain::frmMain()
       lblStop(Get<controls::xpcmdbutton>("lblStop")),
       Label1(Get<controls::xpcmdbutton>("Label1")),
       File1(Get<FileListBox>("File1")),
-      Timer1(Get<FormTimer>("Timer1")) {
+      Timer1(Get<FormTimer>("Timer1")),
+      Image1(Get<forms::Image>("Image1")) {
   chkAutoReadClip.Click = [this] { chkAutoReadClip_Click(); };
   Timer1.Timer = [this] { Timer1_Timer(); };
   lblRead.Click = [this] { lblRead_Click(); };

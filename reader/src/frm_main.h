@@ -45,6 +45,7 @@ class frmMain : public forms::Form {
   controls::xpcmdbutton& Label1;
   forms::FileListBox& File1;
   forms::FormTimer& Timer1;
+  forms::Image& Image1;
 
   // Event procedures, public so that tests drive them as the user would.
   void chkAutoReadClip_Click();

@@ -1,6 +1,9 @@
 // The reader: start-up, greeting, reading, the clipboard poll, the character
 // choice and closing.
 
+#include <array>
+#include <initializer_list>
+
 #include "frm_main.h"
 #include "program_fixture.h"
 
@@ -54,6 +57,27 @@ TEST_F(Reader, FirstStartLoadsMerlinShowsItAndGreets) {
   forms::Clipboard::SetText("ciao");
   clock.Advance(3000);
   EXPECT_EQ(forms::Clipboard::GetText(), "ciao");
+}
+
+TEST_F(Reader, ThePictureFillsItsColumnWithoutCoveringTheOtherControls) {
+  frmMain& f = Start();
+  ASSERT_TRUE(f.Image1.Picture());
+  EXPECT_EQ(f.Image1.Picture().PixelWidth(), 81);
+  EXPECT_EQ(f.Image1.Picture().PixelHeight(), 161);
+  // The image takes its picture's size, which is the place the form gives it.
+  auto area = [](const forms::Control& c) {
+    return std::array{c.LeftTwips(), c.TopTwips(), c.LeftTwips() + c.WidthTwips(),
+                      c.TopTwips() + c.HeightTwips()};
+  };
+  EXPECT_EQ(area(f.Image1), (std::array{240.0, 960.0, 1455.0, 3375.0}));
+  const auto image = area(f.Image1);
+  for (const forms::Control* other : std::initializer_list<const forms::Control*>{
+           &f.Label3, &f.chkAutoReadClip, &f.Frame1, &f.Exit, &f.xptopbuttons1}) {
+    SCOPED_TRACE(other->Name());
+    const auto o = area(*other);
+    const bool apart = o[0] >= image[2] || o[2] <= image[0] || o[1] >= image[3] || o[3] <= image[1];
+    EXPECT_TRUE(apart);
+  }
 }
 
 TEST_F(Reader, AutoReadReadsCopiedTextAndEmptiesTheClipboard) {

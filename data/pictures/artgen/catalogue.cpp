@@ -1,6 +1,7 @@
 #include "catalogue.h"
 
 #include "icons.h"
+#include "reader_picture.h"
 #include "skin_buttons.h"
 #include "skin_frame.h"
 #include "trainer_panels.h"
@@ -12,6 +13,7 @@ std::vector<Picture> catalogue() {
   const QString trainer = QStringLiteral("dialogra");
   const QString editor = QStringLiteral("editor");
   const QString words = QStringLiteral("vocabra");
+  const QString reader = QStringLiteral("reader");
   using A = Activation;
   using G = CaptionGlyph;
   using M = MenuIcon;
@@ -61,6 +63,7 @@ std::vector<Picture> catalogue() {
       {editor, "next", [] { return editorIcon(E::Next); }},
       {editor, "last", [] { return editorIcon(E::Last); }},
       {editor, "add", [] { return editorIcon(E::Add); }},
+      {reader, "reading", &readerPicture},
   };
 }
 

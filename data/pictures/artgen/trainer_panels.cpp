@@ -4,6 +4,7 @@
 
 #include "canvas.h"
 #include "palette.h"
+#include "speech_bubble.h"
 
 namespace artgen {
 
@@ -43,35 +44,9 @@ void drawGround(QPainter& p, int width = kWidth, int height = kHeight) {
   p.fillRect(QRect(width - third, y, third, kBandHeight), palette::kRed);
 }
 
-// A speech bubble whose tail points down to the left or right.
-QPainterPath bubblePath(const QRectF& body, bool tailLeft) {
-  QPainterPath path;
-  path.addRoundedRect(body, body.height() * 0.32, body.height() * 0.32);
-  QPainterPath tail;
-  const double baseY = body.bottom() - 2;
-  if (tailLeft) {
-    const double x = body.left() + body.width() * 0.22;
-    tail.moveTo(x, baseY);
-    tail.quadTo(x - 4, baseY + 10, x - 14, baseY + 16);
-    tail.quadTo(x + 6, baseY + 12, x + 16, baseY);
-  } else {
-    const double x = body.right() - body.width() * 0.22;
-    tail.moveTo(x, baseY);
-    tail.quadTo(x + 4, baseY + 10, x + 14, baseY + 16);
-    tail.quadTo(x - 6, baseY + 12, x - 16, baseY);
-  }
-  tail.closeSubpath();
-  return path.united(tail).simplified();
-}
-
 void drawBubble(QPainter& p, const QRectF& body, bool tailLeft, const QColor& fill,
                 const QColor& ink, const QString& text, const QFont& font) {
-  const QPainterPath path = bubblePath(body, tailLeft);
-  p.setPen(Qt::NoPen);
-  p.setBrush(withAlpha(QColor(0, 0, 0), 60));
-  p.drawPath(path.translated(2, 3));
-  p.setBrush(fill);
-  p.drawPath(path);
+  fillWithShadow(p, bubblePath(body, tailLeft), fill);
   p.setFont(font);
   p.setPen(ink);
   p.drawText(body, Qt::AlignCenter, text);
@@ -128,11 +103,7 @@ QImage aboutPanel() {
 
   // A small emblem: the window icon's bubble, drawn large.
   QPainterPath emblem = bubblePath(QRectF(22, 24, 56, 40), true);
-  p.setPen(Qt::NoPen);
-  p.setBrush(withAlpha(QColor(0, 0, 0), 60));
-  p.drawPath(emblem.translated(2, 3));
-  p.setBrush(palette::kPaper);
-  p.drawPath(emblem);
+  fillWithShadow(p, emblem, palette::kPaper);
   p.save();
   p.setClipPath(emblem);
   p.fillRect(QRectF(0, 0, 40, 90), palette::kGreen);

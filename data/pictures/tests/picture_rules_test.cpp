@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <array>
+#include <cstdlib>
 #include <map>
 #include <utility>
 
@@ -38,6 +39,8 @@ const std::map<QString, QSize>& expectedPictures() {
       m[QStringLiteral("vocabra/%1").arg(name)] = {16, 16};
     for (const char* name : {"first", "prev", "next", "last", "add"})
       m[QStringLiteral("editor/%1").arg(name)] = {16, 16};
+    // The reader's column beside its text box: 1215 x 2415 twips.
+    m["reader/reading"] = {81, 161};
     return m;
   }();
   return pictures;
@@ -264,6 +267,37 @@ TEST(Pictures, SmallIconsDrawOnTransparentGround) {
     // Enough ink to read as a picture at 16 x 16.
     EXPECT_GT(solid, 32);
   }
+}
+
+// The reader's picture sits on the form's own colour: a transparent ground
+// that shows a drawing in both halves, the bubble above and the book below,
+// with the tricolore of the bookmark in it.
+TEST(Pictures, ReaderPictureIsABubbleOverABookOnTransparentGround) {
+  const QImage image = load("reader/reading");
+  for (const QPoint corner : {QPoint(0, 0), QPoint(80, 0), QPoint(0, 160), QPoint(80, 160)})
+    EXPECT_EQ(qAlpha(image.pixel(corner)), 0);
+  auto solid = [&image](int top, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 0; x < image.width(); ++x) n += qAlpha(image.pixel(x, y)) == 255;
+    return n;
+  };
+  const int half = image.height() / 2;
+  EXPECT_GT(solid(0, half), 81 * half / 4);
+  EXPECT_GT(solid(half, image.height()), 81 * half / 4);
+  auto near = [](QRgb pixel, QRgb colour) {
+    return qAlpha(pixel) == 255 && std::abs(qRed(pixel) - qRed(colour)) < 12 &&
+           std::abs(qGreen(pixel) - qGreen(colour)) < 12 &&
+           std::abs(qBlue(pixel) - qBlue(colour)) < 12;
+  };
+  bool green = false;
+  bool red = false;
+  for (int y = half; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      green |= near(image.pixel(x, y), qRgb(0x00, 0x92, 0x46));
+      red |= near(image.pixel(x, y), qRgb(0xce, 0x2b, 0x37));
+    }
+  EXPECT_TRUE(green && red);
 }
 
 TEST(Pictures, PanelsAreOpaqueAndDrawn) {

@@ -19,6 +19,10 @@ struct Picture::Data {
   // False for a handle lent by the caller, which the picture must not free.
   bool own = true;
   win::HPALETTE palette;
+  // A metafile has no pixels of its own; its size is the frame it was
+  // recorded with, in HIMETRIC.
+  long frameWidth = 0;
+  long frameHeight = 0;
 
   ~Data() {
     if (!handle || !own) return;
@@ -43,6 +47,7 @@ Picture Picture::FromImage(QImage image, Kind kind) {
 Picture Picture::FromHandle(Kind kind, std::uintptr_t handle, bool own, win::HPALETTE palette) {
   Picture p;
   QImage image;
+  win::ENHMETAHEADER header;
   switch (kind) {
     case Kind::Bitmap:
       image = win::ToQImage(win::HBITMAP(handle));
@@ -51,9 +56,7 @@ Picture Picture::FromHandle(Kind kind, std::uintptr_t handle, bool own, win::HPA
       image = win::ToQImage(win::HICON(handle));
       break;
     case Kind::EnhMetafile:
-      // The layer keeps no frame size of a metafile that it would report, so
-      // such a picture has a handle and a type but no pixels of its own.
-      if (win::GetObjectType(win::HENHMETAFILE(handle)) != win::OBJ_ENHMETAFILE) return p;
+      if (!win::GetEnhMetaFileHeader(win::HENHMETAFILE(handle), sizeof header, &header)) return p;
       break;
     case Kind::None:
       return p;
@@ -65,6 +68,10 @@ Picture Picture::FromHandle(Kind kind, std::uintptr_t handle, bool own, win::HPA
   p.d_->handle = handle;
   p.d_->own = own;
   p.d_->palette = palette;
+  if (kind == Kind::EnhMetafile) {
+    p.d_->frameWidth = header.rclFrame.right - header.rclFrame.left;
+    p.d_->frameHeight = header.rclFrame.bottom - header.rclFrame.top;
+  }
   return p;
 }
 
@@ -83,10 +90,12 @@ long Himetric(int pixels) {
 }  // namespace
 
 long Picture::Width() const {
-  return d_ ? Himetric(d_->image.width()) : 0;
+  if (!d_) return 0;
+  return d_->kind == Kind::EnhMetafile ? d_->frameWidth : Himetric(d_->image.width());
 }
 long Picture::Height() const {
-  return d_ ? Himetric(d_->image.height()) : 0;
+  if (!d_) return 0;
+  return d_->kind == Kind::EnhMetafile ? d_->frameHeight : Himetric(d_->image.height());
 }
 int Picture::PixelWidth() const {
   return d_ ? d_->image.width() : 0;

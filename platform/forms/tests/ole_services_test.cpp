@@ -166,8 +166,30 @@ TEST(OlePicture, MetafilesKeepTheirType) {
     ASSERT_EQ(OleCreatePictureIndirect(&desc, win::TRUE, &pic), S_OK);
     EXPECT_EQ(pic.Type(), Picture::Kind::EnhMetafile);
     EXPECT_EQ(pic.Handle(), emf.value);
+    // Recorded without a frame: the drawn 10 x 10 pixels.
+    EXPECT_EQ(pic.Width(), 265);
+    EXPECT_EQ(pic.Height(), 265);
   }
   EXPECT_EQ(win::GetObjectType(emf), 0u);
+}
+
+TEST(OlePicture, MetafilesMeasureTheirFrame) {
+  const win::RECT frame{500, 1000, 5580, 3540};
+  const win::HDC rec = win::CreateEnhMetaFileA(win::HDC(), nullptr, &frame, nullptr);
+  win::Rectangle(rec, 0, 0, 3, 3);
+  const win::HENHMETAFILE emf = win::CloseEnhMetaFile(rec);
+  PICTDESC desc;
+  desc.picType = PICTYPE_ENHMETAFILE;
+  desc.hemf = emf;
+  Picture pic;
+  ASSERT_EQ(OleCreatePictureIndirect(&desc, win::FALSE, &pic), S_OK);
+  EXPECT_EQ(pic.Width(), 5080);
+  EXPECT_EQ(pic.Height(), 2540);
+  EXPECT_EQ(pic.PixelWidth(), 0) << "a metafile holds no pixels of its own";
+  // A picture that only borrows the handle leaves it alive.
+  pic = Picture();
+  EXPECT_EQ(win::GetObjectType(emf), win::OBJ_ENHMETAFILE);
+  win::DeleteEnhMetaFile(emf);
 }
 
 TEST(OleColour, TranslationRules) {

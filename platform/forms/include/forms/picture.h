@@ -27,9 +27,11 @@ class Picture {
 
   explicit operator bool() const { return static_cast<bool>(d_); }
   Kind Type() const;
-  // Size in HIMETRIC (0.01 mm), as picture objects report it.
+  // Size in HIMETRIC (0.01 mm), as picture objects report it; a metafile's
+  // is its frame.
   long Width() const;
   long Height() const;
+  // The pixels the picture holds (none for a metafile).
   int PixelWidth() const;
   int PixelHeight() const;
   // The platform handle: an HBITMAP for a bitmap, an HICON for an icon. It

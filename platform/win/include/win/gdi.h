@@ -200,6 +200,11 @@ HDC CreateEnhMetaFileA(HDC reference, LPCSTR file, const RECT* frame, LPCSTR des
 HENHMETAFILE CloseEnhMetaFile(HDC hdc);
 BOOL PlayEnhMetaFile(HDC hdc, HENHMETAFILE metafile, const RECT* rect);
 BOOL DeleteEnhMetaFile(HENHMETAFILE metafile);
+// Without `header`, the size a header needs. Else fills it and returns that
+// size; 0 for an invalid handle or a buffer smaller than a header. The frame
+// is the one given when recording, or, without a usable one, the rectangle
+// of what was drawn (all zero when nothing was).
+UINT GetEnhMetaFileHeader(HENHMETAFILE metafile, UINT size, ENHMETAHEADER* header);
 
 // ---- System colours --------------------------------------------------------
 DWORD GetSysColor(int index);

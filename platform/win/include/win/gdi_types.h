@@ -176,6 +176,19 @@ struct DRAWTEXTPARAMS {
   UINT uiLengthDrawn = 0;
 };
 
+// What GetEnhMetaFileHeader reports of an enhanced metafile. The layer keeps
+// a metafile as the picture it draws, not as records, so only the frame is
+// told: the rectangle, in 0.01 mm, that the picture covers.
+inline constexpr DWORD EMR_HEADER = 1;
+inline constexpr DWORD ENHMETA_SIGNATURE = 0x464D4520;  // " EMF"
+
+struct ENHMETAHEADER {
+  DWORD iType = EMR_HEADER;
+  DWORD nSize = sizeof(ENHMETAHEADER);
+  RECT rclFrame;
+  DWORD dSignature = ENHMETA_SIGNATURE;
+};
+
 // Object types (GetObjectType).
 inline constexpr DWORD OBJ_PEN = 1;
 inline constexpr DWORD OBJ_BRUSH = 2;

@@ -46,7 +46,8 @@ struct DeviceContext {
   std::optional<QRegion> surfaceClip;   // target coordinates
   DcState state;
   std::vector<DcState> saved;
-  QRect metafileFrame;  // metafile DCs: the frame given at creation (pixels), may be empty
+  QRect metafileFrame;         // metafile DCs: the frame given at creation (pixels), may be empty
+  RECT metafileFrameHimetric;  // the same frame as given (0.01 mm), kept for the header
 };
 
 DeviceContext* FindDc(HDC hdc);

@@ -3,6 +3,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <cmath>
 
 #include "gdi/canvas.h"
 #include "win/gdi.h"
@@ -13,6 +14,7 @@ using namespace detail;
 HDC CreateEnhMetaFileA(HDC reference, LPCSTR, const RECT* frame, LPCSTR) {
   if (reference && !FindDc(reference)) return HDC();
   QRect framePixels;
+  RECT frameHimetric;
   QSize size(1024, 768);
   if (frame) {
     // The frame is in hundredths of a millimetre.
@@ -21,6 +23,10 @@ HDC CreateEnhMetaFileA(HDC reference, LPCSTR, const RECT* frame, LPCSTR) {
                         QPoint(px(frame->right) - 1, px(frame->bottom) - 1));
     if (!framePixels.isValid() || framePixels.left() < 0 || framePixels.top() < 0)
       framePixels = QRect();  // an unusable frame: the picture is what gets drawn
+    else
+      // Kept as given, so that the header reports it without the rounding
+      // to whole pixels.
+      frameHimetric = *frame;
     size = size.expandedTo(QSize(framePixels.right() + 1, framePixels.bottom() + 1));
     if (!SizeAllowed(size.width(), size.height(), 32)) return HDC();
   }
@@ -30,6 +36,7 @@ HDC CreateEnhMetaFileA(HDC reference, LPCSTR, const RECT* frame, LPCSTR) {
   dc.kind = DcKind::Metafile;
   dc.target = std::move(picture);
   dc.metafileFrame = framePixels;
+  dc.metafileFrameHimetric = frameHimetric;
   dc.state.brush = HBRUSH(Stock(WHITE_BRUSH));
   dc.state.pen = HPEN(Stock(BLACK_PEN));
   dc.state.font = HFONT(Stock(SYSTEM_FONT));
@@ -43,12 +50,19 @@ HENHMETAFILE CloseEnhMetaFile(HDC hdc) {
   MetafileObject m;
   m.picture = dc->target;
   m.frame = dc->metafileFrame;
+  m.frameHimetric = dc->metafileFrameHimetric;
   if (m.frame.isEmpty()) {
     // Without a frame the picture is what was drawn.
     const PixelBuffer& p = *m.picture;
     for (int y = 0; y < p.height; ++y)
       for (int x = 0; x < p.width; ++x)
         if (p.argb(x, y) >> 24) m.frame |= QRect(x, y, 1, 1);
+    if (!m.frame.isEmpty()) {
+      // 96 pixels to the inch, 2540 hundredths of a millimetre.
+      auto himetric = [](int px) { return static_cast<LONG>(std::lround(px * 2540.0 / 96.0)); };
+      m.frameHimetric = RECT{himetric(m.frame.left()), himetric(m.frame.top()),
+                             himetric(m.frame.right() + 1), himetric(m.frame.bottom() + 1)};
+    }
   }
   RemoveDc(hdc);
   return HENHMETAFILE(AddObject(m));
@@ -74,6 +88,16 @@ BOOL PlayEnhMetaFile(HDC hdc, HENHMETAFILE metafile, const RECT* rect) {
 BOOL DeleteEnhMetaFile(HENHMETAFILE metafile) {
   if (!Find<MetafileObject>(metafile)) return FALSE;
   return DeleteObject(metafile);
+}
+
+UINT GetEnhMetaFileHeader(HENHMETAFILE metafile, UINT size, ENHMETAHEADER* header) {
+  const auto* m = Find<MetafileObject>(metafile);
+  if (!m) return 0;
+  if (!header) return sizeof(ENHMETAHEADER);
+  if (size < sizeof(ENHMETAHEADER)) return 0;
+  *header = ENHMETAHEADER();
+  header->rclFrame = m->frameHimetric;
+  return sizeof(ENHMETAHEADER);
 }
 
 }  // namespace win

@@ -57,6 +57,7 @@ struct PaletteObject {
 struct MetafileObject {
   std::shared_ptr<PixelBuffer> picture;  // transparent where nothing was drawn
   QRect frame;                           // the part that PlayEnhMetaFile maps to its rectangle
+  RECT frameHimetric;                    // that part in 0.01 mm, as the header reports it
 };
 
 using ObjectData = std::variant<BitmapObject, BrushObject, PenObject, FontObject, RegionObject,

@@ -243,3 +243,42 @@ TEST(Bridge, MetafilesReplayWhatWasDrawn) {
   EXPECT_TRUE(DeleteEnhMetaFile(emf));
   EXPECT_FALSE(PlayEnhMetaFile(s.dc(), emf, &target));
 }
+
+TEST(Bridge, MetafileHeadersTellTheFrame) {
+  ENHMETAHEADER header;
+  // A frame given when recording comes back as given, in 0.01 mm.
+  const RECT frame{0, 0, 2540, 1270};
+  HDC rec = CreateEnhMetaFileA(HDC(), nullptr, &frame, nullptr);
+  ASSERT_TRUE(rec);
+  Rectangle(rec, 0, 0, 5, 5);
+  HENHMETAFILE emf = CloseEnhMetaFile(rec);
+  EXPECT_EQ(GetEnhMetaFileHeader(emf, 0, nullptr), sizeof(ENHMETAHEADER));
+  EXPECT_EQ(GetEnhMetaFileHeader(emf, sizeof header - 1, &header), 0u) << "too small a buffer";
+  ASSERT_EQ(GetEnhMetaFileHeader(emf, sizeof header, &header), sizeof(ENHMETAHEADER));
+  EXPECT_EQ(header.iType, EMR_HEADER);
+  EXPECT_EQ(header.dSignature, ENHMETA_SIGNATURE);
+  EXPECT_EQ(header.rclFrame, frame);
+  DeleteEnhMetaFile(emf);
+  EXPECT_EQ(GetEnhMetaFileHeader(emf, sizeof header, &header), 0u) << "a deleted metafile";
+  EXPECT_EQ(GetEnhMetaFileHeader(HENHMETAFILE(), sizeof header, &header), 0u);
+
+  // Without a frame, or with one that cannot be used, the frame is what was
+  // drawn: pixels 2 to 5 across and 3 to 4 down.
+  const RECT inverted{2540, 0, 0, 1270};
+  for (const RECT* given : {static_cast<const RECT*>(nullptr), &inverted}) {
+    rec = CreateEnhMetaFileA(HDC(), nullptr, given, nullptr);
+    Owned<HBRUSH> red(CreateSolidBrush(kRed));
+    const RECT drawn{2, 3, 6, 5};
+    FillRect(rec, &drawn, red);
+    emf = CloseEnhMetaFile(rec);
+    ASSERT_EQ(GetEnhMetaFileHeader(emf, sizeof header, &header), sizeof(ENHMETAHEADER));
+    EXPECT_EQ(header.rclFrame, (RECT{53, 79, 159, 132})) << (given ? "inverted" : "none");
+    DeleteEnhMetaFile(emf);
+  }
+
+  // Nothing drawn and no frame: an empty frame.
+  emf = CloseEnhMetaFile(CreateEnhMetaFileA(HDC(), nullptr, nullptr, nullptr));
+  ASSERT_EQ(GetEnhMetaFileHeader(emf, sizeof header, &header), sizeof(ENHMETAHEADER));
+  EXPECT_EQ(header.rclFrame, RECT());
+  DeleteEnhMetaFile(emf);
+}
