@@ -10,25 +10,10 @@
 
 #include "bar_fixture.h"
 #include "shell/instance.h"
+#include "testsupport/single_instance.h"
 #include "testsupport/temp_dir.h"
 
 namespace {
-
-// The real program, started with the given folders for its settings and its
-// run-time files.
-QProcessEnvironment ProgramEnvironment(const std::filesystem::path& home) {
-  std::filesystem::create_directories(home / "runtime");
-  std::filesystem::permissions(home / "runtime", std::filesystem::perms::owner_all);
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("XDG_CONFIG_HOME", QString::fromStdString((home / "config").string()));
-  env.insert("XDG_RUNTIME_DIR", QString::fromStdString((home / "runtime").string()));
-  env.insert("TAVRINEL_AUDIO", "none");
-  env.remove("TAVRINEL_PROGRAM_DIR");
-  env.remove("TAVRINEL_SYSTEM_DIR");
-  env.remove("TAVRINEL_PROGRAM_NAME");
-  return env;
-}
 
 QString Program() {
   return QString::fromStdString((testsupport::BinDir() / "Dialogra").string());
@@ -40,7 +25,7 @@ QString Program() {
 using SecondCopy = dialogra::testing::BarFixture;
 
 TEST_F(SecondCopy, ShowsNoWindowOfItsOwnAndBringsTheFirstCopysBarForward) {
-  const QProcessEnvironment env = ProgramEnvironment(folder.path());
+  const QProcessEnvironment env = testsupport::ProgramEnvironment(folder.path());
   QProcess first;
   first.setProcessEnvironment(env);
   first.start(Program(), {});

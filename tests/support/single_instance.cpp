@@ -10,8 +10,7 @@
 
 namespace testsupport {
 
-void ExpectASecondStartToEndAtOnce(const std::string& program) {
-  TempDir home;
+QProcessEnvironment ProgramEnvironment(const std::filesystem::path& home) {
   std::filesystem::create_directories(home / "runtime");
   std::filesystem::permissions(home / "runtime", std::filesystem::perms::owner_all);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -21,6 +20,13 @@ void ExpectASecondStartToEndAtOnce(const std::string& program) {
   env.insert("TAVRINEL_AUDIO", "none");
   env.remove("TAVRINEL_PROGRAM_DIR");
   env.remove("TAVRINEL_SYSTEM_DIR");
+  env.remove("TAVRINEL_PROGRAM_NAME");
+  return env;
+}
+
+void ExpectASecondStartToEndAtOnce(const std::string& program) {
+  TempDir home;
+  const QProcessEnvironment env = ProgramEnvironment(home.path());
   const QString path = QString::fromStdString((BinDir() / program).string());
 
   QProcess first;

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <QProcessEnvironment>
+#include <filesystem>
 #include <string>
 
 namespace testsupport {
+
+// The environment of a real program started headless for a fresh user whose
+// settings and run-time files live under `home` (its run-time folder made
+// private, as the desktop makes it), in the program folder of the build.
+QProcessEnvironment ProgramEnvironment(const std::filesystem::path& home);
 
 // Starts the program of the program folder named `program` twice for one
 // fresh user, headless: the second copy must end at once and cleanly while
