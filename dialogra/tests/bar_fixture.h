@@ -20,11 +20,12 @@
 #include "lessons/lessons.h"
 #include "options.h"
 #include "pictures.h"
+#include "testsupport/program_observer.h"
 #include "testsupport/temp_dir.h"
 
 namespace dialogra::testing {
 
-class BarFixture : public ::testing::Test {
+class BarFixture : public ::testing::Test, public testsupport::ProgramObserver {
  protected:
   void SetUp() override {
     // Each test has its own settings store and program folder.
@@ -37,20 +38,9 @@ class BarFixture : public ::testing::Test {
     // The menu control's library, registered as the build registers it.
     com::RegisterLibrary(testsupport::BinDir() / "Ornatek.ocx");
     module() = Module{};
-    forms::SetMessageBoxPresenter([this](std::string_view prompt, int, std::string_view) {
-      messages.emplace_back(prompt);
-      return forms::vbOK;
-    });
-    forms::testing::SetEndHandler([this] { ended = true; });
-    agent::SetRequestObserver([this](const agent::RequestRecord& r) { requests.push_back(r); });
   }
 
-  void TearDown() override {
-    forms::testing::ReleaseAllForms();
-    agent::SetRequestObserver({});
-    forms::SetMessageBoxPresenter({});
-    forms::testing::SetEndHandler({});
-  }
+  void TearDown() override { forms::testing::ReleaseAllForms(); }
 
   // The bar, loaded as the program starts it.
   Form1& LoadBar() {
@@ -89,9 +79,6 @@ class BarFixture : public ::testing::Test {
 
   forms::ManualClock clock;
   testsupport::TempDir folder;
-  std::vector<std::string> messages;
-  std::vector<agent::RequestRecord> requests;
-  bool ended = false;
 };
 
 }  // namespace dialogra::testing

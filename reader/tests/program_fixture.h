@@ -15,11 +15,12 @@
 #include "controls/controls.h"
 #include "forms/forms.h"
 #include "forms/testing.h"
+#include "testsupport/program_observer.h"
 #include "testsupport/temp_dir.h"
 
 namespace readdict::testing {
 
-class ProgramFixture : public ::testing::Test {
+class ProgramFixture : public ::testing::Test, public testsupport::ProgramObserver {
  protected:
   void SetUp() override {
     namespace fs = std::filesystem;
@@ -32,21 +33,10 @@ class ProgramFixture : public ::testing::Test {
     fs::create_directories(Chars());
     for (const auto& e : fs::directory_iterator(testsupport::BinDir() / "system/msagent/chars"))
       fs::copy_file(e.path(), Chars() / e.path().filename());
-    forms::SetMessageBoxPresenter([this](std::string_view prompt, int, std::string_view) {
-      messages.emplace_back(prompt);
-      return forms::vbOK;
-    });
-    forms::testing::SetEndHandler([this] { ended = true; });
-    agent::SetRequestObserver([this](const agent::RequestRecord& r) { requests.push_back(r); });
     forms::Clipboard::SetText("");
   }
 
-  void TearDown() override {
-    forms::testing::ReleaseAllForms();
-    agent::SetRequestObserver({});
-    forms::SetMessageBoxPresenter({});
-    forms::testing::SetEndHandler({});
-  }
+  void TearDown() override { forms::testing::ReleaseAllForms(); }
 
   std::filesystem::path Chars() const { return folder / "system/msagent/chars"; }
 
@@ -74,9 +64,6 @@ class ProgramFixture : public ::testing::Test {
 
   forms::ManualClock clock;
   testsupport::TempDir folder;
-  std::vector<std::string> messages;
-  std::vector<agent::RequestRecord> requests;
-  bool ended = false;
 };
 
 }  // namespace readdict::testing

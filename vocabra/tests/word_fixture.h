@@ -26,6 +26,7 @@
 #include "frm_show.h"
 #include "options.h"
 #include "testsupport/menu_driver.h"
+#include "testsupport/program_observer.h"
 #include "testsupport/temp_dir.h"
 #include "trainer_settings.h"
 #include "win/qt_window.h"
@@ -38,7 +39,7 @@ using testsupport::MenuDriver;
 
 using Pair = std::pair<std::string, std::string>;  // English, Italian
 
-class WordFixture : public ::testing::Test {
+class WordFixture : public ::testing::Test, public testsupport::ProgramObserver {
  protected:
   void SetUp() override {
     setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
@@ -53,20 +54,9 @@ class WordFixture : public ::testing::Test {
     // The menu control's library, registered as the build registers it.
     com::RegisterLibrary(testsupport::BinDir() / "Ornatek.ocx");
     module() = Module{};
-    forms::SetMessageBoxPresenter([this](std::string_view prompt, int, std::string_view) {
-      messages.emplace_back(prompt);
-      return forms::vbOK;
-    });
-    forms::testing::SetEndHandler([this] { ended = true; });
-    agent::SetRequestObserver([this](const agent::RequestRecord& r) { requests.push_back(r); });
   }
 
-  void TearDown() override {
-    forms::testing::ReleaseAllForms();
-    agent::SetRequestObserver({});
-    forms::SetMessageBoxPresenter({});
-    forms::testing::SetEndHandler({});
-  }
+  void TearDown() override { forms::testing::ReleaseAllForms(); }
 
   static void Store(std::string_view key, std::string_view value) {
     forms::SaveSetting("Tesk", "Orvanta7", key, value);
@@ -122,9 +112,6 @@ class WordFixture : public ::testing::Test {
 
   forms::ManualClock clock;
   testsupport::TempDir folder;
-  std::vector<std::string> messages;
-  std::vector<agent::RequestRecord> requests;
-  bool ended = false;
 };
 
 }  // namespace vocabra::testing
