@@ -28,17 +28,7 @@ HWND g_popup;
 bool g_words = false;  // the word trainer's menu instead of the conversation trainer's
 
 void ShootScreen(const std::string& name) {
-  const HDC screen = GetDC(HWND());
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  const HDC copy = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  const HGDIOBJ first = SelectObject(copy, bitmap);
-  BitBlt(copy, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-  SelectObject(copy, first);
-  DeleteDC(copy);
-  ReleaseDC(HWND(), screen);
-  SaveBitmapPng(bitmap, (g_shots / name).string());
-  DeleteObject(bitmap);
+  SaveScreenPng((g_shots / name).string());
 }
 
 // Each time the open menu waits for input, the next step runs.

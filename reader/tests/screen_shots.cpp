@@ -20,17 +20,7 @@
 namespace {
 
 void ShootScreen(const std::string& path) {
-  const int width = 1280, height = 800;
-  win::HDC screen = win::GetDC(win::HWND{});
-  win::HDC memory = win::CreateCompatibleDC(screen);
-  win::HBITMAP bitmap = win::CreateCompatibleBitmap(screen, width, height);
-  const win::HGDIOBJ old = win::SelectObject(memory, bitmap);
-  win::BitBlt(memory, 0, 0, width, height, screen, 0, 0, win::SRCCOPY);
-  win::SelectObject(memory, old);
-  const bool ok = win::SaveBitmapPng(bitmap, path);
-  win::DeleteObject(bitmap);
-  win::DeleteDC(memory);
-  win::ReleaseDC(win::HWND{}, screen);
+  const bool ok = win::SaveScreenPng(path);
   std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
 }
 

@@ -55,18 +55,7 @@ void Shot(forms::Form& form, const std::filesystem::path& folder, const char* na
 // The whole screen, for what lies outside one window (an open menu).
 void ShootScreen(const std::filesystem::path& folder, const char* name) {
   const std::string path = (folder / (std::string(name) + ".png")).string();
-  const int width = win::GetSystemMetrics(win::SM_CXSCREEN);
-  const int height = win::GetSystemMetrics(win::SM_CYSCREEN);
-  win::HDC screen = win::GetDC(win::HWND{});
-  win::HDC memory = win::CreateCompatibleDC(screen);
-  win::HBITMAP bitmap = win::CreateCompatibleBitmap(screen, width, height);
-  const win::HGDIOBJ old = win::SelectObject(memory, bitmap);
-  win::BitBlt(memory, 0, 0, width, height, screen, 0, 0, win::SRCCOPY);
-  win::SelectObject(memory, old);
-  const bool ok = win::SaveBitmapPng(bitmap, path);
-  win::DeleteObject(bitmap);
-  win::DeleteDC(memory);
-  win::ReleaseDC(win::HWND{}, screen);
+  const bool ok = win::SaveScreenPng(path);
   std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
   std::fflush(stdout);
 }

@@ -426,6 +426,9 @@ inline constexpr UINT RDW_ALLCHILDREN = 0x0080;
 
 // Writes what the window shows (its children included) to a PNG file.
 bool SaveWindowPng(HWND hwnd, const std::string& path);
+// Writes the whole screen, as the screen device context reads it, to a PNG
+// file: what lies outside one window (an open menu, a character) included.
+bool SaveScreenPng(const std::string& path);
 
 // --- system metrics -------------------------------------------------------------
 inline constexpr int SM_CXSCREEN = 0;

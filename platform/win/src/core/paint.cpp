@@ -255,6 +255,21 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
   return Find(hwnd) ? TRUE : FALSE;
 }
 
+bool SaveScreenPng(const std::string& path) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  const HDC screen = GetDC(HWND());
+  const HDC copy = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ first = SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  SelectObject(copy, first);
+  DeleteDC(copy);
+  ReleaseDC(HWND(), screen);
+  const bool ok = SaveBitmapPng(bitmap, path);
+  DeleteObject(bitmap);
+  return ok;
+}
+
 bool SaveWindowPng(HWND hwnd, const std::string& path) {
   Window* w = Find(hwnd);
   if (!w || !w->widget) return false;
