@@ -29,10 +29,7 @@ class BarFixture : public ::testing::Test, public testsupport::ProgramObserver {
  protected:
   void SetUp() override {
     // Each test has its own settings store and program folder.
-    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-    setenv("TAVRINEL_PROGRAM_DIR", folder.path().c_str(), 1);
-    setenv("TAVRINEL_SYSTEM_DIR", (testsupport::BinDir() / "system").c_str(), 1);
-    setenv("TAVRINEL_AUDIO", "none", 1);
+    testsupport::UseProgramFolder(folder.path());
     std::filesystem::copy_file(testsupport::BinDir() / "dialog.ocx", folder / "dialog.ocx");
     forms::RegisterStringTable(lessons::Strings());
     // The menu control's library, registered as the build registers it.

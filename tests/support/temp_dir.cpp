@@ -32,4 +32,11 @@ std::filesystem::path SourceDir() {
   return FromEnv("TAVRINEL_SOURCE_DIR");
 }
 
+void UseProgramFolder(const std::filesystem::path& folder) {
+  setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+  setenv("TAVRINEL_PROGRAM_DIR", folder.c_str(), 1);
+  setenv("TAVRINEL_SYSTEM_DIR", (BinDir() / "system").c_str(), 1);
+  setenv("TAVRINEL_AUDIO", "none", 1);
+}
+
 }  // namespace testsupport

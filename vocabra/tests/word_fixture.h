@@ -42,10 +42,7 @@ using Pair = std::pair<std::string, std::string>;  // English, Italian
 class WordFixture : public ::testing::Test, public testsupport::ProgramObserver {
  protected:
   void SetUp() override {
-    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-    setenv("TAVRINEL_PROGRAM_DIR", folder.path().c_str(), 1);
-    setenv("TAVRINEL_SYSTEM_DIR", (testsupport::BinDir() / "system").c_str(), 1);
-    setenv("TAVRINEL_AUDIO", "none", 1);
+    testsupport::UseProgramFolder(folder.path());
     std::filesystem::copy_file(testsupport::BinDir() / "reg.ocx", folder / "reg.ocx");
     std::filesystem::copy_file(testsupport::BinDir() / "word.ocx", folder / "word.ocx");
     // The own word book starts empty, whatever the program folder's copy holds.

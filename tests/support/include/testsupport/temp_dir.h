@@ -24,4 +24,9 @@ std::filesystem::path BinDir();
 // The checkout's top folder.
 std::filesystem::path SourceDir();
 
+// Runs the programs of this test process in `folder`: their settings store
+// under it, it as their program folder, the build's character files, and no
+// sound.
+void UseProgramFolder(const std::filesystem::path& folder);
+
 }  // namespace testsupport
