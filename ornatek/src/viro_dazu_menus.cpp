@@ -34,19 +34,6 @@ std::int32_t Handle32(HMENU menu) {
   return static_cast<std::int32_t>(menu.value);
 }
 
-// The access key of an item text ("&&" is a plain "&"), in lower case.
-char AccessKey(const std::string& text) {
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '&') continue;
-    if (text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
-  }
-  return 0;
-}
-
 }  // namespace
 
 std::optional<LRESULT> AnswerMenuChar(HMENU menu, WPARAM wParam) {
@@ -61,7 +48,7 @@ std::optional<LRESULT> AnswerMenuChar(HMENU menu, WPARAM wParam) {
     if (info.fType != kTypeOwnerDraw) continue;
     const auto record = LoadMenuInfo(static_cast<std::int64_t>(info.dwItemData));
     if (!record || record->lID != static_cast<std::int32_t>(info.wID) || !record->hMenu) continue;
-    if (AccessKey(record->sText) == key) return MAKELPARAM(p, static_cast<int>(MNC_EXECUTE));
+    if (MenuAccessKey(record->sText) == key) return MAKELPARAM(p, static_cast<int>(MNC_EXECUTE));
   }
   return std::nullopt;
 }

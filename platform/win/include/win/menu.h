@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // Menus of the window system: menu bars and popup menus, their items, and
 // the structures and messages that owner-drawn menus use.
 
@@ -210,5 +212,9 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND own
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);
 // Closes the menu that is being tracked, as Esc on every level would.
 BOOL EndMenu();
+
+// The access key of a menu item text with "&" markers ("&&" is a plain "&"),
+// in lower case; 0 when it has none.
+char MenuAccessKey(const std::string& text);
 
 }  // namespace win

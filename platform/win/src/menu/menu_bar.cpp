@@ -106,7 +106,7 @@ int FirstSelectable(const Menu& m) {
 int AccessItem(const Menu& m, char key) {
   for (std::size_t i = 0; i < m.items.size(); ++i) {
     const MenuItem& it = m.items[i];
-    if (!(it.type & (MFT_OWNERDRAW | MFT_SEPARATOR)) && AccessKey(it.text) == key)
+    if (!(it.type & (MFT_OWNERDRAW | MFT_SEPARATOR)) && MenuAccessKey(it.text) == key)
       return static_cast<int>(i);
   }
   return -1;

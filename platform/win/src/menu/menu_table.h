@@ -40,9 +40,7 @@ Menu* FindMenu(HMENU menu);
 // submenus as the platform does; `owner` receives the menu that holds it.
 MenuItem* FindItem(HMENU menu, UINT item, bool byPosition, Menu** owner = nullptr);
 
-// The visible text of an item without "&" markers and the access key, if any
-// (lower case), of a text with "&" markers.
+// The visible text of an item without "&" markers.
 std::string MenuLabel(const std::string& text);
-char AccessKey(const std::string& text);
 
 }  // namespace win::detail

@@ -171,18 +171,6 @@ std::string MenuLabel(const std::string& text) {
   return out;
 }
 
-char AccessKey(const std::string& text) {
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '&') continue;
-    if (text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
-  }
-  return 0;
-}
-
 }  // namespace detail
 
 using namespace detail;
@@ -462,6 +450,18 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* rect) {
   if (!ClientToScreen(m->shownIn, &origin)) return FALSE;
   OffsetRect(rect, origin.x, origin.y);
   return TRUE;
+}
+
+char MenuAccessKey(const std::string& text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
+  }
+  return 0;
 }
 
 }  // namespace win

@@ -218,7 +218,7 @@ void AccessChar(std::size_t depth, char32_t ch) {
   std::vector<int> hits;
   for (std::size_t i = 0; i < m->items.size(); ++i) {
     const MenuItem& it = m->items[i];
-    if (key && !(it.type & MFT_OWNERDRAW) && AccessKey(it.text) == key)
+    if (key && !(it.type & MFT_OWNERDRAW) && MenuAccessKey(it.text) == key)
       hits.push_back(static_cast<int>(i));
   }
   if (hits.empty()) {
@@ -350,7 +350,7 @@ void BarKey(int vk, char32_t ch) {
   const char key = ch < 128 ? static_cast<char>(std::tolower(static_cast<int>(ch))) : 0;
   for (std::size_t i = 0; bar && key && i < bar->items.size(); ++i) {
     const MenuItem& it = bar->items[i];
-    if (!(it.type & MFT_OWNERDRAW) && AccessKey(it.text) == key) {
+    if (!(it.type & MFT_OWNERDRAW) && MenuAccessKey(it.text) == key) {
       ChooseBar(static_cast<int>(i), true);
       return;
     }
