@@ -3,6 +3,8 @@
 // silent but alive.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "agent/agent.h"
@@ -121,6 +123,33 @@ TEST_F(AgentEngine, WithoutItsEngineACharacterGoesOnSilentlyAndSaysWhyOnce) {
   EXPECT_EQ(finished[0].audioSeconds, 0);
   EXPECT_EQ(Occurrences(said, missing), 1u) << said;
   EXPECT_NE(said.find("is missing"), std::string::npos) << said;
+}
+
+// An engine that hangs inside the library would otherwise hold every later
+// request of every character for ever.
+TEST_F(AgentEngine, AnEngineThatStopsAnsweringIsEndedAndItsTextLost) {
+  testsupport::TempDir dir;
+  const auto hanging = dir.path() / "speech_engine";
+  // Says it is ready at 22050 samples a second, then never answers again.
+  std::ofstream(hanging) << "#!/bin/sh\nprintf 'R\\004\\000\\000\\000\\042\\126\\000\\000' >&0\n"
+                            "exec sleep 600\n";
+  std::filesystem::permissions(hanging, std::filesystem::perms::owner_all);
+  ScopedEnv env("TAVRINEL_SPEECH_ENGINE", hanging.string());
+  testing::internal::CaptureStderr();
+  Load();
+  Recorder rec;
+  tiny_->Speak("Ciao!");
+  tiny_->Play("Wave");
+  ASSERT_TRUE(Idle());
+  const std::string said = testing::internal::GetCapturedStderr();
+
+  const auto finished = rec.Of(PlaybackRecord::Kind::Finished);
+  ASSERT_EQ(finished.size(), 2u);
+  EXPECT_FALSE(finished[0].stopped);
+  EXPECT_EQ(finished[1].text, "Wave");
+  EXPECT_NE(said.find(hanging.string() + " stopped answering while speaking \"Ciao!\""),
+            std::string::npos)
+      << said;
 }
 
 }  // namespace
