@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "agent/agent.h"
-#include "synthesizer.h"
+#include "speech_engine.h"
 
 namespace {
 
@@ -63,7 +63,8 @@ void SpeakToFirstSample(benchmark::State& state) {
 BENCHMARK(SpeakToFirstSample)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 
 void Synthesis(benchmark::State& state) {
-  auto& synth = agent::Synthesizer::Instance();
+  agent::SpeechEngine engine;
+  engine.Start();
   const agent::VoiceSpec voice{agent::kItalian, state.range(0) ? "en-gb" : "it", 50, 165};
   const char* text = state.range(0)
                          ? "Tomorrow I will go into town with my brother to buy some books."
@@ -72,12 +73,12 @@ void Synthesis(benchmark::State& state) {
   for (auto _ : state) {
     std::int64_t samples = 0;
     const auto start = Clock::now();
-    synth.Synthesize(text, voice, [&](auto block, auto) {
+    engine.Synthesize(text, voice, [&](auto block, auto) {
       samples += static_cast<std::int64_t>(block.size());
       return true;
     });
     work += std::chrono::duration<double>(Clock::now() - start).count();
-    audio += static_cast<double>(samples) / synth.SampleRate();
+    audio += static_cast<double>(samples) / engine.SampleRate();
   }
   state.counters["x_realtime"] = audio / work;
   state.counters["audio_s"] = audio / static_cast<double>(state.iterations());
@@ -98,6 +99,7 @@ BENCHMARK(LoadCharacter)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   setenv("TAVRINEL_SYSTEM_DIR", AGENT_BENCH_SYSTEM_DIR, 0);
+  setenv("TAVRINEL_SPEECH_ENGINE", AGENT_BENCH_SPEECH_ENGINE, 0);
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   setenv("TAVRINEL_BIN_DIR", TAVRINEL_BIN_DIR_BUILT, 0);
   setenv("TAVRINEL_SOURCE_DIR", TAVRINEL_SOURCE_DIR_BUILT, 0);
+  // Test programs live outside the program folder, away from the speech
+  // engine that programs find beside themselves.
+  setenv("TAVRINEL_SPEECH_ENGINE", TAVRINEL_BIN_DIR_BUILT "/speech_engine", 0);
   auto home = std::make_unique<testsupport::TempDir>();
   setenv("XDG_CONFIG_HOME", (home->path() / "config").c_str(), 1);
   setenv("XDG_DATA_HOME", (home->path() / "data").c_str(), 1);

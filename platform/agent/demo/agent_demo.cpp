@@ -13,11 +13,13 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "agent/agent.h"
 
 int main(int argc, char** argv) {
+  setenv("TAVRINEL_SPEECH_ENGINE", AGENT_DEMO_SPEECH_ENGINE, 0);
   QApplication app(argc, argv);
   std::string name = "Merlin", text, play = "Greet", shot;
   int x = -1, y = -1, shotAfter = 1500;

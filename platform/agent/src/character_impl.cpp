@@ -40,7 +40,10 @@ CharacterImpl::CharacterImpl(std::string name, LoadedCharacter data)
     : name_(std::move(name)),
       data_(std::move(data)),
       window_(std::make_unique<CharacterWindow>(data_)),
-      mailbox_(std::make_shared<GuiMailbox>(this)) {}
+      mailbox_(std::make_shared<GuiMailbox>(this)) {
+  // A character that is loaded is soon asked to speak.
+  SpeechPlayer::Instance().Prepare();
+}
 
 CharacterImpl::~CharacterImpl() {
   mailbox_->Close();

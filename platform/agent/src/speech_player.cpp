@@ -4,9 +4,9 @@
 #include <deque>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "audio_output.h"
-#include "synthesizer.h"
 #include "wav_writer.h"
 
 namespace agent {
@@ -31,12 +31,7 @@ SpeechPlayer& SpeechPlayer::Instance() {
   return instance;
 }
 
-SpeechPlayer::SpeechPlayer() {
-  // The synthesiser must outlive the thread that uses it; made first, it is
-  // destroyed last.
-  Synthesizer::Instance();
-  thread_ = std::thread([this] { Run(); });
-}
+SpeechPlayer::SpeechPlayer() : thread_([this] { Run(); }) {}
 
 SpeechPlayer::~SpeechPlayer() {
   {
@@ -57,12 +52,25 @@ void SpeechPlayer::Enqueue(std::shared_ptr<Utterance> utterance) {
   wake_.notify_one();
 }
 
+void SpeechPlayer::Prepare() {
+  {
+    std::lock_guard lock(mutex_);
+    prepare_ = true;
+  }
+  wake_.notify_one();
+}
+
 void SpeechPlayer::Run() {
   for (;;) {
     {
       std::unique_lock lock(mutex_);
-      wake_.wait(lock, [this] { return quit_ || !pending_.empty(); });
+      wake_.wait(lock, [this] { return quit_ || prepare_ || !pending_.empty(); });
       if (quit_) return;
+      if (std::exchange(prepare_, false) && pending_.empty()) {
+        lock.unlock();
+        engine_.Start();
+        continue;
+      }
       current_ = std::move(pending_.front());
       pending_.pop_front();
     }
@@ -73,15 +81,14 @@ void SpeechPlayer::Run() {
 }
 
 void SpeechPlayer::Speak(Utterance& u) {
-  auto& synth = Synthesizer::Instance();
   UtteranceResult result;
-  if (!synth.Ready()) {
-    result.error = "the speech synthesiser could not start (espeak-ng data missing?)";
+  if (auto problem = engine_.Start(); !problem.empty()) {
+    result.error = std::move(problem);
     result.output = "none";
     if (u.onFinished) u.onFinished(result);
     return;
   }
-  const int rate = synth.SampleRate();
+  const int rate = engine_.SampleRate();
   const auto now = Clock::now();
   if (!output_ || (output_->Kind() == "none" && now >= retryOutputAt_)) {
     output_ = OpenAudioOutput(rate);
@@ -132,7 +139,7 @@ void SpeechPlayer::Speak(Utterance& u) {
     }
     return !u.cancelled;
   };
-  result.error = synth.Synthesize(u.text, u.voice, sink);
+  result.error = engine_.Synthesize(u.text, u.voice, sink);
   if (!u.cancelled) {
     announceWords(std::numeric_limits<std::int64_t>::max());
     out->Drain([&u] { return u.cancelled.load(); });

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "agent/character_file.h"
+#include "speech_engine.h"
 
 namespace agent {
 
@@ -34,14 +35,17 @@ struct Utterance {
   std::function<void(const UtteranceResult&)> onFinished;
 };
 
-// The one speech thread of the process: it synthesises each utterance and
-// plays it in its own time, one after the other.
+// The one speech thread of the process: it has each utterance synthesised
+// by the speech engine and plays it in its own time, one after the other.
 class SpeechPlayer {
  public:
   static SpeechPlayer& Instance();
   ~SpeechPlayer();
 
   void Enqueue(std::shared_ptr<Utterance> utterance);
+  // Starts the speech engine on the speech thread unless it runs, so that
+  // the first utterance does not wait for it.
+  void Prepare();
 
  private:
   SpeechPlayer();
@@ -53,6 +57,8 @@ class SpeechPlayer {
   std::deque<std::shared_ptr<Utterance>> pending_;
   std::shared_ptr<Utterance> current_;
   bool quit_ = false;
+  bool prepare_ = false;
+  SpeechEngine engine_;                  // speech thread only
   std::unique_ptr<AudioOutput> output_;  // speech thread only
   std::chrono::steady_clock::time_point retryOutputAt_{};
   std::thread thread_;

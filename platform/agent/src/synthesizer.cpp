@@ -14,7 +14,7 @@ namespace {
 // Passed through espeak-ng as the synthesis's user data.
 struct SynthContext {
   std::string_view text;
-  const Synthesizer::Sink* sink = nullptr;
+  const SpeechSink* sink = nullptr;
   int sampleRate = 0;
   std::int64_t samples = 0;
   bool aborted = false;
@@ -52,11 +52,6 @@ int OnSynth(short* wav, int count, espeak_EVENT* events) {
 
 }  // namespace
 
-Synthesizer& Synthesizer::Instance() {
-  static Synthesizer instance;
-  return instance;
-}
-
 Synthesizer::Synthesizer() {
   // Blocks of 20 ms keep the first sound close to the request.
   const int rate =
@@ -92,8 +87,7 @@ std::string Synthesizer::SelectVoice(const VoiceSpec& voice) {
 }
 
 std::string Synthesizer::Synthesize(std::string_view utf8, const VoiceSpec& voice,
-                                    const Sink& sink) {
-  std::lock_guard lock(mutex_);
+                                    const SpeechSink& sink) {
   if (!Ready()) return "the speech synthesiser could not start (espeak-ng data missing?)";
   if (auto err = SelectVoice(voice); !err.empty()) return err;
   // espeak-ng reads up to a terminating zero.
@@ -109,7 +103,6 @@ std::string Synthesizer::Synthesize(std::string_view utf8, const VoiceSpec& voic
 }
 
 std::string Synthesizer::Phonemes(std::string_view utf8, const VoiceSpec& voice) {
-  std::lock_guard lock(mutex_);
   if (!Ready() || !SelectVoice(voice).empty()) return {};
   const std::string text(utf8);
   const void* ptr = text.c_str();

@@ -6,7 +6,7 @@
 
 #include "agent/agent.h"
 #include "agent_test_support.h"
-#include "synthesizer.h"
+#include "speech_engine.h"
 #include "wav_writer.h"
 
 namespace {
@@ -19,9 +19,9 @@ using agenttest::WaitUntil;
 
 const std::string kAccented = "Perché è così città più";
 
-double SynthesizedSeconds(const std::string& text, const agent::VoiceSpec& voice,
+double SynthesizedSeconds(agent::SpeechEngine& synth, const std::string& text,
+                          const agent::VoiceSpec& voice,
                           std::vector<agent::WordMark>* words = nullptr) {
-  auto& synth = agent::Synthesizer::Instance();
   std::int64_t samples = 0;
   const auto err = synth.Synthesize(text, voice, [&](auto block, auto marks) {
     samples += static_cast<std::int64_t>(block.size());
@@ -34,8 +34,8 @@ double SynthesizedSeconds(const std::string& text, const agent::VoiceSpec& voice
 
 TEST(AgentSpeech, AccentedItalianIsReadAsItalianWords) {
   const agent::VoiceSpec italian{1040, "it", 50, 165};
-  auto& synth = agent::Synthesizer::Instance();
-  ASSERT_TRUE(synth.Ready());
+  agent::SpeechEngine synth;
+  ASSERT_EQ(synth.Start(), "");
   // Stress on the accented last vowels, and no letters spelt out.
   const auto phonemes = synth.Phonemes(kAccented, italian);
   EXPECT_NE(phonemes.find("tSit:'a"), std::string::npos) << phonemes;
@@ -45,14 +45,14 @@ TEST(AgentSpeech, AccentedItalianIsReadAsItalianWords) {
 
   // Each word is reported at its own bytes of the UTF-8 text.
   std::vector<agent::WordMark> words;
-  const double seconds = SynthesizedSeconds(kAccented, italian, &words);
+  const double seconds = SynthesizedSeconds(synth, kAccented, italian, &words);
   std::vector<std::string> said;
   for (const auto& w : words) said.push_back(kAccented.substr(w.start, w.length));
   EXPECT_EQ(said, (std::vector<std::string>{"Perché", "è", "così", "città", "più"}));
   for (std::size_t i = 1; i < words.size(); ++i) EXPECT_GT(words[i].sample, words[i - 1].sample);
 
   // The same bytes misread as Latin-1 would take far longer to say.
-  const double misread = SynthesizedSeconds("PerchÃ© Ã¨ cosÃ¬ cittÃ  piÃ¹", italian);
+  const double misread = SynthesizedSeconds(synth, "PerchÃ© Ã¨ cosÃ¬ cittÃ  piÃ¹", italian);
   EXPECT_GT(seconds, 0.8);
   EXPECT_LT(seconds, 0.6 * misread);
 }
@@ -73,13 +73,16 @@ TEST(AgentSpeech, EveryUtteranceIsWrittenAsANumberedWavThatSoundsLikeSpeech) {
 
   const auto finished = rec.Of(PlaybackRecord::Kind::Finished);
   ASSERT_EQ(finished.size(), 2u);
+  agent::SpeechEngine engine;
+  ASSERT_EQ(engine.Start(), "");
+  const int rate = engine.SampleRate();
   EXPECT_EQ(finished[0].wav, wavs.path() / "0001.wav");
   EXPECT_EQ(finished[1].wav, wavs.path() / "0002.wav");
   for (const auto& f : finished) {
     SCOPED_TRACE(f.text);
     const auto info = agenttest::ReadWav(f.wav);
     ASSERT_TRUE(info);
-    EXPECT_EQ(info->sampleRate, agent::Synthesizer::Instance().SampleRate());
+    EXPECT_EQ(info->sampleRate, rate);
     EXPECT_NEAR(info->seconds, f.audioSeconds, 0.01);
     EXPECT_GT(info->seconds, 1.0);
     EXPECT_LT(info->seconds, 5.0);
