@@ -3,9 +3,12 @@
 //
 //   dictionary_tool <out> <eng-ita.index> <eng-ita.dict.dz> <ita-eng.index>
 //                   <ita-eng.dict.dz> <review folder> <word book folder> <hunspell folder>
+//                   <wordnet folder>
 //
 // The review folder holds corrections.txt, core-words.txt,
-// spelling-exceptions.txt and required-words.txt. The list is one table word
+// spelling-exceptions.txt, required-words.txt, answer-order.txt and
+// coarse-words.txt. WordNet's list of English verbs tells which headwords
+// also get their "to" form. The list is one table word
 // (English, Italian), each pair once; indexes on both columns make a search
 // by the beginning of a word read only the words that begin so. Any failed
 // check leaves no list behind and ends with the problems on stderr.
@@ -63,6 +66,8 @@ void Make(const fs::path& out, const std::vector<Row>& rows) {
     dao::Database db = dao::CreateDatabase(part.string());
     db.Execute("CREATE TABLE word (English TEXT(255), Italian TEXT(255))");
     db.Execute("CREATE UNIQUE INDEX EnglishItalian ON word (English, Italian)");
+    // Read in English order, equal headwords come in the order written: commonest first.
+    db.Execute("CREATE INDEX English ON word (English)");
     db.Execute("CREATE INDEX Italian ON word (Italian)");
     db.BeginTrans();
     dao::Recordset rs = db.OpenRecordset("word");
@@ -88,10 +93,10 @@ void Make(const fs::path& out, const std::vector<Row>& rows) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 9) {
+  if (argc != 10) {
     std::cerr << "usage: dictionary_tool <out> <eng-ita.index> <eng-ita.dict.dz> "
                  "<ita-eng.index> <ita-eng.dict.dz> <review folder> <word book folder> "
-                 "<hunspell folder>\n";
+                 "<hunspell folder> <wordnet folder>\n";
     return 2;
   }
   try {
@@ -107,7 +112,8 @@ int main(int argc, char** argv) {
     const Corrections corrections = ParseCorrections(correctionText, correctionFile);
     const auto [coreText, coreFile] = read("core-words.txt");
     std::vector<Row> extra = ParsePairs(coreText, coreFile);
-    for (Row& r : WordBook(argv[7])) extra.push_back(std::move(r));
+    const std::vector<Row> book = WordBook(argv[7]);
+    extra.insert(extra.end(), book.begin(), book.end());
 
     // Pairs that another source gives too confirm a cut headword's entry.
     const auto lower = [](std::string s) {
@@ -130,19 +136,36 @@ int main(int argc, char** argv) {
 
     const auto [requiredText, requiredFile] = read("required-words.txt");
     const std::vector<Row> required = ParsePairs(requiredText, requiredFile);
-    const auto [exceptionText, exceptionFile] = read("spelling-exceptions.txt");
-    std::set<std::string, std::less<>> exceptions;
-    {
-      std::istringstream lines(exceptionText);
+    // A list of one word a line, "#" lines being comments.
+    const auto wordSet = [&read](const char* name) {
+      std::set<std::string, std::less<>> words;
+      std::istringstream lines(read(name).first);
       for (std::string line; std::getline(lines, line);)
-        if (!line.empty() && line[0] != '#') exceptions.insert(line);
-    }
+        if (!line.empty() && line[0] != '#') words.insert(line);
+      return words;
+    };
+    const auto exceptions = wordSet("spelling-exceptions.txt");
 
-    const std::vector<Row> rows = BuildRows(source, extra, corrections);
+    const auto [orderText, orderFile] = read("answer-order.txt");
+    const AnswerOrder order = ParseAnswerOrder(orderText, orderFile);
+    const auto coarse = wordSet("coarse-words.txt");
+    const fs::path verbIndex = fs::path(argv[9]) / "index.verb";
+    const auto verbs = ParseWordNetIndex(ReadText(verbIndex));
+    if (verbs.empty()) throw std::runtime_error(verbIndex.string() + ": lists no verbs");
+
+    std::vector<Row> rows = BuildRows(source, extra, corrections);
+    RankAnswers(rows, order);
+    std::vector<std::string> problems = CheckAnswerOrder(rows, order);
     const Speller speller(fs::path(argv[8]) / "it_IT.aff", fs::path(argv[8]) / "it_IT.dic");
-    std::vector<std::string> problems;
+    rows = WithVerbForms(rows, [&](const Row& r) {
+      std::string lemma = lower(r.english);
+      std::replace(lemma.begin(), lemma.end(), ' ', '_');
+      return verbs.contains(lemma) && !corrections.drops.contains({"to " + r.english, r.italian}) &&
+             IsInfinitive(r.italian, [&](std::string_view w) { return speller.Accepts(w); });
+    });
     for (auto&& found : {CheckPunctuationTwins(rows), CheckEmptySides(rows),
-                         CheckRequired(rows, required), CheckSpelling(rows, speller, exceptions)})
+                         CheckRequired(rows, required), CheckSpelling(rows, speller, exceptions),
+                         CheckCoarse(rows, coarse), CheckWordBookFound(rows, book)})
       problems.insert(problems.end(), found.begin(), found.end());
     if (!problems.empty()) {
       for (const auto& p : problems) std::cerr << "dictionary_tool: " << p << "\n";

@@ -288,4 +288,140 @@ std::vector<std::string> CheckRequired(const std::vector<Row>& rows,
   return problems;
 }
 
+AnswerOrder ParseAnswerOrder(std::string_view text, const std::string& fileName) {
+  AnswerOrder order;
+  ForEachLine(text, [&](std::string_view line, int number) {
+    const auto f = Fields(line);
+    if (f.size() < 3 || std::any_of(f.begin(), f.end(), [](auto x) { return x.empty(); }))
+      throw std::runtime_error(
+          Where(fileName, number) +
+          "an order is English and two or more Italian answers, split by TABs");
+    std::vector<std::string> answers(f.begin() + 1, f.end());
+    if (!order.emplace(Lower(f[0]), std::move(answers)).second)
+      throw std::runtime_error(Where(fileName, number) + "\"" + std::string(f[0]) +
+                               "\" has an order already");
+  });
+  return order;
+}
+
+void RankAnswers(std::vector<Row>& rows, const AnswerOrder& order) {
+  for (auto first = rows.begin(); first != rows.end();) {
+    const std::string key = Lower(first->english);
+    const auto last =
+        std::find_if(first, rows.end(), [&](const Row& r) { return Lower(r.english) != key; });
+    if (const auto it = order.find(key); it != order.end()) {
+      const auto rank = [&](const Row& r) {
+        const auto& answers = it->second;
+        const auto at = std::find_if(answers.begin(), answers.end(), [&](const std::string& a) {
+          return Lower(a) == Lower(r.italian);
+        });
+        return at - answers.begin();
+      };
+      std::stable_sort(first, last, [&](const Row& a, const Row& b) { return rank(a) < rank(b); });
+    }
+    first = last;
+  }
+}
+
+std::vector<Row> WithVerbForms(const std::vector<Row>& rows,
+                               const std::function<bool(const Row&)>& isVerb) {
+  std::set<std::pair<std::string, std::string>> present;
+  for (const Row& r : rows) present.emplace(Lower(r.english), Lower(r.italian));
+  std::vector<Row> out = rows;
+  for (const Row& r : rows) {
+    if (r.english.starts_with("to ") || !isVerb(r)) continue;
+    Row verb{"to " + r.english, r.italian};
+    if (present.emplace(Lower(verb.english), Lower(verb.italian)).second)
+      out.push_back(std::move(verb));
+  }
+  // Stable: each headword's answers keep their rank.
+  std::stable_sort(out.begin(), out.end(),
+                   [](const Row& a, const Row& b) { return Lower(a.english) < Lower(b.english); });
+  return out;
+}
+
+std::set<std::string, std::less<>> ParseWordNetIndex(std::string_view text) {
+  std::set<std::string, std::less<>> words;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    auto end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    // The licence at its top is indented; a lemma line starts with the lemma.
+    if (line.empty() || line.front() == ' ') continue;
+    words.emplace(line.substr(0, line.find(' ')));
+  }
+  return words;
+}
+
+bool IsInfinitive(std::string_view italian, const std::function<bool(std::string_view)>& known) {
+  std::string word(italian.substr(0, italian.find(' ')));
+  if (word.ends_with("rsi")) word.replace(word.size() - 3, 3, "re");  // alzarsi: alzare
+  struct Ending {
+    std::string_view infinitive, gerund;
+  };
+  for (const Ending& e :
+       {Ending{"urre", "ucendo"}, Ending{"orre", "onendo"}, Ending{"arre", "aendo"},
+        Ending{"are", "ando"}, Ending{"ere", "endo"}, Ending{"ire", "endo"}}) {
+    if (!word.ends_with(e.infinitive) || word.size() <= e.infinitive.size()) continue;
+    const std::string stem = word.substr(0, word.size() - e.infinitive.size());
+    return known(stem + std::string(e.gerund));
+  }
+  return false;
+}
+
+std::vector<std::string> CheckAnswerOrder(const std::vector<Row>& rows, const AnswerOrder& order) {
+  std::map<std::string, std::set<std::string>> answers;
+  for (const Row& r : rows) answers[Lower(r.english)].insert(Lower(r.italian));
+  std::vector<std::string> problems;
+  for (const auto& [english, set] : answers) {
+    if (set.size() < 2) continue;
+    const auto it = order.find(english);
+    if (it == order.end()) {
+      problems.push_back("\"" + english + "\" has " + std::to_string(set.size()) +
+                         " answers but no order in answer-order.txt");
+      continue;
+    }
+    std::set<std::string> named;
+    for (const auto& a : it->second) named.insert(Lower(a));
+    if (named != set) {
+      std::string line = "the order of \"" + english + "\" does not name its answers:";
+      for (const auto& a : set) line += " \"" + a + "\"";
+      problems.push_back(line);
+    }
+  }
+  for (const auto& [english, list] : order) {
+    const auto it = answers.find(english);
+    if (it == answers.end() || it->second.size() < 2)
+      problems.push_back("answer-order.txt orders \"" + english +
+                         "\", which has no longer several answers");
+  }
+  return problems;
+}
+
+std::vector<std::string> CheckCoarse(const std::vector<Row>& rows,
+                                     const std::set<std::string, std::less<>>& coarse) {
+  std::vector<std::string> problems;
+  for (const Row& r : rows)
+    for (const std::string& w : Words(r.italian))
+      if (coarse.contains(Lower(w)))
+        problems.push_back("a coarse word as a plain answer: \"" + r.english + "\" / \"" +
+                           r.italian + "\"");
+  return problems;
+}
+
+std::vector<std::string> CheckWordBookFound(const std::vector<Row>& rows,
+                                            const std::vector<Row>& book) {
+  std::set<std::string> italian;
+  for (const Row& r : rows) italian.insert(Lower(r.italian));
+  std::vector<std::string> problems;
+  for (const Row& b : book)
+    if (Words(b.italian).size() == 1 && b.italian.find(' ') == std::string::npos &&
+        !italian.contains(Lower(b.italian)))
+      problems.push_back("the word book's \"" + b.italian +
+                         "\" cannot be found in the Italian column");
+  return problems;
+}
+
 }  // namespace dictionary

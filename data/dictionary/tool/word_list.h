@@ -5,6 +5,7 @@
 // the checks that fail the build.
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -73,6 +74,32 @@ std::vector<Pair> WithoutCutHeadwords(
 std::vector<Row> BuildRows(const std::vector<Row>& source, const std::vector<Row>& extra,
                            const Corrections& corrections);
 
+// The reviewed order of a headword's answers, commonest first: lines of
+// "English<TAB>Italian<TAB>Italian...", keyed by the English in small letters.
+using AnswerOrder = std::map<std::string, std::vector<std::string>, std::less<>>;
+AnswerOrder ParseAnswerOrder(std::string_view text, const std::string& fileName);
+
+// Puts the answers of each headword (rows equal without regard to case, as
+// BuildRows leaves them together) in the reviewed order; answers the order
+// does not name follow in their own order.
+void RankAnswers(std::vector<Row>& rows, const AnswerOrder& order);
+
+// A learner types a verb as schools teach it, "to eat": every row whose
+// English `isVerb` says is a verb with this Italian gets a twin "to ..." row,
+// its answers in the bare headword's order, placed in English order.
+std::vector<Row> WithVerbForms(const std::vector<Row>& rows,
+                               const std::function<bool(const Row&)>& isVerb);
+
+// Words of the form "xxx": English words in small letters with "_" for a blank,
+// as WordNet's index.verb lists them.
+std::set<std::string, std::less<>> ParseWordNetIndex(std::string_view text);
+
+// The first word of an Italian answer looks like an infinitive (-are, -ere,
+// -ire, -rre, or reflexive -rsi) and `known` accepts its gerund, which every
+// verb forms regularly ("mangiando", "conducendo"), where a noun such as
+// "bicchiere" forms none.
+bool IsInfinitive(std::string_view italian, const std::function<bool(std::string_view)>& known);
+
 // The checks the build fails on: each problem as one line of text.
 std::vector<std::string> CheckPunctuationTwins(const std::vector<Row>& rows);
 std::vector<std::string> CheckEmptySides(const std::vector<Row>& rows);
@@ -80,5 +107,15 @@ std::vector<std::string> CheckEmptySides(const std::vector<Row>& rows);
 // english = column, italian = word.
 std::vector<std::string> CheckRequired(const std::vector<Row>& rows,
                                        const std::vector<Row>& required);
+// Every headword with several answers has its reviewed order, naming just its
+// answers; an order for a headword that has no longer several answers is stale.
+std::vector<std::string> CheckAnswerOrder(const std::vector<Row>& rows, const AnswerOrder& order);
+// No answer holds a coarse word: a learner takes an answer as plain usage.
+std::vector<std::string> CheckCoarse(const std::vector<Row>& rows,
+                                     const std::set<std::string, std::less<>>& coarse);
+// Every single-word Italian entry of the word book (`book`, articles taken
+// off) can be found in the Italian column.
+std::vector<std::string> CheckWordBookFound(const std::vector<Row>& rows,
+                                            const std::vector<Row>& book);
 
 }  // namespace dictionary

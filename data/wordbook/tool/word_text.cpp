@@ -38,24 +38,65 @@ bool Trimmed(std::string_view s) {
   return !s.empty() && s.front() != ' ' && s.back() != ' ';
 }
 
-// American spellings that slip in most easily, with the British form the
-// entries use (the lessons spell British too). Words only: vocabulary that
-// differs ("the elevator") is a matter for the editor, not for this check.
+// American spellings and words that slip in most easily, with the British
+// form the entries use (the lessons are British too). Single words only, and
+// only those whose American sense is the one a British learner would misread
+// ("pants" are underwear, "the trunk" of a tree stays).
 struct Spelling {
   std::string_view american, british;
 };
 constexpr Spelling kAmerican[] = {
-    {"color", "colour"},         {"colors", "colours"},
-    {"colored", "coloured"},     {"center", "centre"},
-    {"centers", "centres"},      {"theater", "theatre"},
-    {"favorite", "favourite"},   {"gray", "grey"},
-    {"pajamas", "pyjamas"},      {"tire", "tyre"},
-    {"tires", "tyres"},          {"jewelry", "jewellery"},
-    {"traveling", "travelling"}, {"traveler", "traveller"},
-    {"neighbor", "neighbour"},   {"flavor", "flavour"},
-    {"harbor", "harbour"},       {"mustache", "moustache"},
-    {"liter", "litre"},          {"kilometer", "kilometre"},
+    {"color", "colour"},
+    {"colors", "colours"},
+    {"colored", "coloured"},
+    {"colorful", "colourful"},
+    {"center", "centre"},
+    {"centers", "centres"},
+    {"theater", "theatre"},
+    {"favorite", "favourite"},
+    {"favor", "favour"},
+    {"honor", "honour"},
+    {"behavior", "behaviour"},
+    {"humor", "humour"},
+    {"labor", "labour"},
+    {"rumor", "rumour"},
+    {"odor", "odour"},
+    {"parlor", "parlour"},
+    {"gray", "grey"},
+    {"pajamas", "pyjamas"},
+    {"tire", "tyre"},
+    {"tires", "tyres"},
+    {"jewelry", "jewellery"},
+    {"traveling", "travelling"},
+    {"traveler", "traveller"},
+    {"neighbor", "neighbour"},
+    {"flavor", "flavour"},
+    {"harbor", "harbour"},
+    {"mustache", "moustache"},
+    {"liter", "litre"},
+    {"kilometer", "kilometre"},
     {"aluminum", "aluminium"},
+    {"defense", "defence"},
+    {"catalog", "catalogue"},
+    {"pants", "trousers"},
+    {"gearshift", "gear lever"},
+    {"sneakers", "trainers"},
+    {"faucet", "tap"},
+    {"eggplant", "aubergine"},
+    {"zucchini", "courgette"},
+    {"cookie", "biscuit"},
+    {"cookies", "biscuits"},
+    {"gasoline", "petrol"},
+    {"elevator", "lift"},
+    {"windshield", "windscreen"},
+    {"eraser", "rubber"},
+    {"mailbox", "postbox"},
+    {"apartment", "flat"},
+    {"mom", "mum"},
+    {"soccer", "football"},
+    {"highway", "motorway"},
+    {"truck", "lorry"},
+    {"subway", "underground"},
 };
 
 // The first American spelling among the words of an English text.

@@ -339,10 +339,14 @@ Statement Translate(std::string_view jetSql) {
       if (k == tokens.size() || Is(tokens[k], "WHERE") || Is(tokens[k], "ORDER")) {
         const std::string list = Join(parts, 1, from);
         const std::string fromClause = Join(parts, from + 1, k);
+        // Rows with equal sort keys keep the order they were written in, as the engine's
+        // sort does: a list can rank its equal keys (the commonest answer first).
+        const std::string tieBreak = inOrderBy ? " , " + ref + ".rowid" : "";
+        st.sql += tieBreak;
         RowSource src;
         src.table = table;
-        src.rowidSql =
-            "SELECT " + ref + ".rowid , " + list + " FROM " + Join(parts, from + 1, parts.size());
+        src.rowidSql = "SELECT " + ref + ".rowid , " + list + " FROM " +
+                       Join(parts, from + 1, parts.size()) + tieBreak;
         src.refetchSql = "SELECT " + list + " FROM " + fromClause + " WHERE " + ref + ".rowid = ?";
         st.source = std::move(src);
       }

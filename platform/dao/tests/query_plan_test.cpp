@@ -37,16 +37,16 @@ TEST(QueryPlan, PrefixSearchesUseTheIndexes) {
   ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
   sqlite3_create_collation(db, dao::jet::kCollation, SQLITE_UTF8, nullptr, CompareText);
   sqlite3_create_function(db, "like", 2, SQLITE_UTF8, nullptr, Like, nullptr, nullptr);
-  for (const char* jet : {"CREATE TABLE word (English TEXT(255), Italian TEXT(255))",
-                          "CREATE UNIQUE INDEX EnglishItalian ON word (English, Italian)",
-                          "CREATE INDEX Italian ON word (Italian)"})
+  for (const char* jet :
+       {"CREATE TABLE word (English TEXT(255), Italian TEXT(255))",
+        "CREATE UNIQUE INDEX EnglishItalian ON word (English, Italian)",
+        "CREATE INDEX English ON word (English)", "CREATE INDEX Italian ON word (Italian)"})
     ASSERT_EQ(sqlite3_exec(db, dao::jet::Translate(jet).sql.c_str(), nullptr, nullptr, nullptr),
               SQLITE_OK);
 
   const std::string english =
       Plan(db, "select * from word where English like 'ab*' order by english");
-  EXPECT_NE(english.find("INDEX EnglishItalian (English>? AND English<?)"), std::string::npos)
-      << english;
+  EXPECT_NE(english.find("INDEX English (English>? AND English<?)"), std::string::npos) << english;
   EXPECT_EQ(english.find("TEMP B-TREE"), std::string::npos) << english;  // no sorting
 
   const std::string italian =

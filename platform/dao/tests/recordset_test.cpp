@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -375,6 +376,39 @@ TEST_F(RecordsetTest, TheDictionarysPrefixSearch) {
   EXPECT_EQ(rs.Fields("English").Value(), "about");
   EXPECT_EQ(rs.Fields("Italian").Value(), "circa");
   EXPECT_EQ(rs.RecordCount(), 4);
+}
+
+// A word list ranks the answers of one headword by writing the commonest first: the
+// sort keeps that order among equal keys, whichever index the search reads.
+TEST_F(RecordsetTest, EqualSortKeysKeepTheOrderTheRowsWereWrittenIn) {
+  {
+    dao::Database db = dao::CreateDatabase((dir_ / "list.dll").string());
+    db.Execute("CREATE TABLE word (English TEXT(255), Italian TEXT(255))");
+    db.Execute("CREATE UNIQUE INDEX EnglishItalian ON word (English, Italian)");
+    db.Execute("CREATE INDEX English ON word (English)");
+    db.Execute("CREATE INDEX Italian ON word (Italian)");
+    dao::Recordset rs = db.OpenRecordset("word");
+    for (const auto& [english, italian] : Pairs{{"bill", "il conto"},
+                                                {"Bill", "il becco"},
+                                                {"bill", "la banconota"},
+                                                {"bite", "il morso"}}) {
+      rs.AddNew();
+      rs.Fields("English") = english;
+      rs.Fields("Italian") = italian;
+      rs.Update();
+    }
+  }
+  dao::Database db = dao::OpenDatabase((dir_ / "list.dll").string(), false, true);
+  for (const std::string where : {"English like 'bi*'", "Italian like 'il*'", "English = 'bill'"}) {
+    dao::Recordset rs = db.OpenRecordset("select * from word where " + where + " order by english");
+    std::vector<std::string> italian = Column(rs, "Italian");
+    italian.erase(std::remove(italian.begin(), italian.end(), "il morso"), italian.end());
+    const std::vector<std::string> written =
+        where.starts_with("Italian")
+            ? std::vector<std::string>{"il conto", "il becco"}
+            : std::vector<std::string>{"il conto", "il becco", "la banconota"};
+    EXPECT_EQ(italian, written) << where;
+  }
 }
 
 TEST_F(RecordsetTest, BookmarksBelongToTheirRecordset) {

@@ -5,7 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "testsupport/temp_dir.h"
 #include "word_list.h"
@@ -112,11 +116,12 @@ int RunTool(const fs::path& folder, const std::string& file, const std::string& 
     fs::copy_file(e.path(), review / e.path().filename());
   std::ofstream(review / file, std::ios::app) << extraLine << "\n";
   const std::string d = "/usr/share/dictd/";
-  const std::string command =
-      std::string(DICTIONARY_TOOL) + " " + (folder / "out.dll").string() + " " + d +
-      "freedict-eng-ita.index " + d + "freedict-eng-ita.dict.dz " + d + "freedict-ita-eng.index " +
-      d + "freedict-ita-eng.dict.dz " + review.string() + " " +
-      (testsupport::SourceDir() / "data/wordbook").string() + " /usr/share/hunspell 2>/dev/null";
+  const std::string command = std::string(DICTIONARY_TOOL) + " " + (folder / "out.dll").string() +
+                              " " + d + "freedict-eng-ita.index " + d +
+                              "freedict-eng-ita.dict.dz " + d + "freedict-ita-eng.index " + d +
+                              "freedict-ita-eng.dict.dz " + review.string() + " " +
+                              (testsupport::SourceDir() / "data/wordbook").string() +
+                              " /usr/share/hunspell /usr/share/wordnet 2>/dev/null";
   return std::system(command.c_str());
 }
 
@@ -125,11 +130,54 @@ TEST(WordRules, TheBuildFailsOnAMisspeltOrMissingWord) {
            {"core-words.txt", "coffee\tcaffé"},
            {"required-words.txt", "English\tzzyzzq"},
            {"core-words.txt", "very big\tgrandissimmo"},
+           {"core-words.txt", "loo\tcesso"},              // a coarse word as an answer
+           {"core-words.txt", "house\tdimora"},           // a second answer, and no order for it
+           {"answer-order.txt", "dog\tcane\tcagnolino"},  // an order naming a wrong answer
        }) {
     testsupport::TempDir folder;
     EXPECT_NE(RunTool(folder.path(), file, line), 0) << line;
     EXPECT_FALSE(fs::exists(folder / "out.dll")) << line;
   }
+  testsupport::TempDir folder;
+  EXPECT_EQ(RunTool(folder.path(), "core-words.txt", "# the checked-in lists pass"), 0);
+  EXPECT_TRUE(fs::exists(folder / "out.dll"));
+}
+
+TEST(WordRules, AnswersTakeTheirReviewedOrderAndVerbsTheirToForm) {
+  const AnswerOrder order = ParseAnswerOrder("# comment\nBill\tconto\tbecco\n", "answer-order.txt");
+  std::vector<Row> rows{{"bill", "becco"},   {"Bill", "fattura"},    {"bill", "conto"},
+                        {"eat", "mangiare"}, {"glass", "bicchiere"}, {"glass", "vetro"}};
+  RankAnswers(rows, order);
+  EXPECT_EQ(rows[0].italian, "conto");
+  EXPECT_EQ(rows[1].italian, "becco");
+  EXPECT_EQ(rows[2].italian, "fattura");  // not named: after the named ones
+  EXPECT_EQ(CheckAnswerOrder(rows, order),
+            (std::vector<std::string>{
+                "the order of \"bill\" does not name its answers: \"becco\" \"conto\" \"fattura\"",
+                "\"glass\" has 2 answers but no order in answer-order.txt"}));
+  EXPECT_THROW(ParseAnswerOrder("bill\tconto\n", "answer-order.txt"), std::runtime_error);
+
+  // A verb is an English verb with an Italian infinitive that forms a gerund.
+  const auto known = [](std::string_view w) {
+    return w == "mangiando" || w == "alzando" || w == "conducendo";
+  };
+  EXPECT_TRUE(IsInfinitive("mangiare", known));
+  EXPECT_TRUE(IsInfinitive("alzarsi", known));
+  EXPECT_TRUE(IsInfinitive("condurre una vita", known));
+  EXPECT_FALSE(IsInfinitive("bicchiere", known));
+  EXPECT_FALSE(IsInfinitive("vetro", known));
+  const auto withVerbs = WithVerbForms(
+      rows, [&](const Row& r) { return r.english != "glass" && IsInfinitive(r.italian, known); });
+  ASSERT_EQ(withVerbs.size(), rows.size() + 1);
+  EXPECT_EQ(withVerbs.back().english, "to eat");
+  EXPECT_EQ(withVerbs.back().italian, "mangiare");
+
+  EXPECT_EQ(CheckCoarse({{"toilet", "il cesso"}, {"toilet", "bagno"}}, {"cesso"}),
+            std::vector<std::string>{"a coarse word as a plain answer: \"toilet\" / \"il cesso\""});
+  EXPECT_EQ(
+      CheckWordBookFound({{"excuse me", "scusi"}},
+                         {{"sorry", "scusi"}, {"a bit", "un po'"}, {"I", "io"}}),
+      std::vector<std::string>{"the word book's \"io\" cannot be found in the Italian column"});
 }
 
 }  // namespace

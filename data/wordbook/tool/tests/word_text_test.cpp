@@ -10,6 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "testsupport/temp_dir.h"
 
@@ -74,6 +75,14 @@ TEST(WordText, EnglishInAmericanSpellingIsRefused) {
             std::string::npos);
   EXPECT_NE(ErrorOf("# category: Cars\nthe flat tire\tla gomma a terra\n").find("\"tyre\""),
             std::string::npos);
+  // American words a British learner misreads, and the spellings of the word book's own slips.
+  for (const auto& [entry, british] : {std::pair{"the pants\ti pantaloni", "trousers"},
+                                       {"the gearshift\tla leva", "gear lever"},
+                                       {"the ice-cream parlor\tla gelateria", "parlour"},
+                                       {"colorful\tcolorato", "colourful"}})
+    EXPECT_NE(ErrorOf(std::string("# category: Places\n") + entry + "\n").find(british),
+              std::string::npos)
+        << entry;
   // Whole words only, and the category name is not an entry.
   EXPECT_EQ(ErrorOf("# category: Color\nthe retired man\til pensionato\n"), "");
   EXPECT_EQ(ErrorOf("# category: Color\nthe check-in desk\til banco\n"), "");
