@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "forms/ole.h"
+#include "mdi_forward.h"
 #include "menu_colours.h"
 #include "menu_infos.h"
 #include "module_state.h"
@@ -142,23 +143,17 @@ UINT VIroDazu::InitMenuMessage() {
   return initMenuMsgId_;
 }
 
-std::optional<LRESULT> VIroDazu::AskActiveMdiChild(UINT msg, WPARAM wParam, LPARAM lParam) const {
-  // A message forwarded to the active child that reaches this control again
-  // (the child is handled here on its frame's behalf) is answered here.
-  if (inMdiForward_) return std::nullopt;
-  const HWND child = GetActiveMdiChild();
-  if (!child) return std::nullopt;
-  auto* self = const_cast<VIroDazu*>(this);
-  self->inMdiForward_ = true;
-  const LRESULT answer = SendMessageA(child, msg, wParam, lParam);
-  self->inMdiForward_ = false;
-  return answer;
+std::optional<LRESULT> VIroDazu::AskActiveMdiChild(HWND from, UINT msg, WPARAM wParam,
+                                                   LPARAM lParam) const {
+  // A message that would come back to the window it is answered for (the
+  // child is handled here on its frame's behalf) is answered here.
+  return ForwardToActiveMdiChild(from, GetActiveMdiChild(), msg, wParam, lParam);
 }
 
 void VIroDazu::pvInitMenu(HMENU menu, bool mainMenu) {
   if (!menu) return;
   if (const auto answer =
-          AskActiveMdiChild(InitMenuMessage(), menu.value, menu == mainMenu_ ? 1 : 0);
+          AskActiveMdiChild(hostWindow_, InitMenuMessage(), menu.value, menu == mainMenu_ ? 1 : 0);
       answer && *answer == 1)
     return;
   const bool longRecords = LongRecords();
@@ -227,7 +222,7 @@ void VIroDazu::HandleSubclassMessage(bool& handled, LRESULT& result, HWND hwnd, 
     case WM_MEASUREITEM: {
       if (wParam != 0) break;
       bool done = false;
-      if (const auto answer = AskActiveMdiChild(msg, 0, lParam); answer && *answer != 0)
+      if (const auto answer = AskActiveMdiChild(hwnd, msg, 0, lParam); answer && *answer != 0)
         done = true;
       else
         done = msg == WM_DRAWITEM ? OnDrawItem(lParam) : OnMeasureItem(lParam);
