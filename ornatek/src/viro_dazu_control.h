@@ -125,7 +125,8 @@ std::optional<cMenuInfo> LoadMenuInfo(std::int64_t position);
 std::int32_t StoreMenuInfo(win::HMENU menu, const std::string& text, std::int32_t type,
                            bool mainMenu, std::int32_t id);
 // The answer to WM_MENUCHAR for a menu of owner-drawn items made by the
-// control: execute the first item whose own text has that access key.
+// control, from the items' own texts: run the only item with that access
+// key, or select the next of several; nothing when no item has it.
 std::optional<win::LRESULT> AnswerMenuChar(win::HMENU menu, win::WPARAM wParam);
 // major * 256 + minor, 0 when the system refuses.
 int GetWindowsVersion();

@@ -1,8 +1,10 @@
 // Binding the menu control to its host window, turning menus owner-drawn
 // and back, and the host window's messages.
 
-#include <cctype>
+#include <algorithm>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "forms/ole.h"
 #include "mdi_forward.h"
@@ -38,20 +40,25 @@ std::int32_t Handle32(HMENU menu) {
 }  // namespace
 
 std::optional<LRESULT> AnswerMenuChar(HMENU menu, WPARAM wParam) {
-  const unsigned ch = LOWORD(wParam);
-  if (ch == 0 || ch >= 128) return std::nullopt;
-  const char key = static_cast<char>(std::tolower(static_cast<int>(ch)));
+  // The keys come from the items' own texts, kept when they were made
+  // owner-drawn; a key two items share moves between them, as in the
+  // platform's own menus, and runs an item only when it is the only one.
   const int count = GetMenuItemCount(menu);
+  std::vector<std::string> texts(static_cast<std::size_t>(std::max(count, 0)));
+  int selected = -1;
   for (int p = 0; p < count; ++p) {
+    if (GetMenuState(menu, static_cast<UINT>(p), MF_BYPOSITION) & MF_HILITE) selected = p;
     MENUITEMINFOA info;
     info.fMask = MIIM_ID | MIIM_DATA | MIIM_FTYPE;
     if (!GetMenuItemInfoA(menu, static_cast<UINT>(p), TRUE, &info)) continue;
     if (info.fType != kTypeOwnerDraw) continue;
     const auto record = LoadMenuInfo(static_cast<std::int64_t>(info.dwItemData));
     if (!record || record->lID != static_cast<std::int32_t>(info.wID) || !record->hMenu) continue;
-    if (MenuAccessKey(record->sText) == key) return MAKELPARAM(p, static_cast<int>(MNC_EXECUTE));
+    texts[static_cast<std::size_t>(p)] = record->sText;
   }
-  return std::nullopt;
+  const LRESULT answer = MenuAccessKeyAnswer(texts, selected, LOWORD(wParam));
+  if (answer == MNC_IGNORE) return std::nullopt;
+  return answer;
 }
 
 int GetWindowsVersion() {

@@ -5,12 +5,14 @@
 
 #include "menu_colours.h"
 #include "module_state.h"
+#include "testsupport/menu_driver.h"
 #include "viro_dazu_host.h"
 
 using namespace ornatek;
 using namespace win;
 using ornatektest::MenuHost;
 using ornatektest::SolidPicture;
+using testsupport::MenuDriver;
 
 namespace {
 
@@ -300,4 +302,43 @@ TEST_F(Draw, TheHostWindowsMessagesReachTheControl) {
             MAKELPARAM(0, static_cast<int>(MNC_EXECUTE)));
   EXPECT_EQ(SendMessageA(host.hWnd(), WM_MENUCHAR, 'q', static_cast<LPARAM>(popup.value)), 0)
       << "no item has it: the system's answer";
+}
+
+TEST_F(Draw, AnAccessKeyTwoItemsShareMovesBetweenThemAndRunsNeither) {
+  // As in the word trainer's menu: two items share "a", one item has "o".
+  AppendMenuA(popup, MF_STRING, 951, "&Add && Manage Existing Words");
+  AppendMenuA(popup, MF_STRING, 952, "&Add && Manage New Words");
+  const int existing = 4, fresh = 5;
+  const auto hilited = [&](int position) {
+    return (GetMenuState(popup, static_cast<UINT>(position), MF_BYPOSITION) & MF_HILITE) != 0;
+  };
+  const auto press = [](int key, const char* text) {
+    return [key, text](HWND menu) { MenuDriver::Key(menu, key, text); };
+  };
+  std::vector<std::pair<bool, bool>> seen;  // (existing, fresh) selected after each press
+  const auto look = [&](int key, const char* text) {
+    return [&, key, text](HWND menu) {
+      seen.emplace_back(hilited(existing), hilited(fresh));
+      MenuDriver::Key(menu, key, text);
+    };
+  };
+  {
+    MenuDriver driver({press(Qt::Key_A, "a"), look(Qt::Key_A, "a"), look(Qt::Key_A, "a"),
+                       look(Qt::Key_A, "a"), look(Qt::Key_Return, "\r")});
+    const BOOL chosen = TrackPopupMenu(popup, TPM_RETURNCMD, 60, 60, 0, host.hWnd(), nullptr);
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(chosen, 952) << "Return runs the item the key moved to";
+  }
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen[0], std::make_pair(true, false)) << "the first press selects the first";
+  EXPECT_EQ(seen[1], std::make_pair(false, true)) << "the next press moves to the second";
+  EXPECT_EQ(seen[2], std::make_pair(true, false)) << "and round the end";
+  EXPECT_EQ(seen[3], std::make_pair(false, true));
+  EXPECT_FALSE(hilited(fresh)) << "a closed menu has no selection";
+
+  // A key only one item has runs it at once.
+  MenuDriver driver({press(Qt::Key_O, "o")});
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 60, 60, 0, host.hWnd(), nullptr),
+            static_cast<BOOL>(host.Item("mnuOpen").CommandId()));
+  EXPECT_TRUE(driver.Done());
 }
