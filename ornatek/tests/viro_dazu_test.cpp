@@ -316,6 +316,28 @@ TEST_F(Control, BuiltinIconsByTag) {
   forms::Unload(host);
 }
 
+TEST_F(Control, KeepsItsSizeHiddenOrShown) {
+  MenuHost host;
+  host.Load();
+  VIroDazu& c = host.Control();
+  const float side = static_cast<float>((c.EdgeWidth() + 32) * 15);
+  EXPECT_FLOAT_EQ(c.Width(), side) << "the form's design width gives way";
+  EXPECT_FLOAT_EQ(c.Height(), side);
+  // At run time only the menus show; a resize is set back all the same.
+  ASSERT_FALSE(c.Visible());
+  c.Move(c.Left(), c.Top(), 3000, 900);
+  EXPECT_FLOAT_EQ(c.Width(), side);
+  EXPECT_FLOAT_EQ(c.Height(), side);
+  // Shown, as a designer shows it on its form.
+  host.Show();
+  c.Visible(true);
+  c.Width(2000);
+  EXPECT_FLOAT_EQ(c.Width(), side);
+  c.Height(100);
+  EXPECT_FLOAT_EQ(c.Height(), side);
+  forms::Unload(host);
+}
+
 TEST(ControlPages, TheIconPageAndTheStandardFontPage) {
   const auto pages = PropertyPages();
   ASSERT_EQ(pages.size(), 2u);
