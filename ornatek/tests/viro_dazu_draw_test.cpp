@@ -342,3 +342,36 @@ TEST_F(Draw, AnAccessKeyTwoItemsShareMovesBetweenThemAndRunsNeither) {
             static_cast<BOOL>(host.Item("mnuOpen").CommandId()));
   EXPECT_TRUE(driver.Done());
 }
+
+TEST_F(Draw, APictureWithATransparentGroundShowsTheColumnThroughIt) {
+  // An icon made by the platform from a colour bitmap and its mask: a blue
+  // square in the middle, the ground around it transparent (mask bits set)
+  // over a black colour ground.
+  cMemDC colour;
+  colour.Init(16, 16);
+  colour.Cls(0x000000);
+  colour.FillRect(4, 4, 12, 12, kBlue);
+  std::uint8_t maskBits[16 * 2] = {};
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      if (x < 4 || x >= 12 || y < 4 || y >= 12)
+        maskBits[y * 2 + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+  const HBITMAP mask = CreateBitmap(16, 16, 1, 1, maskBits);
+  const HBITMAP image = colour.DetachBitmap();
+  ICONINFO info;
+  info.fIcon = TRUE;
+  info.hbmMask = mask;
+  info.hbmColor = image;
+  const forms::Picture icon = cMemDC::IconToPicture(CreateIconIndirect(&info));
+  DeleteObject(mask);
+  DeleteObject(image);
+  ASSERT_EQ(icon.Type(), forms::Picture::Kind::Icon);
+  Control().SetBitmap(host.Item("mnuOpen"), icon);
+
+  // The 16-pixel picture lies at (7, 5) to (22, 20); its middle at (11, 9) to (18, 16).
+  ASSERT_TRUE(Paint(Record(0, 0)));
+  for (const POINT p : {POINT{7, 5}, POINT{22, 20}, POINT{8, 15}, POINT{20, 6}})
+    EXPECT_EQ(At(p.x, p.y), Module().ImageColumnColor)
+        << "the transparent ground at " << p.x << "," << p.y;
+  EXPECT_EQ(At(14, 12), BlendColor(Control().BarColor(), kBlue, 70)) << "the faded middle";
+}
