@@ -6,6 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "forms/errors.h"
+
 namespace formprops {
 
 namespace {
@@ -124,6 +130,17 @@ std::string_view Slice(std::string_view t, std::size_t begin, std::size_t end) {
   return t.substr(begin, end - begin);
 }
 
+// Whether a value read from a file and one about to be written are the
+// same: equal values, or values written alike (pictures are objects of
+// their own, equal only to themselves, but their pixels may be the same).
+bool SameValue(const std::string& name, const forms::Value& before, const forms::Value& now) {
+  if (before == now) return true;
+  forms::PropertyBag a, b;
+  a.WriteProperty(name, before);
+  b.WriteProperty(name, now);
+  return a.ToJson() == b.ToJson();
+}
+
 // The whitespace that starts the line `p` is on.
 std::string LineIndent(std::string_view t, std::size_t p) {
   const std::size_t lineStart = t.rfind('\n', p) == kBad ? 0 : t.rfind('\n', p) + 1;
@@ -134,7 +151,8 @@ std::string LineIndent(std::string_view t, std::size_t p) {
 
 }  // namespace
 
-std::string BagObjectText(const forms::PropertyBag& bag, std::string_view indent) {
+std::string BagObjectText(const forms::PropertyBag& bag, std::string_view indent,
+                          const std::map<std::string, std::string>& kept) {
   // The bag's contents are a JSON array of [name, value] pairs; the form
   // description keeps the same values as an object.
   const forms::ByteArray bytes = bag.Contents();
@@ -142,6 +160,7 @@ std::string BagObjectText(const forms::PropertyBag& bag, std::string_view indent
   const std::string_view t = contents;
   const auto pairs = Elements(t, SkipSpace(t, 0));
   if (pairs.empty()) return "{}";
+  const std::vector<std::string> names = bag.Names();
   std::string out = "{";
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     const auto parts = Elements(t, pairs[i].first);
@@ -151,7 +170,9 @@ std::string BagObjectText(const forms::PropertyBag& bag, std::string_view indent
     out += "  ";
     out += Slice(t, parts[0].first, parts[0].second);
     out += ": ";
-    out += Slice(t, parts[1].first, parts[1].second);
+    const auto same = i < names.size() ? kept.find(names[i]) : kept.end();
+    out += same != kept.end() ? std::string_view(same->second)
+                              : Slice(t, parts[1].first, parts[1].second);
   }
   out += "\n";
   out += indent;
@@ -251,11 +272,38 @@ std::string FormFile::DesignDescription() const {
   return out;
 }
 
+std::map<std::string, std::string> FormFile::UnchangedValues(const forms::PropertyBag& bag) const {
+  std::map<std::string, std::string> kept;
+  if (!bag_) return kept;
+  const std::string_view t = text_;
+  const std::string_view stored = Slice(t, bag_->begin, bag_->end);
+  const QJsonDocument doc =
+      QJsonDocument::fromJson(QByteArray(stored.data(), static_cast<qsizetype>(stored.size())));
+  if (!doc.isObject()) return kept;
+  try {
+    const forms::PropertyBag before = forms::PropertyBag::FromJson(doc.object());
+    for (const Member& m : Members(t, bag_->begin))
+      if (bag.Contains(m.key) &&
+          SameValue(m.key, before.ReadProperty(m.key), bag.ReadProperty(m.key)))
+        kept.emplace(m.key, std::string(Slice(t, m.begin, m.end)));
+  } catch (const forms::RuntimeError&) {
+    // A stored value the runtime cannot read is written anew.
+  }
+  return kept;
+}
+
 std::string FormFile::TextWithBag(const forms::PropertyBag& bag) const {
   const std::string_view t = text_;
+  // A value the file already holds, in whatever form it was written, keeps
+  // its text: the file changes only where a value changed. A bag that did
+  // not change at all leaves the file as it was.
+  const std::map<std::string, std::string> kept = UnchangedValues(bag);
+  if (bag_ && kept.size() == bag.Names().size() &&
+      Members(t, bag_->begin).size() == bag.Names().size())
+    return text_;
   // The stored properties line up under the line that holds them.
   const std::string bagText =
-      BagObjectText(bag, LineIndent(t, bag_ ? bag_->begin : control_.begin));
+      BagObjectText(bag, LineIndent(t, bag_ ? bag_->begin : control_.begin), kept);
   if (bag_)
     return std::string(t.substr(0, bag_->begin)) + bagText + std::string(t.substr(bag_->end));
   // A control without stored properties gets them as its last member.

@@ -5,6 +5,7 @@
 // control's property bag back without touching the rest of the file.
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,9 @@ class FormFile {
     std::size_t begin = 0, end = 0;
   };
   FormFile() = default;
+  // The text of each value of the file's stored bag that `bag` holds alike,
+  // by name.
+  std::map<std::string, std::string> UnchangedValues(const forms::PropertyBag& bag) const;
 
   std::string path_;
   std::string text_;
@@ -58,7 +62,9 @@ class FormFile {
 };
 
 // A bag's contents (name-value pairs in written order) as the object a form
-// description keeps under "Bag", one property a line, indented by `indent`.
-std::string BagObjectText(const forms::PropertyBag& bag, std::string_view indent);
+// description keeps under "Bag", one property a line, indented by `indent`;
+// a property named in `kept` is written with the text given there.
+std::string BagObjectText(const forms::PropertyBag& bag, std::string_view indent,
+                          const std::map<std::string, std::string>& kept = {});
 
 }  // namespace formprops

@@ -338,6 +338,31 @@ TEST_F(SessionTest, CancelWritesNothingAndOkWritesTheFont) {
   EXPECT_NE(written->DesignDescription().find("\"Key:1\": \"#mnuExit\""), std::string::npos);
 }
 
+TEST_F(SessionTest, AFileChangesOnlyWhereAValueWasChanged) {
+  // The font as the trainers' files hold it: only what differs from a plain font.
+  std::string form = kTrainerForm;
+  const std::string stored = R"("BitmapSize": 20 })";
+  const std::string font = R"("Font": { "Name": "Tahoma", "Size": 8.25 })";
+  form.replace(form.find(stored), stored.size(), R"("BitmapSize": 20, )" + font + " }");
+  const std::string path = folder.Write("Form2.json", form);
+  {
+    auto session = Start(path);
+    ASSERT_TRUE(session);
+    Pages(*session).Press(com::PropertyPageDialog::Button::Ok);
+  }
+  EXPECT_EQ(Read(path), form) << "nothing was changed: the file is as it was";
+
+  auto session = Start(path);
+  ASSERT_TRUE(session);
+  auto& dialog = Pages(*session);
+  IconPage(*session).chkDisabled.Value(0);
+  dialog.Press(com::PropertyPageDialog::Button::Ok);
+  const std::string text = Read(path);
+  EXPECT_NE(text.find("\"SelectDisabled\": false"), std::string::npos) << text;
+  EXPECT_NE(text.find(font), std::string::npos) << "the unchanged font keeps its form:\n" << text;
+  EXPECT_NE(text.find("\"Mask:1\": 12632256"), std::string::npos) << text;
+}
+
 TEST_F(SessionTest, AFileThatCannotBeWrittenIsReportedAndLeftWhole) {
   const std::string path = folder.Write("Form2.json", kTrainerForm);
   auto session = Start(path);

@@ -12,10 +12,10 @@ void Lines(cMemDC& dc, std::initializer_list<std::array<int, 4>> lines) {
   for (const auto& l : lines) dc.DrawLine(l[0], l[1], l[2], l[3], kInk);
 }
 
-// A solid triangle pointing right (dir 1) or left (dir -1), tip at x.
+// A solid triangle pointing right (dir 1) or left (dir -1): its tip, one
+// pixel, in column x, and each column back from it two pixels taller.
 void Triangle(cMemDC& dc, int x, int dir, int half) {
-  for (int i = 0; i <= half; ++i)
-    dc.DrawLine(x - dir * i, 8 - half + i, x - dir * i, 9 + half - i, kInk);
+  for (int i = 0; i <= half; ++i) dc.DrawLine(x - dir * i, 8 - i, x - dir * i, 9 + i, kInk);
 }
 
 void WindowFrame(cMemDC& dc, int l, int t, int r, int b) {

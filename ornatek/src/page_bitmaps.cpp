@@ -291,11 +291,10 @@ void pagBitmaps::CommitCurrentIcon() {
       BitmapEntry& entry = working_.Item(currentEntry_);
       if (holder != 0 && holder != currentEntry_) {
         // Two entries under one key cannot be: the list would have to drop
-        // one of them. Both stay as they were, and the developer hears why.
-        forms::MsgBox("The menu item " + key.substr(1) + " already has an icon, so the icon of " +
-                          entry.Key.substr(1) +
-                          " was left as it was. Remove the other icon first, or choose a menu "
-                          "item without one.",
+        // one of them. Both stay as they were, and the developer hears why,
+        // in the page's own language.
+        forms::MsgBox("菜单项 " + key.substr(1) + " 已经有图标，所以 " + entry.Key.substr(1) +
+                          " 的图标保持不变。请先删除那个图标，或者选择一个没有图标的菜单项。",
                       forms::vbExclamation, Caption());
       } else {
         entry.Picture = imgBmp.Picture();

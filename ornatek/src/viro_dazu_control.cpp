@@ -142,10 +142,12 @@ void VIroDazu::UserControl_WriteProperties(forms::PropertyBag& bag) {
 }
 
 void VIroDazu::UserControl_Resize() {
-  // The control keeps its width; its height is fixed.
-  const float height =
-      GetContainer().ScaleY(static_cast<float>(edgeWidth_ + 32), forms::vbPixels, 0);
-  if (Height() != height) Height(height);
+  // The control keeps its size, a square of the edge width and 32 pixels,
+  // however its form or a designer sizes it.
+  const auto side = static_cast<float>(edgeWidth_ + 32);
+  const float width = GetContainer().ScaleX(side, forms::vbPixels, 0);
+  const float height = GetContainer().ScaleY(side, forms::vbPixels, 0);
+  if (Width() != width || Height() != height) Move(Left(), Top(), width, height);
 }
 
 void VIroDazu::UserControl_Terminate() {

@@ -94,7 +94,9 @@ class VIroDazu : public forms::UserControl,
   void Subclass(win::HWND hwnd);
   win::HWND GetActiveMdiChild() const;
   win::UINT InitMenuMessage();
-  std::optional<win::LRESULT> AskActiveMdiChild(win::UINT msg, win::WPARAM wParam,
+  // The active MDI child's answer to a message of `from`, nothing when no
+  // other window is there to ask.
+  std::optional<win::LRESULT> AskActiveMdiChild(win::HWND from, win::UINT msg, win::WPARAM wParam,
                                                 win::LPARAM lParam) const;
   void MeasureFont(cMemDC& dc) const;
   std::unique_ptr<cMemDC> PlacePicture(const forms::Picture& picture, Colour mask, int shift) const;
@@ -115,7 +117,6 @@ class VIroDazu : public forms::UserControl,
   win::COLORREF highlightColor_ = 0;
   win::COLORREF barColor_ = 0;
   win::UINT initMenuMsgId_ = 0;
-  bool inMdiForward_ = false;  // a forwarded message that came back to this control
 };
 
 // The menu record behind an item's data: position 1 to the store's count,
@@ -124,7 +125,8 @@ std::optional<cMenuInfo> LoadMenuInfo(std::int64_t position);
 std::int32_t StoreMenuInfo(win::HMENU menu, const std::string& text, std::int32_t type,
                            bool mainMenu, std::int32_t id);
 // The answer to WM_MENUCHAR for a menu of owner-drawn items made by the
-// control: execute the first item whose own text has that access key.
+// control, from the items' own texts: run the only item with that access
+// key, or select the next of several; nothing when no item has it.
 std::optional<win::LRESULT> AnswerMenuChar(win::HMENU menu, win::WPARAM wParam);
 // major * 256 + minor, 0 when the system refuses.
 int GetWindowsVersion();

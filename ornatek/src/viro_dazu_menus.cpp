@@ -1,10 +1,13 @@
 // Binding the menu control to its host window, turning menus owner-drawn
 // and back, and the host window's messages.
 
-#include <cctype>
+#include <algorithm>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "forms/ole.h"
+#include "mdi_forward.h"
 #include "menu_colours.h"
 #include "menu_infos.h"
 #include "module_state.h"
@@ -37,20 +40,25 @@ std::int32_t Handle32(HMENU menu) {
 }  // namespace
 
 std::optional<LRESULT> AnswerMenuChar(HMENU menu, WPARAM wParam) {
-  const unsigned ch = LOWORD(wParam);
-  if (ch == 0 || ch >= 128) return std::nullopt;
-  const char key = static_cast<char>(std::tolower(static_cast<int>(ch)));
+  // The keys come from the items' own texts, kept when they were made
+  // owner-drawn; a key two items share moves between them, as in the
+  // platform's own menus, and runs an item only when it is the only one.
   const int count = GetMenuItemCount(menu);
+  std::vector<std::string> texts(static_cast<std::size_t>(std::max(count, 0)));
+  int selected = -1;
   for (int p = 0; p < count; ++p) {
+    if (GetMenuState(menu, static_cast<UINT>(p), MF_BYPOSITION) & MF_HILITE) selected = p;
     MENUITEMINFOA info;
     info.fMask = MIIM_ID | MIIM_DATA | MIIM_FTYPE;
     if (!GetMenuItemInfoA(menu, static_cast<UINT>(p), TRUE, &info)) continue;
     if (info.fType != kTypeOwnerDraw) continue;
     const auto record = LoadMenuInfo(static_cast<std::int64_t>(info.dwItemData));
     if (!record || record->lID != static_cast<std::int32_t>(info.wID) || !record->hMenu) continue;
-    if (MenuAccessKey(record->sText) == key) return MAKELPARAM(p, static_cast<int>(MNC_EXECUTE));
+    texts[static_cast<std::size_t>(p)] = record->sText;
   }
-  return std::nullopt;
+  const LRESULT answer = MenuAccessKeyAnswer(texts, selected, LOWORD(wParam));
+  if (answer == MNC_IGNORE) return std::nullopt;
+  return answer;
 }
 
 int GetWindowsVersion() {
@@ -142,23 +150,17 @@ UINT VIroDazu::InitMenuMessage() {
   return initMenuMsgId_;
 }
 
-std::optional<LRESULT> VIroDazu::AskActiveMdiChild(UINT msg, WPARAM wParam, LPARAM lParam) const {
-  // A message forwarded to the active child that reaches this control again
-  // (the child is handled here on its frame's behalf) is answered here.
-  if (inMdiForward_) return std::nullopt;
-  const HWND child = GetActiveMdiChild();
-  if (!child) return std::nullopt;
-  auto* self = const_cast<VIroDazu*>(this);
-  self->inMdiForward_ = true;
-  const LRESULT answer = SendMessageA(child, msg, wParam, lParam);
-  self->inMdiForward_ = false;
-  return answer;
+std::optional<LRESULT> VIroDazu::AskActiveMdiChild(HWND from, UINT msg, WPARAM wParam,
+                                                   LPARAM lParam) const {
+  // A message that would come back to the window it is answered for (the
+  // child is handled here on its frame's behalf) is answered here.
+  return ForwardToActiveMdiChild(from, GetActiveMdiChild(), msg, wParam, lParam);
 }
 
 void VIroDazu::pvInitMenu(HMENU menu, bool mainMenu) {
   if (!menu) return;
   if (const auto answer =
-          AskActiveMdiChild(InitMenuMessage(), menu.value, menu == mainMenu_ ? 1 : 0);
+          AskActiveMdiChild(hostWindow_, InitMenuMessage(), menu.value, menu == mainMenu_ ? 1 : 0);
       answer && *answer == 1)
     return;
   const bool longRecords = LongRecords();
@@ -227,7 +229,7 @@ void VIroDazu::HandleSubclassMessage(bool& handled, LRESULT& result, HWND hwnd, 
     case WM_MEASUREITEM: {
       if (wParam != 0) break;
       bool done = false;
-      if (const auto answer = AskActiveMdiChild(msg, 0, lParam); answer && *answer != 0)
+      if (const auto answer = AskActiveMdiChild(hwnd, msg, 0, lParam); answer && *answer != 0)
         done = true;
       else
         done = msg == WM_DRAWITEM ? OnDrawItem(lParam) : OnMeasureItem(lParam);

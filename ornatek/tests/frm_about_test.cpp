@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QTest>
+
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -81,9 +83,17 @@ TEST(AboutBox, ShowsItsTextsAndHandsLinksToTheShell) {
   EXPECT_NEAR(box.Left(), (forms::Screen::Width() - box.Width()) / 2, 15);
   EXPECT_NEAR(box.Top(), (forms::Screen::Height() - box.Height()) / 2, 15);
 
-  // OK closes it; the next use loads a fresh form with the version set again.
-  box.dnbOK.Click();
+  // OK, pressed with the mouse, closes it and lets it go: the next use makes
+  // a fresh form, which shows its own texts, and loads it again.
+  box.Show();
+  box.Label3.Caption("stale");
+  box.lblVersion.Caption("stale");
+  QTest::mouseClick(box.dnbOK.Widget(), Qt::LeftButton);
+  forms::DoEvents();
+  EXPECT_EQ(forms::Forms::Find<frmAbout>(), nullptr) << "released when closed";
   auto& again = forms::Forms::Get<frmAbout>();
+  EXPECT_EQ(again.Label3.Caption(), "如果您觉得这个控件不错,请多多宣传！") << "a fresh form";
+  EXPECT_EQ(again.lblVersion.Caption(), "版本") << "not loaded yet";
   again.Load();
   EXPECT_EQ(again.lblVersion.Caption(), "版本 2.1.0");
   forms::Unload(again);

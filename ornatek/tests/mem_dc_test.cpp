@@ -263,14 +263,41 @@ TEST(MemDC, SystemFontsComeFromTheSystemParameters) {
 }
 
 TEST(MemDC, EndingASurfaceLeavesAPendingErrorAlone) {
+  // The holder's error is on its way out when the surface it drew with ends,
+  // on a context of somebody else's: the surface still gives the context its
+  // objects back and frees its own, and the error arrives as it was thrown.
+  ForeignDC foreign;
+  const HGDIOBJ firstBrush = GetCurrentObject(foreign.dc, OBJ_BRUSH);
+  const HGDIOBJ firstFont = GetCurrentObject(foreign.dc, OBJ_FONT);
+  const HBRUSH held = CreateSolidBrush(RGB(7, 8, 9));
   try {
     cMemDC s;
-    s.Init(3, 3);
-    s.Brush(CreateSolidBrush(0));
+    s.Init(0, 0, HDC(), foreign.dc);
+    s.Brush(held);
+    s.Font(Tahoma(9));
+    ASSERT_EQ(GetCurrentObject(foreign.dc, OBJ_BRUSH), held);
     throw std::runtime_error("the holder's own error");
   } catch (const std::runtime_error& e) {
     EXPECT_STREQ(e.what(), "the holder's own error");
   }
+  EXPECT_EQ(GetCurrentObject(foreign.dc, OBJ_BRUSH), firstBrush);
+  EXPECT_EQ(GetCurrentObject(foreign.dc, OBJ_FONT), firstFont);
+  EXPECT_EQ(GetObjectType(held), 0u) << "the surface's brush went with it";
+
+  // The same while the holder is handling the error, which it then throws on.
+  try {
+    try {
+      throw std::runtime_error("handled");
+    } catch (const std::runtime_error&) {
+      cMemDC s;
+      s.Init(0, 0, HDC(), foreign.dc);
+      s.Brush(CreateSolidBrush(RGB(1, 1, 1)));
+      throw;
+    }
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "handled");
+  }
+  EXPECT_EQ(GetCurrentObject(foreign.dc, OBJ_BRUSH), firstBrush);
 }
 
 TEST(MemDC, AParentContextLendsItsColoursModeAndFont) {

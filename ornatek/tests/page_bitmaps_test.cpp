@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QListWidget>
+#include <QTest>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -233,6 +235,58 @@ TEST_F(PageTest, ListsTheHostsMenusWithTheirEntriesAndOptions) {
   }
 }
 
+TEST_F(PageTest, PressingTheMouseOnALineShowsItsEntry) {
+  Host();
+  control->list.Add(Entry("#mnuLesson:3", 0xC0C0C0));
+  Open();
+  auto* list = qobject_cast<QListWidget*>(page->lstMenus.Widget());
+  ASSERT_NE(list, nullptr);
+  const auto press = [&](const std::string& key) {
+    QListWidgetItem* line = list->item(LineOf(key));
+    ASSERT_NE(line, nullptr);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(line).center());
+  };
+  press("mnuLesson:3");
+  EXPECT_EQ(page->lstMenus.ListIndex(), LineOf("mnuLesson:3"));
+  EXPECT_TRUE(page->fraControls.Visible());
+  EXPECT_EQ(page->CurrentEntryIndex(), 1);
+  EXPECT_EQ(page->cobMenus.Text(), "mnuLesson:3");
+  EXPECT_EQ(page->cobMaskColor.Text(), "#C0C0C0");
+  EXPECT_FALSE(page->Modified()) << "showing an entry is no edit";
+
+  press("mnuExit");
+  EXPECT_EQ(page->lstMenus.ListIndex(), LineOf("mnuExit"));
+  EXPECT_FALSE(page->fraControls.Visible()) << "a menu without an entry";
+  EXPECT_EQ(page->CurrentEntryIndex(), 0);
+
+  // The add button, pressed with the mouse, gives the pressed line its entry.
+  QTest::mouseClick(page->cmdAdd.Widget(), Qt::LeftButton);
+  ASSERT_EQ(page->WorkingBitmapList().Count(), 2);
+  EXPECT_EQ(page->WorkingBitmapList().Item(2).Key, "#mnuExit");
+  EXPECT_TRUE(page->fraControls.Visible());
+  EXPECT_EQ(page->lstMenus.List(LineOf("mnuExit")), "*\tE&xit\tmnuExit");
+}
+
+TEST_F(PageTest, TheKeyOfALongCaptionIsShownWhole) {
+  // The word trainer's menus: more lines than the list shows at once (so it
+  // has its scroll bar), and captions that run past the second tab stop.
+  Host(":/test/forms/WordMenuHost.json");
+  Open();
+  dialog->ShowPage(0);
+  auto* list = qobject_cast<QListWidget*>(page->lstMenus.Widget());
+  ASSERT_NE(list, nullptr);
+  const QImage shot = list->viewport()->grab().toImage();
+  for (const char* key : {"amewords", "managewords"}) {
+    const QRect line = list->visualItemRect(list->item(LineOf(key)));
+    int rightmostInk = -1;
+    for (int y = std::max(0, line.top()); y <= line.bottom() && y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        if (qGray(shot.pixel(x, y)) < 128) rightmostInk = std::max(rightmostInk, x);
+    ASSERT_GT(rightmostInk, line.left()) << key;
+    EXPECT_LT(rightmostInk, shot.width() - 3) << key << ": the key ends inside the list";
+  }
+}
+
 TEST_F(PageTest, AHostWithoutMenuItemsShowsAnEmptyList) {
   Host(":/test/forms/BareHost.json");
   Open();
@@ -441,8 +495,9 @@ TEST_F(PageTest, RetargetingAtAMenuThatHasAnEntryIsRefusedAndKeepsBoth) {
   EXPECT_TRUE(page->Modified());
   Select("mnuFile");
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_NE(messages[0].find("mnuExit already has an icon"), std::string::npos) << messages[0];
-  EXPECT_NE(messages[0].find("mnuOpen"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("菜单项 mnuExit 已经有图标"), std::string::npos)
+      << "in the page's language: " << messages[0];
+  EXPECT_NE(messages[0].find("mnuOpen 的图标保持不变"), std::string::npos) << messages[0];
   const BitmapList& list = page->WorkingBitmapList();
   ASSERT_EQ(list.Count(), 2);
   EXPECT_EQ(list.Item(1).Key, "#mnuOpen");

@@ -167,6 +167,21 @@ TEST(SubClass, FreeSlotsAreReusedAndReleasesCloseTheList) {
   EXPECT_TRUE(sub.SubClassHwnd(b, false));
   EXPECT_EQ(sub.SubClassedWindowCount(), 2);
   EXPECT_EQ(sub.SubClassedWindow(2), c) << "later entries move down";
-  for (HWND h : {a, b, c}) DestroyWindow(h);
+  // The slot b held is not left behind: the next window takes the place
+  // after the last one, and the list is no longer than the windows it holds.
+  const HWND d = MakeHost();
+  ASSERT_TRUE(sub.SubClassHwnd(d, true));
+  EXPECT_EQ(sub.SubClassedWindowCount(), 3);
+  EXPECT_EQ(sub.SubClassedWindow(1), a);
+  EXPECT_EQ(sub.SubClassedWindow(2), c);
+  EXPECT_EQ(sub.SubClassedWindow(3), d);
+  // A window that died while held gives its slot up the same way.
+  DestroyWindow(a);
+  EXPECT_EQ(sub.SubClassedWindowCount(), 2);
+  EXPECT_EQ(sub.SubClassedWindow(1), c);
+  ASSERT_TRUE(sub.SubClassHwnd(b, true));
+  EXPECT_EQ(sub.SubClassedWindowCount(), 3);
+  EXPECT_EQ(sub.SubClassedWindow(3), b);
+  for (HWND h : {b, c, d}) DestroyWindow(h);
   EXPECT_EQ(sub.SubClassedWindowCount(), 0);
 }

@@ -5,12 +5,14 @@
 
 #include "menu_colours.h"
 #include "module_state.h"
+#include "testsupport/menu_driver.h"
 #include "viro_dazu_host.h"
 
 using namespace ornatek;
 using namespace win;
 using ornatektest::MenuHost;
 using ornatektest::SolidPicture;
+using testsupport::MenuDriver;
 
 namespace {
 
@@ -300,4 +302,76 @@ TEST_F(Draw, TheHostWindowsMessagesReachTheControl) {
             MAKELPARAM(0, static_cast<int>(MNC_EXECUTE)));
   EXPECT_EQ(SendMessageA(host.hWnd(), WM_MENUCHAR, 'q', static_cast<LPARAM>(popup.value)), 0)
       << "no item has it: the system's answer";
+}
+
+TEST_F(Draw, AnAccessKeyTwoItemsShareMovesBetweenThemAndRunsNeither) {
+  // As in the word trainer's menu: two items share "a", one item has "o".
+  AppendMenuA(popup, MF_STRING, 951, "&Add && Manage Existing Words");
+  AppendMenuA(popup, MF_STRING, 952, "&Add && Manage New Words");
+  const int existing = 4, fresh = 5;
+  const auto hilited = [&](int position) {
+    return (GetMenuState(popup, static_cast<UINT>(position), MF_BYPOSITION) & MF_HILITE) != 0;
+  };
+  const auto press = [](int key, const char* text) {
+    return [key, text](HWND menu) { MenuDriver::Key(menu, key, text); };
+  };
+  std::vector<std::pair<bool, bool>> seen;  // (existing, fresh) selected after each press
+  const auto look = [&](int key, const char* text) {
+    return [&, key, text](HWND menu) {
+      seen.emplace_back(hilited(existing), hilited(fresh));
+      MenuDriver::Key(menu, key, text);
+    };
+  };
+  {
+    MenuDriver driver({press(Qt::Key_A, "a"), look(Qt::Key_A, "a"), look(Qt::Key_A, "a"),
+                       look(Qt::Key_A, "a"), look(Qt::Key_Return, "\r")});
+    const BOOL chosen = TrackPopupMenu(popup, TPM_RETURNCMD, 60, 60, 0, host.hWnd(), nullptr);
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(chosen, 952) << "Return runs the item the key moved to";
+  }
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen[0], std::make_pair(true, false)) << "the first press selects the first";
+  EXPECT_EQ(seen[1], std::make_pair(false, true)) << "the next press moves to the second";
+  EXPECT_EQ(seen[2], std::make_pair(true, false)) << "and round the end";
+  EXPECT_EQ(seen[3], std::make_pair(false, true));
+  EXPECT_FALSE(hilited(fresh)) << "a closed menu has no selection";
+
+  // A key only one item has runs it at once.
+  MenuDriver driver({press(Qt::Key_O, "o")});
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 60, 60, 0, host.hWnd(), nullptr),
+            static_cast<BOOL>(host.Item("mnuOpen").CommandId()));
+  EXPECT_TRUE(driver.Done());
+}
+
+TEST_F(Draw, APictureWithATransparentGroundShowsTheColumnThroughIt) {
+  // An icon made by the platform from a colour bitmap and its mask: a blue
+  // square in the middle, the ground around it transparent (mask bits set)
+  // over a black colour ground.
+  cMemDC colour;
+  colour.Init(16, 16);
+  colour.Cls(0x000000);
+  colour.FillRect(4, 4, 12, 12, kBlue);
+  std::uint8_t maskBits[16 * 2] = {};
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      if (x < 4 || x >= 12 || y < 4 || y >= 12)
+        maskBits[y * 2 + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+  const HBITMAP mask = CreateBitmap(16, 16, 1, 1, maskBits);
+  const HBITMAP image = colour.DetachBitmap();
+  ICONINFO info;
+  info.fIcon = TRUE;
+  info.hbmMask = mask;
+  info.hbmColor = image;
+  const forms::Picture icon = cMemDC::IconToPicture(CreateIconIndirect(&info));
+  DeleteObject(mask);
+  DeleteObject(image);
+  ASSERT_EQ(icon.Type(), forms::Picture::Kind::Icon);
+  Control().SetBitmap(host.Item("mnuOpen"), icon);
+
+  // The 16-pixel picture lies at (7, 5) to (22, 20); its middle at (11, 9) to (18, 16).
+  ASSERT_TRUE(Paint(Record(0, 0)));
+  for (const POINT p : {POINT{7, 5}, POINT{22, 20}, POINT{8, 15}, POINT{20, 6}})
+    EXPECT_EQ(At(p.x, p.y), Module().ImageColumnColor)
+        << "the transparent ground at " << p.x << "," << p.y;
+  EXPECT_EQ(At(14, 12), BlendColor(Control().BarColor(), kBlue, 70)) << "the faded middle";
 }

@@ -289,10 +289,52 @@ TEST_F(Control, BuiltinIconsByTag) {
     EXPECT_EQ(icon.PixelWidth(), 16);
   }
   EXPECT_TRUE(c.GetBuiltinIcon("CLOSE") == c.GetBuiltinIcon("close"));
+  // "next" points right and "previous" left: the tip, the narrowest column
+  // of ink, is on the side the arrow points to.
+  const auto inkColumns = [&](const char* tag) {
+    cMemDC dc;
+    dc.Init(16, 16);
+    dc.Cls(kWhite);
+    dc.PaintPicture(c.GetBuiltinIcon(tag));
+    std::vector<int> columns;
+    for (int x = 0; x < 16; ++x) {
+      int ink = 0;
+      for (int y = 0; y < 16; ++y) ink += dc.GetPixel(x, y) == 0 ? 1 : 0;
+      if (ink) columns.push_back(ink);
+    }
+    return columns;
+  };
+  const auto next = inkColumns("next"), previous = inkColumns("previous");
+  ASSERT_GE(next.size(), 3u);
+  ASSERT_GE(previous.size(), 3u);
+  EXPECT_LT(next.back(), next.front()) << "next: the tip on the right";
+  EXPECT_LT(previous.front(), previous.back()) << "previous: the tip on the left";
   // Its height is fixed at the edge width and 32 pixels; at run time only the menus show.
   EXPECT_FLOAT_EQ(c.Height(), static_cast<float>((c.EdgeWidth() + 32) * 15));
   EXPECT_FALSE(c.Visible());
   EXPECT_FALSE(c.GetBuiltinIcon("nothing"));
+  forms::Unload(host);
+}
+
+TEST_F(Control, KeepsItsSizeHiddenOrShown) {
+  MenuHost host;
+  host.Load();
+  VIroDazu& c = host.Control();
+  const float side = static_cast<float>((c.EdgeWidth() + 32) * 15);
+  EXPECT_FLOAT_EQ(c.Width(), side) << "the form's design width gives way";
+  EXPECT_FLOAT_EQ(c.Height(), side);
+  // At run time only the menus show; a resize is set back all the same.
+  ASSERT_FALSE(c.Visible());
+  c.Move(c.Left(), c.Top(), 3000, 900);
+  EXPECT_FLOAT_EQ(c.Width(), side);
+  EXPECT_FLOAT_EQ(c.Height(), side);
+  // Shown, as a designer shows it on its form.
+  host.Show();
+  c.Visible(true);
+  c.Width(2000);
+  EXPECT_FLOAT_EQ(c.Width(), side);
+  c.Height(100);
+  EXPECT_FLOAT_EQ(c.Height(), side);
   forms::Unload(host);
 }
 

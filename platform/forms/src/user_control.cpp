@@ -98,6 +98,10 @@ void UserControl::Enabled(bool v) {
 
 void UserControl::OnResized() {
   CanvasResized();
+  // A shown control hears of its new size from its window (WM_SIZE); a
+  // hidden one's window reports nothing until it shows, yet the control
+  // must hear of it now, as a control sized while hidden may size itself back.
+  if (initialized_ && Widget() && !Widget()->isVisible()) UserControl_Resize();
 }
 
 void UserControl::FocusChanged(QWidget* /*old*/, QWidget* now) {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <string>
-
 // Menus of the window system: menu bars and popup menus, their items, and
 // the structures and messages that owner-drawn menus use.
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "win/gdi_types.h"
 #include "win/window.h"
@@ -216,5 +216,13 @@ BOOL EndMenu();
 // The access key of a menu item text with "&" markers ("&&" is a plain "&"),
 // in lower case; 0 when it has none.
 char MenuAccessKey(const std::string& text);
+
+// What the character `ch` typed in an open menu does, given the texts of its
+// items in order ("" for an item whose text the menu does not know) and the
+// position of the selected item (-1 for none), as a WM_MENUCHAR answer: the
+// only item with that access key is chosen (MNC_EXECUTE); of several, the
+// next one after the selected item, round the end, is selected (MNC_SELECT),
+// so that each press moves on and none runs; with no item, MNC_IGNORE.
+LRESULT MenuAccessKeyAnswer(const std::vector<std::string>& texts, int selected, unsigned ch);
 
 }  // namespace win

@@ -45,10 +45,12 @@ constexpr Substitute kSubstitutes[] = {
     {"Fixedsys", "Liberation Mono"},
     {"Terminal", "Liberation Mono"},
     {"Consolas", "Liberation Mono"},
-    {"SimSun", "Noto Sans CJK SC"},
-    {"NSimSun", "Noto Sans CJK SC"},
-    {"\xE5\xAE\x8B\xE4\xBD\x93", "Noto Sans CJK SC"},              // SimSun
-    {"\xE6\x96\xB0\xE5\xAE\x8B\xE4\xBD\x93", "Noto Sans CJK SC"},  // NSimSun
+    // SimSun writes Latin letters at half the em, all alike, as the mono
+    // face does; text laid out for it (columns at tab stops) then fits.
+    {"SimSun", "Noto Sans Mono CJK SC"},
+    {"NSimSun", "Noto Sans Mono CJK SC"},
+    {"\xE5\xAE\x8B\xE4\xBD\x93", "Noto Sans Mono CJK SC"},              // SimSun
+    {"\xE6\x96\xB0\xE5\xAE\x8B\xE4\xBD\x93", "Noto Sans Mono CJK SC"},  // NSimSun
     {"SimHei", "Noto Sans CJK SC"},
     {"\xE9\xBB\x91\xE4\xBD\x93", "Noto Sans CJK SC"},  // SimHei
     {"Microsoft YaHei", "Noto Sans CJK SC"},

@@ -464,4 +464,16 @@ char MenuAccessKey(const std::string& text) {
   return 0;
 }
 
+LRESULT MenuAccessKeyAnswer(const std::vector<std::string>& texts, int selected, unsigned ch) {
+  if (ch == 0 || ch >= 128) return MNC_IGNORE;
+  const char key = static_cast<char>(std::tolower(static_cast<int>(ch)));
+  std::vector<int> hits;
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    if (MenuAccessKey(texts[i]) == key) hits.push_back(static_cast<int>(i));
+  if (hits.empty()) return MNC_IGNORE;
+  if (hits.size() == 1) return MAKELPARAM(hits.front(), static_cast<int>(MNC_EXECUTE));
+  const auto next = std::find_if(hits.begin(), hits.end(), [&](int h) { return h > selected; });
+  return MAKELPARAM(next == hits.end() ? hits.front() : *next, static_cast<int>(MNC_SELECT));
+}
+
 }  // namespace win

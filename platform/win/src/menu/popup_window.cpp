@@ -114,10 +114,20 @@ void Grab(HWND popup, bool on) {
   }
 }
 
+// The item selected in an open popup carries MF_HILITE, as the owner reads
+// it (GetMenuState) when it answers for items it draws itself.
+void Hilite(HMENU menu, int index, bool on) {
+  Menu* m = FindMenu(menu);
+  if (!m || index < 0 || static_cast<std::size_t>(index) >= m->items.size()) return;
+  UINT& state = m->items[static_cast<std::size_t>(index)].state;
+  state = on ? (state | MF_HILITE) : (state & ~MF_HILITE);
+}
+
 void CloseLevelsAbove(std::size_t keep) {
   while (t_track && t_track->levels.size() > keep) {
     Level l = t_track->levels.back();
     t_track->levels.pop_back();
+    Hilite(l.menu, l.selected, false);
     Grab(l.window, false);
     if (!t_track->levels.empty()) Grab(t_track->levels.back().window, true);
     if (Menu* m = FindMenu(l.menu)) m->shownIn = HWND();
@@ -132,6 +142,8 @@ void Select(std::size_t depth, int index) {
   if (l.selected == index) return;
   const int before = l.selected;
   l.selected = index;
+  Hilite(l.menu, before, false);
+  Hilite(l.menu, index, true);
   CloseLevelsAbove(depth + 1);
   if (Menu* m = FindMenu(l.menu); m && !(t_track->flags & TPM_NONOTIFY)) {
     if (index >= 0 && static_cast<std::size_t>(index) < m->items.size()) {
@@ -211,41 +223,38 @@ void MoveSelection(std::size_t depth, int step) {
 }
 
 void AccessChar(std::size_t depth, char32_t ch) {
-  Level& l = t_track->levels[depth];
-  Menu* m = FindMenu(l.menu);
+  const Level& l = t_track->levels[depth];
+  const HMENU menu = l.menu;
+  Menu* m = FindMenu(menu);
   if (!m) return;
-  const char key = ch < 128 ? static_cast<char>(std::tolower(static_cast<int>(ch))) : 0;
-  std::vector<int> hits;
-  for (std::size_t i = 0; i < m->items.size(); ++i) {
-    const MenuItem& it = m->items[i];
-    if (key && !(it.type & MFT_OWNERDRAW) && MenuAccessKey(it.text) == key)
-      hits.push_back(static_cast<int>(i));
-  }
-  if (hits.empty()) {
-    const LRESULT r = SendMessageA(t_track->owner, WM_MENUCHAR, MAKELPARAM(ch & 0xFFFF, MF_POPUP),
-                                   static_cast<LPARAM>(l.menu.value));
-    const int pos = static_cast<int>(r & 0xFFFF);
-    switch ((r >> 16) & 0xFFFF) {
-      case MNC_EXECUTE:
-        Choose(depth, pos);
-        break;
-      case MNC_SELECT:
-        if (pos < static_cast<int>(m->items.size())) Select(depth, pos);
-        break;
-      case MNC_CLOSE:
-        Finish(0);
-        break;
-      default:
-        break;
-    }
+  // The menu reads the access keys of the texts it draws; the owner answers
+  // for the items it draws itself.
+  std::vector<std::string> texts;
+  texts.reserve(m->items.size());
+  for (const MenuItem& it : m->items)
+    texts.push_back(it.type & MFT_OWNERDRAW ? std::string() : it.text);
+  LRESULT r = MenuAccessKeyAnswer(texts, l.selected, static_cast<unsigned>(ch));
+  if (r == MNC_IGNORE)
+    r = SendMessageA(t_track->owner, WM_MENUCHAR, MAKELPARAM(ch & 0xFFFF, MF_POPUP),
+                     static_cast<LPARAM>(menu.value));
+  // The owner may have closed or changed the menu while it answered.
+  if (!t_track || depth >= t_track->levels.size() || t_track->levels[depth].menu != menu ||
+      !(m = FindMenu(menu)))
     return;
+  const int pos = static_cast<int>(r & 0xFFFF);
+  switch ((r >> 16) & 0xFFFF) {
+    case MNC_EXECUTE:
+      Choose(depth, pos);
+      break;
+    case MNC_SELECT:
+      if (pos < static_cast<int>(m->items.size())) Select(depth, pos);
+      break;
+    case MNC_CLOSE:
+      Finish(0);
+      break;
+    default:
+      break;
   }
-  if (hits.size() == 1) {
-    Choose(depth, hits.front());
-    return;
-  }
-  auto next = std::find_if(hits.begin(), hits.end(), [&](int h) { return h > l.selected; });
-  Select(depth, next == hits.end() ? hits.front() : *next);
 }
 
 void SelectFirst(std::size_t depth) {

@@ -94,7 +94,7 @@ TEST_F(TextTest, FaceSubstitution) {
   EXPECT_EQ(SubstituteFace("MS Sans Serif"), "Liberation Sans");
   EXPECT_EQ(SubstituteFace("times new roman"), "Liberation Serif");
   EXPECT_EQ(SubstituteFace("Courier New"), "Liberation Mono");
-  EXPECT_EQ(SubstituteFace("\xE5\xAE\x8B\xE4\xBD\x93"), "Noto Sans CJK SC");
+  EXPECT_EQ(SubstituteFace("\xE5\xAE\x8B\xE4\xBD\x93"), "Noto Sans Mono CJK SC");
   EXPECT_EQ(SubstituteFace("Some Face"), "Some Face");
   LOGFONTA chinese;
   chinese.lfHeight = -12;
