@@ -142,7 +142,8 @@ bool addedit::OpenBook(const std::string& source) {
     LockEditor();
     const bool inUse = e.number() == dao::err::kFileInUse ||
                        e.number() == dao::err::kHeldExclusively || e.number() == dao::err::kLocked;
-    forms::MsgBox(OpenFailureText(path, e, inUse ? dao::Holders(path) : std::vector<dao::Holder>{}),
+    forms::MsgBox(OpenFailureText(path, e, inUse ? dao::Holders(path) : std::vector<dao::Holder>{},
+                                  book_.heldWhileStudied),
                   forms::vbCritical);
     return false;
   }

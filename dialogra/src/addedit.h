@@ -22,6 +22,9 @@ struct WordBook {
   std::string caption;  // caption of the form and of its frame ("&&" shows as "&")
   std::string connect;  // the engine's connect string; empty for none
   bool categorised = false;
+  // Why this program itself holds the book and how to free it, for the
+  // trainers that study their own book; empty for a book it never studies.
+  std::string heldWhileStudied = {};
 };
 
 // The conversation trainer's book, the word trainer's book, and the

@@ -2,18 +2,34 @@
 // categorised book.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "addedit.h"
 
 namespace dialogra {
 
+namespace {
+
+// The trainer keeps the book it studies open until it ends, even after
+// another choice in its settings.
+std::string HeldWhileStudied(std::string_view choice, std::string_view other) {
+  return "the trainer is studying it (\"" + std::string(choice) +
+         "\" in its settings) and keeps it open until it ends. To change the book, choose " +
+         std::string(other) +
+         " in the settings, exit the trainer and start it again, then open this editor.";
+}
+
+}  // namespace
+
 WordBook DialograBook() {
-  return {"dialog.ocx", "Adding && Manage New Dialogs", "", false};
+  return {"dialog.ocx", "Adding && Manage New Dialogs", "", false,
+          HeldWhileStudied("New Dialogs Book", "a lesson")};
 }
 
 WordBook VocabraBook() {
-  return {"word.ocx", "Adding && Manage New Words", "", false};
+  return {"word.ocx", "Adding && Manage New Words", "", false,
+          HeldWhileStudied("New Words Book", "a category")};
 }
 
 WordBook LexipenBook() {

@@ -6,7 +6,7 @@
 namespace dialogra {
 namespace {
 
-std::string InUse(const std::vector<dao::Holder>& holders) {
+std::string InUse(const std::vector<dao::Holder>& holders, std::string_view heldHere) {
   std::vector<std::string> others;
   bool self = false;
   for (const dao::Holder& h : holders) {
@@ -23,13 +23,15 @@ std::string InUse(const std::vector<dao::Holder>& holders) {
     return "it is in use by " + names + ". Close " + (others.size() == 1 ? "it" : "them") +
            " and try again.";
   }
+  if (self && !heldHere.empty()) return std::string(heldHere);
   if (self) return "this program uses it elsewhere at the moment.";
   return "it is in use by another program. Close that program and try again.";
 }
 
 // Plain words for the failures a user can do something about; the engine's
 // own text for the rest.
-std::string Reason(const dao::Error& e, const std::vector<dao::Holder>& holders = {}) {
+std::string Reason(const dao::Error& e, const std::vector<dao::Holder>& holders = {},
+                   std::string_view heldHere = {}) {
   switch (e.number()) {
     case dao::err::kFileNotFound:
       return "the file does not exist.";
@@ -38,7 +40,7 @@ std::string Reason(const dao::Error& e, const std::vector<dao::Holder>& holders 
     case dao::err::kFileInUse:
     case dao::err::kHeldExclusively:
     case dao::err::kLocked:
-      return InUse(holders);
+      return InUse(holders, heldHere);
     case dao::err::kInvalidPassword:
       return "the file does not take the word book's password.";
     case dao::err::kNotADatabase:
@@ -63,8 +65,9 @@ std::string Reason(const dao::Error& e, const std::vector<dao::Holder>& holders 
 }  // namespace
 
 std::string OpenFailureText(std::string_view path, const dao::Error& e,
-                            const std::vector<dao::Holder>& holders) {
-  return "The word book \"" + std::string(path) + "\" could not be opened: " + Reason(e, holders);
+                            const std::vector<dao::Holder>& holders, std::string_view heldHere) {
+  return "The word book \"" + std::string(path) +
+         "\" could not be opened: " + Reason(e, holders, heldHere);
 }
 
 std::string ChangeFailureText(std::string_view what, std::string_view path, const dao::Error& e) {

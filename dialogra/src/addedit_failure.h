@@ -13,9 +13,11 @@
 namespace dialogra {
 
 // "The word book "<path>" could not be opened: <why in plain words>"; for a
-// file in use, `holders` names who holds it, when the system can tell.
+// file in use, `holders` names who holds it, when the system can tell, and
+// `heldHere` says why this program holds it itself, when it knows.
 std::string OpenFailureText(std::string_view path, const dao::Error& e,
-                            const std::vector<dao::Holder>& holders = {});
+                            const std::vector<dao::Holder>& holders = {},
+                            std::string_view heldHere = {});
 
 // "The word could not be saved in "<path>": <why>" and the like.
 std::string ChangeFailureText(std::string_view what, std::string_view path, const dao::Error& e);

@@ -54,7 +54,9 @@ void Form1::Form_Load() {
   ReadOptions(m);
   Left(ReadSingle("left"));
   TellSettingsProblems();
-  // 4. The character.
+  // 4. The character, on the first spot of the programs that run together
+  // (the word trainer and the dictionary take the next ones).
+  Agent1.Characters().StartPlace(0);
   LoadCharacter();
   // 5. The bar stays hidden behind the splash.
   Top(0);

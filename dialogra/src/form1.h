@@ -87,6 +87,7 @@ class Form1 : public forms::Form {
   void SpeechStep();
   bool LoadPair(int italianId, int shownId);
   void WordBookPick();
+  void TakeBoundPair();
   void SetMenuBitmaps();
   void DragDown();
   void DragMove();

@@ -90,8 +90,7 @@ void Form1::WordBookPick() {
     Timer6.Enabled(true);
     BindWordBook();
     if (Data1.Recordset().IsOpen()) {
-      ItalianText = Label5.Caption();
-      EnglishText = Label6.Caption();
+      TakeBoundPair();
     } else {
       // During the bar's load the data control opens only once the load is
       // done; its first record is the one to show now.
@@ -111,6 +110,27 @@ void Form1::WordBookPick() {
   // while the stored choice stays as it is.
   m.LessonIndex = 1;
   NextSentence();
+}
+
+// The record timer stands past the last record for a whole interval of
+// every lap, where the bound labels are blank: the pick then starts the next
+// lap itself. A record that still gives no whole pair is skipped and the
+// previous pair stays, both lines together, so that a line of one pair is
+// never shown with the other line of another.
+void Form1::TakeBoundPair() {
+  dao::Recordset& rs = Data1.Recordset();
+  try {
+    if ((rs.Eof() || rs.Bof()) && !(rs.Eof() && rs.Bof())) rs.MoveFirst();
+  } catch (const dao::Error&) {
+    return;
+  }
+  const auto blank = [](const std::string& s) {
+    return s.find_first_not_of(' ') == std::string::npos;
+  };
+  const std::string italian = Label5.Caption(), english = Label6.Caption();
+  if (blank(italian) || blank(english)) return;
+  ItalianText = italian;
+  EnglishText = english;
 }
 
 void Form1::BindWordBook() {

@@ -94,8 +94,12 @@ void Form1::Timer3_Timer() {
 }
 
 void Form1::Timer4_Timer() {
-  // The Italian line scrolls in from the right.
-  Label1.Caption(std::string(static_cast<std::size_t>(36 - ScrollStep), ' ') + ItalianText);
+  // The Italian line scrolls in from the right. A long sentence starts
+  // nearer, with fewer blanks before it: a line too long for the bar would
+  // break, and the tops of its second line would show under the bar.
+  auto blanks = static_cast<std::size_t>(36 - ScrollStep);
+  while (blanks > 0 && !Label1.FitsOnOneLine(std::string(blanks, ' ') + ItalianText)) --blanks;
+  Label1.Caption(std::string(blanks, ' ') + ItalianText);
   const bool last = ScrollStep == 35;
   ScrollStep = static_cast<std::int16_t>(ScrollStep + 1);
   if (last) {

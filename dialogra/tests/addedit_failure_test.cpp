@@ -71,8 +71,8 @@ TEST_F(EditorFailure, BookHeldElsewhere) {
   CopyBook("dialog.ocx", "dialog.ocx");
   dao::Database other = dao::OpenDatabase((folder / "dialog.ocx").string());
   addedit& f = Open(book);
-  // Held by this very process.
-  EXPECT_THAT(OnlyMessage(), HasSubstr("this program uses it elsewhere"));
+  // Held by this very process: the trainer's study is what holds it there.
+  EXPECT_THAT(OnlyMessage(), HasSubstr("the trainer is studying it"));
   ExpectLockedEditor(f);
 }
 

@@ -266,6 +266,22 @@ TEST_F(PopupMenu, TheEditorOpensOverTheTrainersBook) {
   EXPECT_EQ(editor->Book().file, "dialog.ocx");
 }
 
+TEST_F(PopupMenu, TheEditorOverTheBookBeingStudiedSaysWhatHoldsItAndWhatToDo) {
+  AddWords({{"Good morning", "Buongiorno"}});
+  forms::SaveSetting("Tesk", "Orvanta7", "xxx", "1");
+  forms::SaveSetting("Tesk", "Orvanta7", "guage", "20");
+  Bar();
+  Command(forms::Forms::Get<Form2>().managewords);
+  ASSERT_EQ(messages.size(), 1u);
+  const std::string& text = messages[0];
+  EXPECT_NE(text.find((folder / "dialog.ocx").string()), std::string::npos) << text;
+  EXPECT_NE(text.find("studying it (\"New Dialogs Book\" in its settings)"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("choose a lesson in the settings, exit the trainer and start it again"),
+            std::string::npos)
+      << text;
+}
+
 TEST_F(PopupMenu, TheReaderStartsFromTheProgramFolder) {
   Bar();
   Command(forms::Forms::Get<Form2>().recite);

@@ -182,3 +182,25 @@ TEST_F(Picker, AWordBookThatCannotBeOpenedLeavesThePairAsItWas) {
   EXPECT_EQ(bar.ItalianText, "prima");
   EXPECT_TRUE(messages.empty());
 }
+
+TEST_F(Picker, AWordBookOfTwoPlaysBothPairsWholeForMinutes) {
+  // The record timer spends every other interval past the last record; the
+  // bar must still only ever show whole pairs of the book.
+  AddWords({{"Good morning", "Buongiorno"}, {"Thank you", "Grazie"}});
+  forms::SaveSetting("Tesk", "Orvanta7", "xxx", "1");
+  forms::SaveSetting("Tesk", "Orvanta7", "guage", "20");
+  forms::SaveSetting("Tesk", "Orvanta7", "ctime", "16");
+  Form1& bar = LoadBar();
+  const std::set<std::pair<std::string, std::string>> book{{"Buongiorno", "Good morning"},
+                                                           {"Grazie", "Thank you"}};
+  std::set<std::pair<std::string, std::string>> seen;
+  for (int ms = 0; ms < 180000; ms += 100) {
+    clock.Advance(100);
+    const std::pair<std::string, std::string> pair{bar.ItalianText, bar.EnglishText};
+    ASSERT_TRUE(book.contains(pair))
+        << "at " << ms << " ms: \"" << pair.first << "\" / \"" << pair.second << "\"";
+    seen.insert(pair);
+  }
+  EXPECT_EQ(seen, book);
+  EXPECT_TRUE(messages.empty());
+}

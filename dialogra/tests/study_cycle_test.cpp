@@ -1,5 +1,9 @@
 // The study cycle's timing tables, repetition, speech and pause.
 
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
 #include "bar_fixture.h"
 
 using namespace dialogra;
@@ -175,4 +179,30 @@ TEST_F(Cycle, TheEnglishLineSlidesInAndTheItalianScrollsIn) {
   bar.ItalianText = "Arrivederci.";
   bar.Timer4_Timer();
   EXPECT_EQ(bar.Label1.Caption(), std::string(35, ' ') + "Arrivederci.");
+}
+
+TEST_F(Cycle, ALongItalianLineScrollsInOnOneLineAndEndsWhole) {
+  // Lesson 15, sentence 50, the longest kind of line of the lessons.
+  Form1& bar = forms::Forms::Get<Form1>();
+  bar.ItalianText = forms::LoadResString(11550);
+  ASSERT_EQ(bar.ItalianText, "Si possono comprare i biglietti online o solo al botteghino?");
+  const QFontMetrics metrics(bar.Label1.Font().ToQFont());
+  const QSize size = bar.Label1.Widget()->size();
+  bar.Timer4.Enabled(true);
+  for (int tick = 1; bar.Timer4.Enabled() && tick <= 40; ++tick) {
+    bar.Timer4_Timer();
+    // The label painted on a surface taller than itself: nothing may stand
+    // below its first line.
+    QImage image(size.width(), size.height() * 3, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+      QPainter painter(&image);
+      bar.Label1.PaintOn(painter);
+    }
+    for (int y = metrics.height(); y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        ASSERT_EQ(qAlpha(image.pixel(x, y)), 0) << "tick " << tick << ": ink at " << x << "," << y;
+  }
+  EXPECT_FALSE(bar.Timer4.Enabled());
+  EXPECT_EQ(bar.Label1.Caption(), " " + bar.ItalianText);
 }

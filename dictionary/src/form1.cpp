@@ -37,6 +37,8 @@ void Form1::Form_Resize() {
 
 void Form1::Form_Load() {
   Combo1.Text("English");
+  // The trainers' characters take the first two spots.
+  Agent.Characters().StartPlace(2);
   agentCharacter = characters::LoadAtStart(Agent, characterName);
   if (agentCharacter) {
     try {

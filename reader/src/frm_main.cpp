@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <ctime>
+#include <thread>
 #include <vector>
 
 #include "character_loader.h"
@@ -187,7 +188,24 @@ void frmMain::File1_Click() {
 
 void frmMain::Form_Unload(int&) {
   PlayAndSpeak("wave", "bye bye!");
+  // The window goes at once; the program ends once the farewell has been
+  // heard, or after a few seconds when the speech does not end.
+  Hide();
+  WaitForFarewell();
   forms::End();
+}
+
+void frmMain::WaitForFarewell() {
+  const auto deadline = std::chrono::steady_clock::now() + kFarewellLimit;
+  while (agentCharacter && std::chrono::steady_clock::now() < deadline) {
+    try {
+      if (!agentCharacter->Busy()) return;
+    } catch (const agent::Error&) {
+      return;
+    }
+    DoEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 }  // namespace reader

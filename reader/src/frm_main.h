@@ -3,6 +3,7 @@
 // The reader's one form: the character reads the typed text, or every text
 // copied to the clipboard while automatic reading is on.
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -64,6 +65,9 @@ class frmMain : public forms::Form {
   void ShowCharacter();
   void Greet();
   void PlayAndSpeak(std::string_view animation, std::string_view text);
+  void WaitForFarewell();
+  // Longest wait for the character's farewell before the program ends.
+  static constexpr std::chrono::seconds kFarewellLimit{5};
   // Runs a character request; a failing one is skipped, as speech is not
   // worth stopping the reader for.
   template <typename F>

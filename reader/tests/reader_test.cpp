@@ -2,7 +2,9 @@
 // choice and closing.
 
 #include <array>
+#include <chrono>
 #include <initializer_list>
+#include <thread>
 
 #include "frm_main.h"
 #include "program_fixture.h"
@@ -211,6 +213,26 @@ TEST_F(Reader, ChoosingACharacterStoresItOnlyOnceItHasLoaded) {
   f.File1_Click();
   EXPECT_EQ(messages.back(), "Please select an Agent");
   EXPECT_EQ(characters::ReadSetting("Agent", ""), "Volpina");
+}
+
+TEST_F(Reader, TheFarewellIsHeardToItsEndBeforeTheProgramEnds) {
+  frmMain& f = Start();
+  ASSERT_TRUE(f.agentCharacter);
+  // The greeting first plays out, as when a user closes the reader later.
+  for (int i = 0; i < 1000 && f.agentCharacter->Busy(); ++i) {
+    forms::DoEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::vector<agent::PlaybackRecord> finished;
+  agent::SetPlaybackObserver([&finished](const agent::PlaybackRecord& r) {
+    if (r.kind == agent::PlaybackRecord::Kind::Finished) finished.push_back(r);
+  });
+  EXPECT_THROW(f.Exit.Click(), forms::testing::ProgramEnded);
+  agent::SetPlaybackObserver({});
+  EXPECT_FALSE(f.Visible());
+  ASSERT_FALSE(finished.empty());
+  EXPECT_EQ(finished.back().text, "bye bye!");
+  EXPECT_FALSE(finished.back().stopped);
 }
 
 TEST_F(Reader, ClosingWavesSaysByeAndEnds) {

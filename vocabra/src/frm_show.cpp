@@ -67,7 +67,9 @@ void FrmShow::Form_Load() {
   // 2, 3. Settings.
   dialogra::FirstRunBlock();
   ReadOptions(m);
-  // 4. The character.
+  // 4. The character, beside the conversation trainer's, which is studied
+  // at the same time.
+  Agent1.Characters().StartPlace(1);
   LoadCharacter();
   // 5. The word source and the study timer.
   ChooseWordSource();

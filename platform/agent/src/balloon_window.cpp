@@ -37,6 +37,11 @@ QSize DocumentSize(const QString& text, const QFont& font) {
 
 }  // namespace
 
+QSize BalloonWindow::LargestSize(const QFont& font) {
+  const QSize text = DocumentSize(QStringLiteral("WWWW ").repeated(kPageChars / 5), font);
+  return {kTextWidth + 2 * kPadding + 2, text.height() + 2 * kPadding + kTail + 2};
+}
+
 BalloonWindow::BalloonWindow()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::WindowDoesNotAcceptFocus) {

@@ -21,6 +21,9 @@ class BalloonWindow : public QWidget {
 
   QString Text() const { return text_; }
 
+  // The size of a balloon holding the longest page of wide words.
+  static QSize LargestSize(const QFont& font);
+
  protected:
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;

@@ -49,7 +49,7 @@ void CharacterCollection::Load(std::string_view name, std::string_view file) {
   auto data = LoadCharacter(path);
   // Starting the synthesiser now keeps the first speech quick.
   SpeechPlayer::Instance();
-  auto impl = std::make_unique<CharacterImpl>(std::string(name), std::move(data));
+  auto impl = std::make_unique<CharacterImpl>(std::string(name), std::move(data), startPlace_);
   loaded_.emplace(std::string(name), std::make_shared<Character>(std::move(impl)));
 }
 

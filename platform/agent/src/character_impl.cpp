@@ -36,10 +36,10 @@ std::optional<VoiceSpec> DefaultVoice(int languageId) {
   }
 }
 
-CharacterImpl::CharacterImpl(std::string name, LoadedCharacter data)
+CharacterImpl::CharacterImpl(std::string name, LoadedCharacter data, int startPlace)
     : name_(std::move(name)),
       data_(std::move(data)),
-      window_(std::make_unique<CharacterWindow>(data_)),
+      window_(std::make_unique<CharacterWindow>(data_, startPlace)),
       mailbox_(std::make_shared<GuiMailbox>(this)) {
   // A character that is loaded is soon asked to speak.
   SpeechPlayer::Instance().Prepare();

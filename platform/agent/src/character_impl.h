@@ -22,7 +22,7 @@ struct Utterance;
 // on the GUI thread; the speech thread reaches it only through its mailbox.
 class CharacterImpl : public QObject {
  public:
-  CharacterImpl(std::string name, LoadedCharacter data);
+  CharacterImpl(std::string name, LoadedCharacter data, int startPlace = 0);
   ~CharacterImpl() override;
 
   const std::string& Name() const { return name_; }

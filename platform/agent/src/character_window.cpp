@@ -16,12 +16,13 @@ constexpr int kBalloonLingerMs = 700;
 
 }  // namespace
 
-CharacterWindow::CharacterWindow(const LoadedCharacter& character)
+CharacterWindow::CharacterWindow(const LoadedCharacter& character, int startPlace)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       character_(character),
       balloon_(std::make_unique<BalloonWindow>()),
       image_(character.file.restImage),
-      masks_(character.images.size()) {
+      masks_(character.images.size()),
+      startPlace_(std::max(0, startPlace)) {
   setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setWindowTitle(QString::fromStdString(character.file.name));
@@ -91,7 +92,19 @@ void CharacterWindow::StepAppear() {
 void CharacterWindow::PlaceDefault() {
   QScreen* screen = QGuiApplication::primaryScreen();
   const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
-  move(area.right() - width() - 60, area.bottom() - height() - 80);
+  // A balloon is centred over its own character and at most the widest
+  // balloon wide, and it stands above the character: spots one character
+  // and one widest balloon apart never reach each other's character. Spots
+  // that do not fit beside each other go on in a row above, one character
+  // and one tallest balloon higher.
+  const QSize balloon = BalloonWindow::LargestSize(balloon_->font());
+  const int pitch = width() + balloon.width();
+  const int firstX = area.right() - width() - 60;
+  const int perRow = std::max(1, (firstX - area.left()) / pitch + 1);
+  const int column = startPlace_ % perRow, row = startPlace_ / perRow;
+  const int x = firstX - column * pitch;
+  const int y = area.bottom() - height() - 80 - row * (height() + balloon.height());
+  move(std::max(area.left(), x), std::max(area.top(), y));
   placed_ = true;
 }
 

@@ -20,7 +20,7 @@ namespace agent {
 // rest pose, moves its mouth and shows a balloon while it speaks.
 class CharacterWindow : public QWidget {
  public:
-  explicit CharacterWindow(const LoadedCharacter& character);
+  CharacterWindow(const LoadedCharacter& character, int startPlace);
   ~CharacterWindow() override;
 
   // Grow in from the feet, or shrink away; at once if already there.
@@ -42,6 +42,7 @@ class CharacterWindow : public QWidget {
   int CurrentImage() const { return image_; }
   bool BalloonShown() const;
   QString BalloonText() const { return balloon_->Text(); }
+  QRect BalloonGeometry() const { return balloon_->geometry(); }
   // Screen pixels, top-left corner.
   void MoveTo(int x, int y);
 
@@ -72,6 +73,7 @@ class CharacterWindow : public QWidget {
   std::vector<std::optional<QRegion>> masks_;
   QRect figure_;
   bool shown_ = false;
+  int startPlace_ = 0;
   bool placed_ = false;
   QTimer appearTimer_;
   QTimer frameTimer_;

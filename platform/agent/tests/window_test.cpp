@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <memory>
 #include <set>
+#include <vector>
 
 #include "agent/agent.h"
 #include "agent_test_support.h"
@@ -122,6 +124,38 @@ TEST_F(AgentWindow, TheUserCanDragIt) {
   EXPECT_EQ(window_->pos(), QPoint(130, 160));
   send(QEvent::MouseMove, {300, 300}, Qt::NoButton);
   EXPECT_EQ(window_->pos(), QPoint(130, 160));
+}
+
+TEST(AgentPlaces, CharactersOfProgramsRunTogetherStandApartAndNoBalloonCoversAnother) {
+  // Each program has its own control; three of them take the first three
+  // places, more than fit side by side on the test screen.
+  SystemFolder sys;
+  sys.PutBuilt("Merlin");
+  std::vector<std::unique_ptr<agent::AgentControl>> programs;
+  std::vector<std::shared_ptr<agent::Character>> characters;
+  for (int place = 0; place < 3; ++place) {
+    programs.push_back(std::make_unique<agent::AgentControl>());
+    programs.back()->Characters().StartPlace(place);
+    programs.back()->Characters().Load("Merlin", "Merlin.acs");
+    characters.push_back(programs.back()->Characters()("Merlin"));
+    characters.back()->Show();
+  }
+  agenttest::Pump(300ms);
+  std::string text;
+  for (int i = 0; i < 36; ++i) text += "WWWWW ";
+  for (std::size_t i = 0; i < characters.size(); ++i) {
+    agent::CharacterWindow* speaker = characters[i]->Impl().Window();
+    characters[i]->Speak(text);
+    ASSERT_TRUE(speaker->BalloonShown());
+    for (std::size_t j = 0; j < characters.size(); ++j) {
+      if (j == i) continue;
+      const QRect other = characters[j]->Impl().Window()->geometry();
+      EXPECT_FALSE(speaker->geometry().intersects(other)) << i << " stands on " << j;
+      EXPECT_FALSE(speaker->BalloonGeometry().intersects(other))
+          << "the balloon of " << i << " covers " << j;
+    }
+    characters[i]->Stop();
+  }
 }
 
 }  // namespace

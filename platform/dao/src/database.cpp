@@ -196,6 +196,10 @@ Database OpenDatabase(std::string_view name, bool exclusive, bool readOnly,
   return Database(std::move(state));
 }
 
+void ReleaseAllAtEnd() {
+  FileLock::ReleaseAllAtEnd();
+}
+
 std::vector<Holder> Holders(std::string_view name) {
   const std::filesystem::path path = shell::NativePath(name);
   std::error_code ec;

@@ -108,6 +108,32 @@ std::vector<int> FileLock::Holders(const std::filesystem::path& database) {
   return out;
 }
 
+void FileLock::ReleaseAllAtEnd() {
+  // The descriptors are found through the system rather than a list of our
+  // own: a program may end from anywhere, holding locks no one tracks.
+  std::vector<std::pair<std::filesystem::path, int>> held;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
+    int fd = -1;
+    const std::string name = entry.path().filename().string();
+    if (std::sscanf(name.c_str(), "%d", &fd) != 1) continue;
+    std::error_code linkError;
+    const std::filesystem::path target = std::filesystem::read_symlink(entry.path(), linkError);
+    // A lock file already removed reads "<path> (deleted)" and is left alone.
+    if (linkError || target.extension() != ".ldb") continue;
+    held.emplace_back(target, fd);
+  }
+  std::sort(held.begin(), held.end());
+  // Two connections of this process lock one file through two descriptors,
+  // which exclude each other: all but the last of each file go first.
+  for (std::size_t i = 0; i < held.size(); ++i) {
+    const auto& [path, fd] = held[i];
+    const bool lastOfFile = i + 1 == held.size() || held[i + 1].first != path;
+    if (lastOfFile && flock(fd, LOCK_EX | LOCK_NB) == 0 && SameFile(fd, path)) unlink(path.c_str());
+    close(fd);
+  }
+}
+
 void FileLock::Release() {
   if (fd_ < 0) return;
   // Whoever can turn its lock into an exclusive one is the last holder.

@@ -38,6 +38,10 @@ class FileLock {
   static std::filesystem::path LockFileFor(const std::filesystem::path& database);
   // The ids of the processes holding a lock on the lock file of `database`.
   static std::vector<int> Holders(const std::filesystem::path& database);
+  // For a process that ends without unwinding: lets go of every lock it
+  // holds, removing the lock files that no other process holds. The
+  // FileLock objects still alive are unusable afterwards.
+  static void ReleaseAllAtEnd();
 
  private:
   int fd_ = -1;

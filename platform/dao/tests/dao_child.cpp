@@ -3,6 +3,9 @@
 //   dao_child hold-exclusive|hold-shared <file> [connect]
 //     opens the file, prints "ready", and keeps it until its input closes;
 //     prints "error <number>" when the open fails.
+//   dao_child end-holding <file> [connect]
+//     opens the file shared twice, prints "ready", and when its input closes
+//     ends at once, the way a program ends, without closing either.
 //   dao_child add-rows|edit-row <file> [connect]
 //     writes through a recordset without end (until it is killed): new rows
 //     "row N" / "riga N", or the first row changed to "edit N" / "modifica N";
@@ -11,6 +14,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "dao/dao.h"
@@ -29,6 +33,17 @@ int main(int argc, char** argv) {
       while (read(0, &c, 1) > 0) {
       }
       return 0;
+    }
+    if (mode == "end-holding") {
+      dao::Database db = dao::OpenDatabase(file, false, false, connect);
+      dao::Database again = dao::OpenDatabase(file, false, false, connect);
+      std::printf("ready\n");
+      std::fflush(stdout);
+      char c;
+      while (read(0, &c, 1) > 0) {
+      }
+      dao::ReleaseAllAtEnd();
+      std::_Exit(0);
     }
     dao::Database db = dao::OpenDatabase(file, true, false, connect);
     dao::Recordset rs = db.OpenRecordset("select * from word");

@@ -182,6 +182,33 @@ TEST(Processes, AHolderThatDiesLetsGo) {
   EXPECT_TRUE(dao::OpenDatabase(name, true).IsOpen());
 }
 
+TEST(Processes, TheLockFileGoesWithItsLastUserEvenAtAnAbruptEnd) {
+  testsupport::TempDir dir;
+  const std::string name = (dir / "reg.ocx").string();
+  daotest::MakeWordBook(dir / "reg.ocx");
+  const std::filesystem::path lockFile = dir / "reg.ocx.ldb";
+  {
+    // Alone: its end takes the lock file with it.
+    Child program({"end-holding", name});
+    ASSERT_EQ(program.ReadLine(), "ready");
+    EXPECT_TRUE(std::filesystem::exists(lockFile));
+    EXPECT_EQ(program.Finish(), 0);
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+  }
+  {
+    // Beside another user the lock file stays for that user, who is not
+    // held out, and goes when that user lets go.
+    dao::Database other = dao::OpenDatabase(name);
+    Child program({"end-holding", name});
+    ASSERT_EQ(program.ReadLine(), "ready");
+    EXPECT_EQ(program.Finish(), 0);
+    EXPECT_TRUE(std::filesystem::exists(lockFile));
+    EXPECT_EQ(dao::Holders(name).size(), 1u);
+    other.Close();
+    EXPECT_FALSE(std::filesystem::exists(lockFile));
+  }
+}
+
 int CompareText(void*, int lenA, const void* a, int lenB, const void* b) {
   return dao::jet::Compare({static_cast<const char*>(a), static_cast<std::size_t>(lenA)},
                            {static_cast<const char*>(b), static_cast<std::size_t>(lenB)});

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 
+#include "dao/database.h"
 #include "forms/errors.h"
 #include "forms/form.h"
 #include "forms/testing.h"
@@ -163,6 +164,8 @@ void End() {
     throw testing::ProgramEnded();
   }
   std::fflush(nullptr);
+  // Nothing is unwound: the databases' lock files would stay behind.
+  dao::ReleaseAllAtEnd();
   std::_Exit(0);
 }
 

@@ -215,6 +215,10 @@ bool Label::LineFits(const QString& text) const {
          QFontMetrics(font_.ToQFont()).horizontalAdvance(text) <= widget_->width() - border;
 }
 
+bool Label::FitsOnOneLine(std::string_view text) const {
+  return LineFits(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
 void Label::Fit() {
   if (!autoSize_) return;
   const QFontMetrics fm(font_.ToQFont());

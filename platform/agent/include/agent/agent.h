@@ -95,12 +95,19 @@ class CharacterCollection {
 
   std::vector<std::string> Names() const;
 
+  // Where the characters loaded from now on first stand: the place-th spot
+  // along the foot of the screen, counted from the right. Programs that run
+  // together each take a spot of their own; the spots lie so far apart that
+  // the balloon of one never covers the character on another.
+  void StartPlace(int place) { startPlace_ = place; }
+
  private:
   struct NameLess {
     using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const;
   };
   std::map<std::string, std::shared_ptr<Character>, NameLess> loaded_;
+  int startPlace_ = 0;
 };
 
 // The folder the character files are looked up in.

@@ -79,6 +79,11 @@ struct Holder {
 // was refused; empty when no one does or the system cannot tell.
 std::vector<Holder> Holders(std::string_view name);
 
+// For a program that ends at once, without unwinding: lets go of every
+// database this process holds, so that the lock files beside them go with
+// their last user. The open databases are unusable afterwards.
+void ReleaseAllAtEnd();
+
 // Makes a new, empty database file (encrypted when `connect` holds a
 // password) and opens it exclusively; err::kDatabaseExists if there is one.
 Database CreateDatabase(std::string_view name, std::string_view connect = "");

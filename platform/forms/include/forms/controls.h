@@ -87,6 +87,8 @@ class Label : public GraphicControl {
   void PaintOn(QPainter& p) override;
   // The text as shown: access-key marks removed.
   std::string DisplayText() const;
+  // Whether `text` would stand on one line of the label, unbroken.
+  bool FitsOnOneLine(std::string_view text) const;
 
  protected:
   // A wrapping label that sizes itself takes the height its text needs at
