@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <filesystem>
@@ -177,6 +178,42 @@ TEST_F(PopupMenu, TheMenuControlDrawsEachCommandWithItsIconAndTheSeparatorsWitho
   for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 10}) EXPECT_GT(inked[i], 40) << "item " << i;
   EXPECT_EQ(inked[5], 0) << "separator";
   EXPECT_EQ(inked[9], 0) << "separator";
+}
+
+TEST_F(PopupMenu, TheIconsLieOnTheImageColumnWithoutADarkSquare) {
+  Form1& bar = Bar();
+  // The nine command items' pictures have transparent grounds: in each
+  // 18 x 18 picture place the column shows through them, and no pixel is
+  // near black (a picture drawn as an opaque bitmap sits on a dark square).
+  const int heights[] = {23, 23, 23, 23, 23, 4, 23, 23, 23, 4, 23};
+  std::vector<int> dark, ground;
+  ASSERT_TRUE(Hover(bar, {[&](win::HWND popup) {
+                      const win::HDC dc = win::GetDC(popup);
+                      int top = 0;
+                      for (int h : heights) {
+                        if (h != 4) {
+                          int d = 0, g = 0;
+                          for (int y = top + 4; y < top + 22; ++y)
+                            for (int x = 6; x < 24; ++x) {
+                              const win::COLORREF c = win::GetPixel(dc, x, y);
+                              const int r = c & 0xFF, gr = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+                              d += std::max({r, gr, b}) < 0x50;
+                              g += c == 0xD1D8DB;
+                            }
+                          dark.push_back(d);
+                          ground.push_back(g);
+                        }
+                        top += h;
+                      }
+                      win::ReleaseDC(popup, dc);
+                      win::EndMenu();
+                    }}));
+  ASSERT_EQ(dark.size(), 9u);
+  for (std::size_t i = 0; i < dark.size(); ++i) {
+    EXPECT_EQ(dark[i], 0) << "item " << i;
+    // More than the ring around the 16 x 16 picture shows the column.
+    EXPECT_GT(ground[i], 18 * 18 - 16 * 16 + 20) << "item " << i;
+  }
 }
 
 TEST_F(PopupMenu, WithoutTheMenuControlsLibraryTheBarSaysSoOnceAndTheMenuIsPlain) {

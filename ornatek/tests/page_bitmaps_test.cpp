@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -569,4 +571,30 @@ TEST_F(PageTest, SelectingTheSameControlAgainKeepsTheWorkingCopy) {
   page->SelectedControls({control});
   EXPECT_EQ(page->WorkingBitmapList().Count(), 0) << "a fresh copy of the control's list";
   EXPECT_EQ(page->lstMenus.ListCount(), 6);
+}
+
+TEST_F(PageTest, APressOnAnotherMenuLineKeepsTheNewIconWhileTheListIsRefilled) {
+  const std::string file = WritePicture("pressed.png", 0x336699, 0xC0C0C0);
+  forms::testing::AnswerFileDialogs(
+      [&](const forms::testing::FileDialogQuestion&) { return std::optional<std::string>(file); });
+  Open();
+  Select("mnuOpen");
+  page->cmdAdd.Click();
+  page->cmdOpen.Click();
+  ASSERT_TRUE(page->Modified());
+  // The user presses another line: its click commits the icon and refills
+  // the list while the press is still being handled.
+  auto* list = qobject_cast<QListWidget*>(page->lstMenus.Widget());
+  ASSERT_NE(list, nullptr);
+  const int other = LineOf("mnuExit");
+  const QPointF at = list->visualItemRect(list->item(other)).center();
+  for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent e(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &e);
+  }
+  EXPECT_EQ(page->lstMenus.ListIndex(), other);
+  ASSERT_EQ(page->WorkingBitmapList().Count(), 1);
+  EXPECT_EQ(page->WorkingBitmapList().Item(1).Picture.PixelWidth(), 20) << "the icon is kept";
+  EXPECT_FALSE(page->fraControls.Visible()) << "the pressed line has no icon";
 }

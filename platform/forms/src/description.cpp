@@ -128,8 +128,7 @@ Value ValueFromJson(const std::string& property, const QJsonValue& json) {
         QImage img;
         img.loadFromData(QByteArray::fromBase64(o.value("PictureData").toString().toLatin1()),
                          "PNG");
-        return Value(Picture::FromImage(
-            img, o.value("Type").toInt(1) == 3 ? Picture::Kind::Icon : Picture::Kind::Bitmap));
+        return Value(Picture::FromFileImage(img, o.value("Type").toInt(1) == 3));
       }
       if (o.contains("Bytes")) {
         const QByteArray b = QByteArray::fromBase64(o.value("Bytes").toString().toLatin1());
@@ -173,10 +172,9 @@ QJsonValue ValueToJson(const Value& v) {
   }
   if (auto* bytes = std::get_if<ByteArray>(&raw)) {
     QJsonObject o;
-    o.insert("Bytes", QString::fromLatin1(
-                          QByteArray(reinterpret_cast<const char*>(bytes->data()),
-                                     static_cast<qsizetype>(bytes->size()))
-                              .toBase64()));
+    o.insert("Bytes", QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(bytes->data()),
+                                                     static_cast<qsizetype>(bytes->size()))
+                                              .toBase64()));
     return o;
   }
   return QJsonValue();

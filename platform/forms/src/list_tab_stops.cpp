@@ -16,6 +16,14 @@ class TabStopDelegate : public QStyledItemDelegate {
   explicit TabStopDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
   std::vector<int> stops;  // dialog units; empty: every 32
 
+  // A row is as high as a line of the list's font, as on the platform;
+  // the list sizes itself in whole rows by the same measure.
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(QFontMetrics(option.font).height());
+    return size;
+  }
+
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
     QStyleOptionViewItem opt = option;
@@ -34,9 +42,10 @@ class TabStopDelegate : public QStyledItemDelegate {
     const QRectF r = opt.rect.adjusted(2, 0, -1, 0);
     painter->save();
     painter->setFont(opt.font);
-    painter->setPen(opt.palette.color(QPalette::Normal, (opt.state & QStyle::State_Selected)
-                                                            ? QPalette::HighlightedText
-                                                            : QPalette::Text));
+    const QPalette::ColorGroup group =
+        (opt.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+    painter->setPen(opt.palette.color(
+        group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
     double x = 0;
     std::size_t next = 0;
     const QStringList parts = text.split(QLatin1Char('\t'));

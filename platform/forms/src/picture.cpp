@@ -19,6 +19,10 @@ struct Picture::Data {
   // False for a handle lent by the caller, which the picture must not free.
   bool own = true;
   win::HPALETTE palette;
+  // An icon made from a picture with transparent pixels: its platform
+  // handle has a plain mask, each pixel drawn or left, so that drawing it
+  // onto a key colour leaves no half-tinted rim.
+  bool maskOnly = false;
   // A metafile has no pixels of its own; its size is the frame it was
   // recorded with, in HIMETRIC.
   long frameWidth = 0;
@@ -41,6 +45,39 @@ Picture Picture::FromImage(QImage image, Kind kind) {
   p.d_ = std::make_shared<Data>();
   p.d_->image = image.convertToFormat(QImage::Format_ARGB32);
   p.d_->kind = kind;
+  return p;
+}
+
+namespace {
+
+bool HasClearPixels(const QImage& image) {
+  if (!image.hasAlphaChannel()) return false;
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < argb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    for (int x = 0; x < argb.width(); ++x)
+      if (qAlpha(line[x]) < 255) return true;
+  }
+  return false;
+}
+
+// Each pixel wholly drawn or wholly clear, split where the platform's
+// icons split them.
+QImage MaskOnly(QImage image) {
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      line[x] = qAlpha(line[x]) < 128 ? 0u : (0xFF000000u | line[x]);
+  }
+  return image;
+}
+
+}  // namespace
+
+Picture Picture::FromFileImage(QImage image, bool iconFile) {
+  const bool masked = !iconFile && HasClearPixels(image);
+  Picture p = FromImage(std::move(image), iconFile || masked ? Kind::Icon : Kind::Bitmap);
+  if (p) p.d_->maskOnly = masked;
   return p;
 }
 
@@ -107,8 +144,9 @@ int Picture::PixelHeight() const {
 std::uintptr_t Picture::Handle() const {
   if (!d_) return 0;
   if (!d_->handle && d_->kind != Kind::EnhMetafile) {
-    d_->handle = d_->kind == Kind::Icon ? win::IconFromQImage(d_->image).value
-                                        : win::BitmapFromQImage(d_->image).value;
+    d_->handle = d_->kind != Kind::Icon ? win::BitmapFromQImage(d_->image).value
+                 : d_->maskOnly         ? win::IconFromQImage(MaskOnly(d_->image)).value
+                                        : win::IconFromQImage(d_->image).value;
   }
   return d_->handle;
 }
@@ -139,7 +177,7 @@ Picture LoadPicture(std::string_view file) {
   if (image.isNull()) throw RuntimeError(err::InvalidPicture, "Invalid picture: '" + name + "'");
   const bool icon =
       reader.format().toLower() == "ico" || QFileInfo(path).suffix().toLower() == "ico";
-  return Picture::FromImage(std::move(image), icon ? Picture::Kind::Icon : Picture::Kind::Bitmap);
+  return Picture::FromFileImage(std::move(image), icon);
 }
 
 }  // namespace forms

@@ -10,14 +10,19 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
+#include <cmath>
 
+#include "choice_list.h"
 #include "forms/app.h"
 #include "forms/controls.h"
 #include "light_widget.h"
 #include "list_tab_stops.h"
 #include "shell/folders.h"
+#include "win/gdi_types.h"
 #include "win/qt_window.h"
 
 namespace forms {
@@ -115,7 +120,7 @@ class QtControl::Filter : public QObject {
           // A handler that sets the key to 0 takes it away from the control.
           if (ascii == 0) return true;
         }
-        return false;
+        return code && control_.OwnKey(code);
       }
       case QEvent::KeyRelease: {
         auto* ke = static_cast<QKeyEvent*>(e);
@@ -169,7 +174,9 @@ void QtControl::SetFocus() {
 
 void QtControl::Font(const forms::Font& f) {
   font_ = f;
-  if (widget_) widget_->setFont(f.ToQFont());
+  if (!widget_) return;
+  widget_->setFont(f.ToQFont());
+  FontChanged();
 }
 
 void QtControl::BackColor(win::COLORREF c) {
@@ -185,9 +192,17 @@ void QtControl::ForeColor(win::COLORREF c) {
 void QtControl::ApplyColours() {
   if (!widget_) return;
   QPalette p = widget_->palette();
-  p.setColor(QPalette::Base, ToQColor(backColor_));
-  p.setColor(QPalette::Text, ToQColor(foreColor_));
-  p.setColor(QPalette::WindowText, ToQColor(foreColor_));
+  // The colours set on a control are its enabled look; disabled, it shows
+  // the platform's grey text on the face colour, whatever was set.
+  for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+    p.setColor(group, QPalette::Base, ToQColor(backColor_));
+    p.setColor(group, QPalette::Text, ToQColor(foreColor_));
+    p.setColor(group, QPalette::WindowText, ToQColor(foreColor_));
+  }
+  const QColor grey = ToQColor(0x80000000u | win::COLOR_GRAYTEXT);
+  p.setColor(QPalette::Disabled, QPalette::Base, ToQColor(0x80000000u | win::COLOR_BTNFACE));
+  p.setColor(QPalette::Disabled, QPalette::Text, grey);
+  p.setColor(QPalette::Disabled, QPalette::WindowText, grey);
   widget_->setPalette(p);
 }
 
@@ -200,7 +215,7 @@ void QtControl::SetProperty(std::string_view name, const Value& v) {
     ForeColor(static_cast<win::COLORREF>(v.ToDouble()));
   else if (name == "TabIndex")
     tabIndex_ = v.ToLong();
-  else if (name == "Appearance" || name == "BorderStyle" || name == "IntegralHeight") {
+  else if (name == "Appearance" || name == "BorderStyle") {
     // The look of the platform's 3-D borders: Qt's own look stands in.
   } else
     Control::SetProperty(name, v);
@@ -252,8 +267,21 @@ void TextBox::Text(std::string_view text) {
 
 void TextBox::Locked(bool on) {
   locked_ = on;
-  if (line_) line_->setReadOnly(on);
-  if (multi_) multi_->setReadOnly(on);
+  // A box that shows a spin's number is never read: typing into it is refused.
+  const bool readOnly = on || spin_;
+  if (line_) line_->setReadOnly(readOnly);
+  if (multi_) multi_->setReadOnly(readOnly);
+}
+
+void TextBox::ShowNumberOf(ScrollBar& spin) {
+  spin_ = &spin;
+  Locked(locked_);
+}
+
+bool TextBox::OwnKey(int keyCode) {
+  if (!spin_ || (keyCode != 38 && keyCode != 40)) return false;
+  spin_->Step(keyCode == 38 ? 1 : -1);
+  return true;
 }
 
 void TextBox::MaxLength(int n) {
@@ -479,15 +507,9 @@ void Frame::SetProperty(std::string_view name, const forms::Value& v) {
 // --- ListControl -------------------------------------------------------------------
 
 ListControl::ListControl(const ControlSite& site) : QtControl(site) {
-  auto l = std::make_unique<QListWidget>();
+  auto l = std::make_unique<ChoiceList>(*this);
   list_ = l.get();
-  QObject::connect(list_, &QListWidget::currentRowChanged, [this](int) {
-    if (!settingByCode_) Click();
-  });
-  QObject::connect(list_, &QListWidget::itemPressed, [this](QListWidgetItem* item) {
-    // A press on the entry already chosen is a click too.
-    if (!settingByCode_ && list_->row(item) == list_->currentRow() && item->isSelected()) Click();
-  });
+  list_->setUniformItemSizes(true);
   QObject::connect(list_, &QListWidget::itemDoubleClicked,
                    [this](QListWidgetItem*) { DblClick(); });
   UseTabStops(*list_);
@@ -500,6 +522,25 @@ ListControl::ListControl(const ControlSite& site) : QtControl(site) {
   }
   Attach(l.release(), kListClass);
   BackColor(0x80000005);
+}
+
+ListControl::~ListControl() {
+  list_->Detach();
+}
+
+void ListControl::ApplyGeometry() {
+  QtControl::ApplyGeometry();
+  if (!integralHeight_ || !list_) return;
+  // Like the platform's list boxes, the box drops the part of a row it
+  // cannot show whole; one row it always shows.
+  const int frame = 2 * list_->frameWidth();
+  const int row = list_->RowHeight();
+  const int rows = std::max(1, (list_->height() - frame) / row);
+  list_->resize(list_->width(), rows * row + frame);
+}
+
+void ListControl::FontChanged() {
+  ApplyGeometry();
 }
 
 void ListControl::AddItem(std::string_view item, int index) {
@@ -540,8 +581,7 @@ int ListControl::ListCount() const {
 }
 
 int ListControl::ListIndex() const {
-  QListWidgetItem* cur = list_->currentItem();
-  return cur && cur->isSelected() ? list_->row(cur) : -1;
+  return list_->ChosenRow();
 }
 
 void ListControl::ListIndex(int index) {
@@ -584,6 +624,9 @@ void ListControl::SetProperty(std::string_view name, const forms::Value& v) {
   if (name == "Sorted") {
     sorted_ = v.ToBool();
     if (sorted_) list_->sortItems();
+  } else if (name == "IntegralHeight") {
+    integralHeight_ = v.ToBool();
+    ApplyGeometry();
   } else
     QtControl::SetProperty(name, v);
 }
@@ -596,13 +639,15 @@ FileListBox::FileListBox(const ControlSite& site) : ListControl(site) {
 }
 
 void FileListBox::Path(std::string_view folder) {
-  path_ = shell::NativePath(folder).string();
-  Refresh();
+  const std::string path = shell::NativePath(folder).string();
+  const bool same = path == path_;
+  path_ = path;
+  Fill(same);
 }
 
 void FileListBox::Pattern(std::string_view pattern) {
   pattern_ = pattern;
-  Refresh();
+  Fill(false);
 }
 
 std::string FileListBox::FileName() const {
@@ -610,6 +655,13 @@ std::string FileListBox::FileName() const {
 }
 
 void FileListBox::Refresh() {
+  Fill(true);
+}
+
+void FileListBox::Fill(bool keepChoice) {
+  const QString chosen =
+      keepChoice && ListIndex() >= 0 ? QString::fromStdString(Text()) : QString();
+  const int top = TopIndex();
   Clear();
   QDir dir(QString::fromStdString(path_));
   const QStringList patterns = QString::fromStdString(pattern_).split(';', Qt::SkipEmptyParts);
@@ -617,6 +669,13 @@ void FileListBox::Refresh() {
       dir.entryList(patterns, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
   settingByCode_ = true;
   for (const QString& f : files) list_->addItem(f);
+  // Reading the same folder again keeps the user's choice, so that a
+  // handler that refreshes the list does not send the keyboard back to
+  // the first file.
+  if (const int row = chosen.isEmpty() ? -1 : static_cast<int>(files.indexOf(chosen)); row >= 0) {
+    list_->setCurrentRow(row);
+    if (top >= 0) TopIndex(top);
+  }
   settingByCode_ = false;
 }
 
@@ -719,36 +778,93 @@ void ComboBox::SetProperty(std::string_view name, const forms::Value& v) {
 
 // --- ScrollBar ---------------------------------------------------------------------
 
-ScrollBar::ScrollBar(const ControlSite& site, bool vertical) : QtControl(site) {
+ScrollBar::ScrollBar(const ControlSite& site, bool vertical)
+    : QtControl(site), vertical_(vertical) {
   auto b = std::make_unique<QScrollBar>(vertical ? Qt::Vertical : Qt::Horizontal);
   bar_ = b.get();
   bar_->setRange(0, 32767);
   bar_->setSingleStep(1);
   bar_->setPageStep(1);
-  QObject::connect(bar_, &QScrollBar::valueChanged, [this](int) { Change(); });
+  QObject::connect(bar_, &QScrollBar::valueChanged, [this](int) { Report(); });
   QObject::connect(bar_, &QScrollBar::sliderMoved, [this](int) { Scroll(); });
   Attach(b.release(), vertical ? "TavrinelVScroll" : "TavrinelHScroll");
+}
+
+// A spin keeps its value upside down on the Qt bar, whose upper arrow and
+// Up key lower what it holds.
+int ScrollBar::Mirrored(int v) const {
+  return spin_ ? bar_->minimum() + bar_->maximum() - v : v;
+}
+
+void ScrollBar::Place(int value) {
+  {
+    const QSignalBlocker quiet(bar_);
+    bar_->setValue(Mirrored(std::clamp(value, bar_->minimum(), bar_->maximum())));
+  }
+  Report();
+}
+
+void ScrollBar::Report() {
+  const int v = Value();
+  if (v == reported_) return;
+  reported_ = v;
+  Change();
+}
+
+void ScrollBar::ApplyGeometry() {
+  QtControl::ApplyGeometry();
+  if (!bar_) return;
+  const bool spin = vertical_ && bar_->height() <= 2 * bar_->width();
+  if (spin == spin_) return;
+  const int keep = Value();
+  spin_ = spin;
+  Place(keep);
+}
+
+void ScrollBar::AfterLoad() {
+  if (!spin_) return;
+  for (Control* c : GetContainer().Children()) {
+    auto* box = dynamic_cast<TextBox*>(c);
+    if (!box) continue;
+    const bool touches = std::abs(box->LeftTwips() + box->WidthTwips() - LeftTwips()) <= 15;
+    const bool beside = box->TopTwips() < TopTwips() + HeightTwips() &&
+                        TopTwips() < box->TopTwips() + box->HeightTwips();
+    if (touches && beside) box->ShowNumberOf(*this);
+  }
 }
 
 int ScrollBar::Min() const {
   return bar_->minimum();
 }
 void ScrollBar::Min(int v) {
-  bar_->setMinimum(v);
+  const int keep = Value();
+  {
+    const QSignalBlocker quiet(bar_);
+    bar_->setMinimum(v);
+  }
+  Place(keep);
 }
 int ScrollBar::Max() const {
   return bar_->maximum();
 }
 void ScrollBar::Max(int v) {
-  bar_->setMaximum(v);
+  const int keep = Value();
+  {
+    const QSignalBlocker quiet(bar_);
+    bar_->setMaximum(v);
+  }
+  Place(keep);
 }
 int ScrollBar::Value() const {
-  return bar_->value();
+  return Mirrored(bar_->value());
 }
 void ScrollBar::Value(int v) {
   if (v < std::min(Min(), Max()) || v > std::max(Min(), Max()))
     throw RuntimeError(err::InvalidPropertyValue, "Invalid property value");
-  bar_->setValue(v);
+  Place(v);
+}
+void ScrollBar::Step(int steps) {
+  Place(Value() + steps * SmallChange());
 }
 int ScrollBar::SmallChange() const {
   return bar_->singleStep();
@@ -769,7 +885,7 @@ void ScrollBar::SetProperty(std::string_view name, const forms::Value& v) {
   else if (name == "Max")
     Max(v.ToLong());
   else if (name == "Value")
-    bar_->setValue(v.ToLong());
+    Place(v.ToLong());
   else if (name == "SmallChange")
     SmallChange(v.ToLong());
   else if (name == "LargeChange")

@@ -23,6 +23,7 @@ class QGroupBox;
 namespace forms {
 
 class LightWidget;
+class ScrollBar;
 
 // Controls drawn on their container without a window of their own share
 // their mouse events.
@@ -269,6 +270,11 @@ class QtControl : public Control {
   // Takes the widget (owned by the container's widget from now on).
   void Attach(QWidget* widget, const char* className);
   void ApplyColours();
+  // The widget has taken a new font.
+  virtual void FontChanged() {}
+  // A key the control acts on itself once KeyDown and KeyPress have seen
+  // it; true takes it from the widget.
+  virtual bool OwnKey(int /*keyCode*/) { return false; }
 
  private:
   QWidget* widget_ = nullptr;
@@ -302,11 +308,17 @@ class TextBox : public QtControl {
   Event<> Change;
 
   void SetProperty(std::string_view name, const Value& v) override;
+  // The box shows the number of `spin`: typing is refused, Up and Down step it.
+  void ShowNumberOf(ScrollBar& spin);
+
+ protected:
+  bool OwnKey(int keyCode) override;
 
  private:
   void Build(bool multiLine);
   bool multiLine_ = false;
   bool locked_ = false;
+  ScrollBar* spin_ = nullptr;
   int maxLength_ = 0;
   int alignment_ = 0;
   int scrollBars_ = 0;
@@ -393,10 +405,13 @@ class Frame : public QtControl, public Container {
   QGroupBox* box_ = nullptr;
 };
 
+class ChoiceList;
+
 // List boxes and file lists share their list.
 class ListControl : public QtControl {
  public:
   explicit ListControl(const ControlSite& site);
+  ~ListControl() override;
   void AddItem(std::string_view item, int index = -1);
   void RemoveItem(int index);
   void Clear();
@@ -419,9 +434,14 @@ class ListControl : public QtControl {
   void SetProperty(std::string_view name, const forms::Value& v) override;
 
  protected:
-  QListWidget* list_ = nullptr;
+  // The box shows whole rows only, unless its description says otherwise.
+  void ApplyGeometry() override;
+  void FontChanged() override;
+
+  ChoiceList* list_ = nullptr;
   bool sorted_ = false;
   bool settingByCode_ = false;
+  bool integralHeight_ = true;
 };
 
 class ListBox : public ListControl {
@@ -438,11 +458,13 @@ class FileListBox : public ListControl {
   void Pattern(std::string_view pattern);
   // The selected file's name, "" when none is selected.
   std::string FileName() const;
+  // Reads the folder again; the chosen file stays chosen while it is there.
   void Refresh();
 
   void SetProperty(std::string_view name, const forms::Value& v) override;
 
  private:
+  void Fill(bool keepChoice);
   std::string path_;
   std::string pattern_ = "*.*";
 };
@@ -486,14 +508,33 @@ class ScrollBar : public QtControl {
   int LargeChange() const;
   void LargeChange(int v);
 
+  // Moves the value by `steps` small changes within the range.
+  void Step(int steps);
+  // A vertical bar too short for a thumb is drawn as a spin button: its
+  // upper arrow and the Up key raise the value, as a number's spin does.
+  bool IsSpin() const { return spin_; }
+
   Event<> Change;
   Event<> Scroll;
 
   void SetProperty(std::string_view name, const forms::Value& v) override;
+  // A text box that the spin touches on its left shows the number: it takes
+  // no typing, and its Up and Down keys step the spin.
+  void AfterLoad() override;
+
+ protected:
+  void ApplyGeometry() override;
 
  private:
+  // Puts `value` (clamped to the range) on the bar and raises Change when
+  // the value the program reads has changed.
+  void Place(int value);
+  void Report();
+  int Mirrored(int v) const;
   QScrollBar* bar_ = nullptr;
-  bool settingByCode_ = false;
+  bool vertical_ = false;
+  bool spin_ = false;
+  int reported_ = 0;
 };
 
 class VScrollBar : public ScrollBar {

@@ -19,6 +19,11 @@ class Picture {
 
   Picture() = default;
   static Picture FromImage(QImage image, Kind kind = Kind::Bitmap);
+  // A picture read from a file or a form description: an icon for an icon
+  // file, and for any picture with transparent pixels, whose mask keeps
+  // them clear where it is drawn (a bitmap would show them black); a
+  // bitmap otherwise.
+  static Picture FromFileImage(QImage image, bool iconFile);
   // A picture over a handle made elsewhere (an HBITMAP, HICON or
   // HENHMETAFILE by `kind`). With `own` the picture frees the handle when its
   // last copy goes; without, the handle stays the caller's. Its pixels are
@@ -50,9 +55,9 @@ class Picture {
 };
 
 // Loads a BMP, ICO, PNG (or any image Qt reads) file; "" gives an empty
-// picture. Paths may use "\" and name a resource with a leading ":/".
-// A missing file raises error 53 naming the file; a file that is not a
-// picture raises error 481 naming it.
+// picture. A picture with transparent pixels loads as an icon. Paths may use "\" and name a
+// resource with a leading ":/". A missing file raises error 53 naming the file; a file that is not
+// a picture raises error 481 naming it.
 Picture LoadPicture(std::string_view file = "");
 
 }  // namespace forms
