@@ -53,7 +53,7 @@ void Form1::Form_Load() {
   FirstRunBlock();
   ReadOptions(m);
   Left(ReadSingle("left"));
-  TellSettingsProblems();
+  forms::ShowSettingsNotices();
   // 4. The character.
   LoadCharacter();
   // 5. The bar stays hidden behind the splash.

@@ -67,6 +67,7 @@ void FrmShow::Form_Load() {
   // 2, 3. Settings.
   dialogra::FirstRunBlock();
   ReadOptions(m);
+  forms::ShowSettingsNotices();
   // 4. The character.
   LoadCharacter();
   // 5. The word source and the study timer.

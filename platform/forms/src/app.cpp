@@ -11,6 +11,7 @@
 
 #include "forms/errors.h"
 #include "forms/form.h"
+#include "forms/settings.h"
 #include "forms/testing.h"
 #include "shell/folders.h"
 #include "shell/instance.h"
@@ -147,6 +148,10 @@ int MsgBox(std::string_view prompt, int buttons, std::string_view title) {
   auto& presenter = state().presenter;
   if (presenter) return presenter(prompt, buttons, caption);
   return DefaultPresenter(prompt, buttons, caption);
+}
+
+void ShowSettingsNotices() {
+  for (const std::string& notice : TakeSettingsNotices()) MsgBox(notice, vbExclamation);
 }
 
 MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {
