@@ -15,6 +15,7 @@
 #include "forms/testing.h"
 #include "shell/folders.h"
 #include "shell/instance.h"
+#include "shell/shell_execute.h"
 #include "win/gdi.h"
 
 namespace forms {
@@ -152,6 +153,12 @@ int MsgBox(std::string_view prompt, int buttons, std::string_view title) {
 
 void ShowSettingsNotices() {
   for (const std::string& notice : TakeSettingsNotices()) MsgBox(notice, vbExclamation);
+}
+
+void ShellOpen(win::HWND owner, const char* verb, const std::string& file,
+               const std::string& folder) {
+  shell::ShellExecuteA(owner, verb, file.c_str(), nullptr, folder.c_str(), shell::SW_SHOWNORMAL,
+                       [](const std::string& message) { MsgBox(message, vbExclamation); });
 }
 
 MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {
