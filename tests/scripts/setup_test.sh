@@ -48,10 +48,19 @@ grep -qx "dpkg-query alpha beta gamma" "$log" || fail "the query names every pac
 [[ $(count apt-get) == 0 ]] || fail "nothing is installed when nothing is missing"
 [[ $(count ninja) == 1 ]] || fail "the build runs"
 
-# The next starts need no package manager, even a busy one.
+# The next starts need no package manager, even a busy one, and no build
+# while nothing changed.
 busy=1 run_setup --quick || fail "a busy package manager stops a start"
 [[ $(count dpkg-query) == 0 ]] || fail "an unchanged list is not asked again"
-[[ $(count ninja) == 1 ]] || fail "the build still checks itself"
+[[ $(count ninja) == 0 ]] || fail "an up-to-date tree is not built again"
+mkdir -p "$work/tree/src" && touch "$work/tree/src/new.cpp"
+run_setup --quick
+[[ $(count ninja) == 1 ]] || fail "a changed checkout is built"
+run_setup --quick
+[[ $(count ninja) == 0 ]] || fail "built once is enough"
+mkdir -p "$work/tree/build/bin" && touch "$work/tree/build/bin/reg.ocx"
+run_setup --quick
+[[ $(count ninja) == 1 ]] || fail "a program folder that changed is built"
 
 # A new package in the list is looked for, and only the missing one installed.
 echo delta >> "$work/tree/deps/apt-packages.txt"
@@ -60,9 +69,10 @@ run_setup --quick
 grep -q "apt-get install .* delta$" "$log" || fail "the missing package is installed"
 grep "apt-get install" "$log" | grep -q alpha && fail "only what is missing is installed"
 
-# ./setup alone always asks, once.
+# ./setup alone always asks, once, and builds.
 installed="alpha beta gamma delta"
 run_setup
 [[ $(count dpkg-query) == 1 ]] || fail "./setup asks the package manager once"
 [[ $(count apt-get) == 0 ]] || fail "nothing left to install"
+[[ $(count ninja) == 1 ]] || fail "./setup always builds"
 echo "setup: all checks passed"
