@@ -13,6 +13,7 @@
 #include "forms/app.h"
 #include "forms/errors.h"
 #include "openfile.h"
+#include "shell/usage.h"
 
 namespace {
 
@@ -23,26 +24,18 @@ constexpr const char* kUsage =
     "Without FILE it asks for one.\n"
     "  -h, --help  show this help\n";
 
-int Usage(std::FILE* to, int exitCode) {
-  std::fputs(kUsage, to);
-  return exitCode;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   // Mistakes on the command line are answered where they were made.
   if (argc > 1) {
     const std::string_view arg = argv[1];
-    if (arg == "-h" || arg == "--help") return Usage(stdout, 0);
-    if (arg.starts_with('-')) {
-      std::fprintf(stderr, "FormProperties: unknown option '%s'\n", argv[1]);
-      return Usage(stderr, 2);
-    }
-    if (argc > 2) {
-      std::fprintf(stderr, "FormProperties: one form description at a time\n");
-      return Usage(stderr, 2);
-    }
+    if (shell::AsksForHelp(arg)) return shell::ShowUsage(kUsage);
+    if (arg.starts_with('-'))
+      return shell::RefuseCommandLine("FormProperties", "unknown option '" + std::string(arg) + "'",
+                                      kUsage);
+    if (argc > 2)
+      return shell::RefuseCommandLine("FormProperties", "one form description at a time", kUsage);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(argv[1], ec)) {
       std::fprintf(stderr, "FormProperties: %s: %s\n", argv[1],

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "com/class_loader.h"
+#include "shell/usage.h"
 
 namespace {
 
@@ -17,11 +18,6 @@ constexpr const char* kUsage =
     "  -u          remove the library's registration instead\n"
     "  -h, --help  show this help\n";
 
-int Usage(std::FILE* to, int exitCode) {
-  std::fputs(kUsage, to);
-  return exitCode;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,20 +25,19 @@ int main(int argc, char** argv) {
   const char* library = nullptr;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "-h" || arg == "--help") return Usage(stdout, 0);
+    if (shell::AsksForHelp(arg)) return shell::ShowUsage(kUsage);
     if (arg == "-u" && !undo && !library) {
       undo = true;
     } else if (arg.starts_with('-')) {
-      std::fprintf(stderr, "regcontrol: unknown option '%s'\n", argv[i]);
-      return Usage(stderr, 2);
+      return shell::RefuseCommandLine("regcontrol", "unknown option '" + std::string(arg) + "'",
+                                      kUsage);
     } else if (library) {
-      std::fprintf(stderr, "regcontrol: one library at a time\n");
-      return Usage(stderr, 2);
+      return shell::RefuseCommandLine("regcontrol", "one library at a time", kUsage);
     } else {
       library = argv[i];
     }
   }
-  if (!library) return Usage(stderr, 2);
+  if (!library) return shell::RefuseCommandLine("regcontrol", {}, kUsage);
   QCoreApplication app(argc, argv);
   std::error_code ec;
   const std::filesystem::path file = std::filesystem::absolute(library, ec);
