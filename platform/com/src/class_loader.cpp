@@ -120,8 +120,8 @@ std::string UseClass(std::string_view progId, const fs::path& ownLibrary) {
     // copy of the library; only when that fails does the host hear of it.
     if (std::string error = RegisterLibrary(ownLibrary); !error.empty())
       return Use(progId, {nullptr, "The control class '" + std::string(progId) +
-                                       "' was not registered, and it could not be "
-                                       "registered: " +
+                                       "' is not registered, and registering the "
+                                       "library of the program folder failed: " +
                                        error});
     entry = FindClass(progId);
     if (!entry)
