@@ -8,6 +8,22 @@
 # The platform's static libraries a control library may call into.
 set(TAVRINEL_CONTROL_PLATFORM win forms shell com CACHE INTERNAL "")
 
+# The identity of this build of the platform. A library uses the host's copy
+# of the platform's code, so it works only in a host of the same build: the
+# host refuses a library that carries another build's identity before it
+# loads it (a library of another build tree, a sanitizer build say, would
+# take the host down). Made once per build tree and kept.
+if(NOT TAVRINEL_BUILD_IDENTITY)
+  string(RANDOM LENGTH 32 ALPHABET 0123456789abcdef salt)
+  string(TIMESTAMP now "%Y%m%d%H%M%S" UTC)
+  string(SHA256 identity "${CMAKE_BINARY_DIR}|${now}|${salt}")
+  string(SUBSTRING "${identity}" 0 32 identity)
+  set(TAVRINEL_BUILD_IDENTITY "${identity}" CACHE INTERNAL "The platform build's identity")
+endif()
+set(TAVRINEL_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated CACHE INTERNAL "")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/build_identity.h.in
+               ${TAVRINEL_GENERATED_DIR}/com/build_identity.h @ONLY)
+
 # tavrinel_control_host(target): lets an executable load control libraries.
 function(tavrinel_control_host target)
   set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON)
@@ -30,6 +46,8 @@ function(tavrinel_control_library target)
   if(NOT ARG_OUTPUT_NAME)
     set(ARG_OUTPUT_NAME ${target})
   endif()
+  # Every library carries the identity of the build it was made for.
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/platform/com/src/library_stamp.cpp)
   set_target_properties(${target} PROPERTIES PREFIX "" SUFFIX ".ocx" OUTPUT_NAME ${ARG_OUTPUT_NAME})
   if(ARG_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${ARG_OUTPUT_DIRECTORY})

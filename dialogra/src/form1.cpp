@@ -53,7 +53,7 @@ void Form1::Form_Load() {
   FirstRunBlock();
   ReadOptions(m);
   Left(ReadSingle("left"));
-  TellSettingsProblems();
+  forms::ShowSettingsNotices();
   // 4. The character, on the first spot of the programs that run together
   // (the word trainer and the dictionary take the next ones).
   Agent1.Characters().StartPlace(0);
@@ -119,7 +119,7 @@ std::optional<std::string> Form1::TryLoadCharacter(const std::string& name) {
 void Form1::SetMenuBitmaps() {
   // Without the menu control's library the menu is plain: said once, then on.
   if (const std::string& error = ornatek::UseMenuControlClass(); !error.empty())
-    MsgBox(error + "\n\nThe menu is shown without its icons.", vbExclamation);
+    MsgBox(ornatek::MenuControlNotice(error), vbExclamation);
   static constexpr ornatek::MenuIconCall kCalls[] = {
       {"mnu_hlp", "ico1"},   {"mnu_sysset", "ico2"}, {"managewords", "ico4"},
       {"recite", "ico3"},    {"mnuhelp", "ico5"},    {"mnu_page", "ico6"},

@@ -50,7 +50,7 @@ Form2::Form2()
 }
 
 void Form2::Open(const char* verb, const std::string& file, const std::string& folder) {
-  shell::ShellExecuteA(hWnd(), verb, file.c_str(), "", folder.c_str(), shell::SW_SHOWNORMAL);
+  forms::ShellOpen(hWnd(), verb, file, folder);
 }
 
 void Form2::mnu_sysset_Click() {

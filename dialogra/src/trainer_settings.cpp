@@ -68,12 +68,7 @@ std::string ReadSetting(std::string_view key, std::string_view defaultValue) {
 }
 
 void WriteSetting(std::string_view key, std::string_view value) {
-  if (!forms::SaveSetting(kApp, kSection, key, value)) TellSettingsProblems();
-}
-
-void TellSettingsProblems() {
-  for (const std::string& notice : forms::TakeSettingsNotices())
-    forms::MsgBox(notice, forms::vbExclamation);
+  if (!forms::SaveSetting(kApp, kSection, key, value)) forms::ShowSettingsNotices();
 }
 
 std::string SingleText(float v) {
@@ -98,7 +93,7 @@ bool FirstRunBlock() {
   // all of it or none, never a marked store with keys missing.
   std::vector<forms::SettingValue> block;
   for (const auto& d : kDefaults) block.push_back({std::string(d.key), FirstRunDefault(d.key)});
-  if (!forms::SaveSettings(kApp, kSection, block)) TellSettingsProblems();
+  if (!forms::SaveSettings(kApp, kSection, block)) forms::ShowSettingsNotices();
   return true;
 }
 

@@ -19,10 +19,6 @@ std::string ReadSetting(std::string_view key, std::string_view defaultValue);
 // A write the store refuses is told to the user (once per cause).
 void WriteSetting(std::string_view key, std::string_view value);
 
-// Shows, in a message box each, what the store has to tell the user (a
-// damaged settings file, settings that cannot be saved) and not yet told.
-void TellSettingsProblems();
-
 // Writes the defaults of both trainers, in their order and in one atomic
 // write, when the first-run mark "xxx" is empty. Returns whether it did.
 bool FirstRunBlock();

@@ -338,14 +338,18 @@ TEST_F(PopupMenu, HelpTheWebPageAndTheMailGoToTheDesktop) {
   EXPECT_EQ(WaitForFile(folder / "opened"), "mailto:" + std::string(shell::kMakerMail) + "\n");
 }
 
-TEST_F(PopupMenu, MissingHelpOrReaderGivesNoMessage) {
+TEST_F(PopupMenu, MissingHelpOrReaderIsToldOnceEachWithTheFile) {
   fs::remove(folder / "Reader");
   fs::remove(folder / "help.html");
   Bar();
   Form2& holder = forms::Forms::Get<Form2>();
   Command(holder.recite);
   Command(holder.mnuhelp);
-  EXPECT_TRUE(messages.empty());
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0],
+            "Could not open " + (folder / "Reader").string() + ": the file does not exist.");
+  EXPECT_EQ(messages[1],
+            "Could not open " + (folder / "help.html").string() + ": the file does not exist.");
 }
 
 TEST_F(PopupMenu, ExitWritesTheVoiceThePlaceAndTheScheduleThenEnds) {

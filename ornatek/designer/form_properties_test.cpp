@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
@@ -381,4 +382,34 @@ TEST_F(SessionTest, AFileThatCannotBeWrittenIsReportedAndLeftWhole) {
   EXPECT_NE(messages[0].find("left as it was"), std::string::npos) << messages[0];
   EXPECT_TRUE(fs::is_directory(path));
   EXPECT_FALSE(fs::exists(path + ".saving"));
+}
+
+TEST(FormPropertiesProgram, HelpAndWrongArgumentsAreAnsweredOnTheTerminalWithoutAWindow) {
+  TempFolder folder;
+  const std::string out = (folder.path() / "out.txt").string();
+  const std::string form = folder.Write("Form2.json", kTrainerForm);
+  // No window system at all: a program that opened a window would fail.
+  const auto run = [&](const std::string& args) {
+    const std::string command = "QT_QPA_PLATFORM=no-such-platform timeout 20 " +
+                                std::string(FORM_PROPERTIES) + " " + args + " >'" + out + "' 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(run("--help"), 0);
+  EXPECT_NE(Read(out).find("usage: FormProperties [FILE]"), std::string::npos) << Read(out);
+  EXPECT_EQ(run("-h"), 0);
+  EXPECT_NE(Read(out).find("usage:"), std::string::npos) << Read(out);
+  const std::vector<std::string> wrongs{"--verbose", "-x '" + form + "'",
+                                        "'" + form + "' '" + form + "'"};
+  for (const std::string& wrong : wrongs) {
+    SCOPED_TRACE(wrong);
+    EXPECT_EQ(run(wrong), 2);
+    EXPECT_NE(Read(out).find("usage: FormProperties"), std::string::npos) << Read(out);
+  }
+  const std::string missing = (folder.path() / "missing.json").string();
+  EXPECT_EQ(run("'" + missing + "'"), 2);
+  EXPECT_NE(Read(out).find(missing + ": there is no such file"), std::string::npos) << Read(out);
+  EXPECT_EQ(run("'" + folder.path().string() + "'"), 2);
+  EXPECT_NE(Read(out).find("not a file"), std::string::npos) << Read(out);
+  EXPECT_EQ(Read(form), kTrainerForm);
 }

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "maker.h"
-#include "shell/shell_execute.h"
 
 namespace ornatek {
 
@@ -49,8 +48,7 @@ std::string LinkTarget(const std::string& caption) {
 }
 
 void frmAbout::lblMail_Click(int Index) {
-  shell::ShellExecuteA(hWnd(), nullptr, LinkTarget(lblMail[Index].Caption()).c_str(), nullptr,
-                       "C:\\", win::SW_SHOWNORMAL);
+  forms::ShellOpen(hWnd(), nullptr, LinkTarget(lblMail[Index].Caption()), "C:\\");
 }
 
 void ShowAbout() {

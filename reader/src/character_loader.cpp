@@ -15,7 +15,7 @@ std::string ReadSetting(std::string_view key, std::string_view defaultValue) {
 }
 
 void WriteSetting(std::string_view key, std::string_view value) {
-  forms::SaveSetting(kApp, kSection, key, value);
+  if (!forms::SaveSetting(kApp, kSection, key, value)) forms::ShowSettingsNotices();
 }
 
 std::string CharacterFile(std::string_view name) {

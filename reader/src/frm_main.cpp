@@ -101,6 +101,8 @@ void frmMain::Form_Load() {
   agentCharacter = characters::LoadAtStart(Agent, characterName);
   ShowCharacter();
   if (TruthValue(characters::ReadSetting("AutoRead", "0"))) chkAutoReadClip.Value(1);
+  // A damaged settings file is told once, over the window.
+  forms::ShowSettingsNotices();
   Greet();
   DoEvents();
 }

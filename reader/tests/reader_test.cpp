@@ -3,8 +3,11 @@
 
 #include <array>
 #include <chrono>
+#include <fstream>
 #include <initializer_list>
 #include <thread>
+
+#include "forms/settings.h"
 
 #include "frm_main.h"
 #include "program_fixture.h"
@@ -123,6 +126,20 @@ TEST_F(Reader, AutoReadIsRestoredFromTheSetting) {
   forms::Clipboard::SetText("pronto");
   clock.Advance(1000);
   EXPECT_EQ(Spoken().back(), "pronto");
+}
+
+TEST_F(Reader, ADamagedSettingsFileKeepsItsReadableLinesAndIsToldOnceOnScreen) {
+  // Written by hand: no first line of the store's own, one line unreadable.
+  const auto store = forms::SettingsStore::DefaultPath();
+  std::filesystem::create_directories(store.parent_path());
+  std::ofstream(store, std::ios::binary) << "[Tesk\\Orvanta7]\nAutoRead=1\n<html>\n";
+  frmMain& f = Start();
+  EXPECT_EQ(f.chkAutoReadClip.Value(), 1);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(store.string() + " was damaged"), std::string::npos) << messages[0];
+  // Changing a setting later tells nothing more.
+  f.chkAutoReadClip.Value(0);
+  EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(Reader, ADamagedAutoReadSettingLeavesItOff) {

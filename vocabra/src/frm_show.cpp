@@ -67,6 +67,7 @@ void FrmShow::Form_Load() {
   // 2, 3. Settings.
   dialogra::FirstRunBlock();
   ReadOptions(m);
+  forms::ShowSettingsNotices();
   // 4. The character, beside the conversation trainer's, which is studied
   // at the same time.
   Agent1.Characters().StartPlace(1);
@@ -104,7 +105,7 @@ void FrmShow::LoadCharacter() {
 void FrmShow::SetMenuBitmaps() {
   // Without the menu control's library the menu is plain: said once, then on.
   if (const std::string& error = ornatek::UseMenuControlClass(); !error.empty())
-    MsgBox(error + "\n\nThe menu is shown without its icons.", vbExclamation);
+    MsgBox(ornatek::MenuControlNotice(error), vbExclamation);
   // The hide/show item gets no picture.
   static constexpr ornatek::MenuIconCall kCalls[] = {
       {"mnustop", "ico1"},  {"mnusetup", "ico2"},   {"managewords", "ico3"},

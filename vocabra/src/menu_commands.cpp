@@ -30,7 +30,7 @@ void FrmShow::ShowMenu() {
 }
 
 void FrmShow::Open(const char* verb, const std::string& file, const std::string& folder) {
-  shell::ShellExecuteA(hWnd(), verb, file.c_str(), "", folder.c_str(), shell::SW_SHOWNORMAL);
+  forms::ShellOpen(hWnd(), verb, file, folder);
 }
 
 void FrmShow::mnustop_Click() {

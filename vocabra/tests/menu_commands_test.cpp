@@ -1,9 +1,18 @@
 // The word window's right-click menu: its items, and what each command does.
 
+#include <sys/wait.h>
+#include <QCoreApplication>
 #include <QTimer>
+
+#include <chrono>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <thread>
 
 #include "addedit.h"
+#include "com/build_identity.h"
+#include "com/class_registry.h"
 #include "form4.h"
 #include "ornatek/menu_control_host.h"
 #include "shell_test_files.h"
@@ -151,6 +160,60 @@ TEST_F(MenuCommands, WithoutTheMenuControlsLibraryTheWindowSaysSoOnceAndTheMenuI
   EXPECT_EQ(messages.size(), 1u) << "said once";
 }
 
+TEST_F(MenuCommands, AMenuControlNotRegisteredIsRegisteredFromTheProgramFolderWithoutAWord) {
+  // A data home where the build did not run: no class registry at all.
+  fs::remove(com::ClassRegistryFile());
+  fs::create_symlink(testsupport::BinDir() / "Ornatek.ocx", folder / "Ornatek.ocx");
+  FrmShow& w = LoadWindow();
+  EXPECT_TRUE(messages.empty()) << messages[0];
+  EXPECT_TRUE(com::FindClass("Ornatek.VIroDazu")) << "registered, as installing it would";
+  EXPECT_NE(dynamic_cast<ornatek::IVIroDazu*>(w.FindControl("VIroDazu1")), nullptr);
+}
+
+namespace {
+
+std::string Bytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+}  // namespace
+
+TEST_F(MenuCommands, ACutShortMenuControlLibraryIsToldWithItsFileAndTheFixAndTheMenuIsPlain) {
+  // An interrupted copy into a program folder of a data home without the
+  // class; the registration tool refuses the same file in words, too.
+  fs::remove(com::ClassRegistryFile());
+  const fs::path library = folder / "Ornatek.ocx";
+  std::ofstream(library, std::ios::binary)
+      << Bytes(testsupport::BinDir() / "Ornatek.ocx").substr(0, 150000);
+  const std::string tool =
+      (testsupport::BinDir() / "regcontrol").string() + " '" + library.string() + "' 2>/dev/null";
+  const int status = std::system(tool.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  FrmShow& w = LoadWindow();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(library.string()), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("cut short"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("regcontrol Ornatek.ocx"), std::string::npos) << messages[0];
+  EXPECT_EQ(dynamic_cast<ornatek::IVIroDazu*>(w.FindControl("VIroDazu1")), nullptr);
+}
+
+TEST_F(MenuCommands, AMenuControlLibraryOfAnotherBuildIsRefusedInWordsAndTheMenuIsPlain) {
+  // The program folder holds the library of another build of the suite
+  // (the registry still names this build's).
+  std::string bytes = Bytes(testsupport::BinDir() / "Ornatek.ocx");
+  const std::string identity = TAVRINEL_BUILD_IDENTITY;
+  const auto at = bytes.find(identity);
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at, identity.size(), std::string(identity.size(), 'f'));
+  std::ofstream(folder / "Ornatek.ocx", std::ios::binary) << bytes;
+  FrmShow& w = LoadWindow();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find((folder / "Ornatek.ocx").string()), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("another build"), std::string::npos) << messages[0];
+  EXPECT_EQ(dynamic_cast<ornatek::IVIroDazu*>(w.FindControl("VIroDazu1")), nullptr);
+}
+
 TEST_F(MenuCommands, PauseHoldsThePairAndContinueResumesOneIntervalLater) {
   Settings({{"ctimeword", "3"}, {"voice", "0"}});
   FrmShow& w = LoadWindow();
@@ -293,10 +356,57 @@ TEST_F(MenuCommands, HelpWebsiteAndMailGoToTheDesktop) {
     command();
     EXPECT_EQ(shelltest::WaitForFile(log), opened + "\nend\n");
   }
-  // A missing help file is not told.
-  fs::remove(folder / "help.html");
-  w.mnuhelp_Click();
   EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MenuCommands, HelpWebsiteAndMailThatCannotOpenSayOnceWhatAndWhy) {
+  // A desktop without a browser or mail program: its opener says so and fails.
+  shelltest::PathPrefix path{folder / "bin"};
+  shelltest::WriteScript(folder / "bin" / "xdg-open",
+                         "echo \"xdg-open: no method available for opening '$1'\" >&2; exit 3");
+  std::ofstream(folder / "help.html") << "<html></html>\n";
+  FrmShow& w = LoadWindow();
+  // The items as the user reaches them: down the menu, then Enter.
+  const auto choose = [&](int downs) {
+    std::deque<MenuDriver::Step> steps(static_cast<std::size_t>(downs), [](win::HWND popup) {
+      MenuDriver::Key(popup, Qt::Key_Down);
+    });
+    steps.push_back([](win::HWND popup) { MenuDriver::Key(popup, Qt::Key_Return); });
+    MenuDriver driver(std::move(steps));
+    w.LB_MouseDown(forms::vbRightButton);
+    EXPECT_TRUE(driver.Done());
+  };
+  const auto toldAfter = [&](std::size_t before) {
+    for (int i = 0; i < 400 && messages.size() == before; ++i) {
+      QCoreApplication::processEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+    return messages.size() - before;
+  };
+  // The menu control draws the separators as items of their own, which the
+  // arrows step over too.
+  const std::vector<std::pair<int, std::string>> items{
+      {6, (folder / "help.html").string()},  // Help
+      {8, "http://tavrinel.example.org/"},   // Website
+      {9, "mailto:tavrinel@example.org"},    // E-mail
+  };
+  for (const auto& [downs, target] : items) {
+    SCOPED_TRACE(target);
+    const std::size_t before = messages.size();
+    choose(downs);
+    ASSERT_EQ(toldAfter(before), 1u);
+    EXPECT_NE(messages.back().find("Could not open " + target + ": "), std::string::npos)
+        << messages.back();
+    EXPECT_NE(messages.back().find("no program that opens it"), std::string::npos)
+        << messages.back();
+  }
+  // A missing help file is told as missing.
+  fs::remove(folder / "help.html");
+  choose(6);
+  ASSERT_EQ(toldAfter(3), 1u);
+  EXPECT_EQ(messages.back(),
+            "Could not open " + (folder / "help.html").string() + ": the file does not exist.");
 }
 
 TEST_F(MenuCommands, TheSettingsFormBlocksTheWindowWhileTheWordsGoOn) {

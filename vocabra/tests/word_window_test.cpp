@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <fstream>
 
 #include "word_fixture.h"
 
@@ -43,6 +44,23 @@ TEST_F(WordWindow, AFirstStartWritesBothTrainersDefaultsAndShowsTheFirstPhraseUn
   EXPECT_EQ(w.mobjAgent->LanguageID(), 1040);
   EXPECT_TRUE(Requests(Kind::Speak).empty());
   EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WordWindow, ASettingsFileWrittenByHandKeepsItsLinesAndTheDamageIsToldOnceOnScreen) {
+  Settings({});
+  // The user's own file, without the store's first line, one line unreadable.
+  const auto store = forms::SettingsStore::DefaultPath();
+  std::ofstream(store, std::ios::binary) << "[Tesk\\Orvanta7]\nxxx=1\nctimeword=9\n"
+                                            "guageword=1\nontopword=0\nnot a setting\n";
+  FrmShow& w = LoadWindow();
+  EXPECT_EQ(module().ctimeword, 9);
+  EXPECT_EQ(w.Timer6.Interval(), 9000);
+  EXPECT_FALSE(win::GetWindowLongPtrA(w.hWnd(), win::GWL_EXSTYLE) & win::WS_EX_TOPMOST);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(store.string() + " was damaged"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("settings.conf.damaged-"), std::string::npos) << messages[0];
+  Store("ctimeword", "8");
+  EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(WordWindow, OntopwordZeroLeavesTheWindowAmongTheOthers) {

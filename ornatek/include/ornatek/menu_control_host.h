@@ -3,6 +3,7 @@
 // For the programs that host the menu control: loading its class from
 // Ornatek.ocx by program id, and handing it the pictures of their menu items.
 
+#include <filesystem>
 #include <span>
 #include <string>
 
@@ -12,13 +13,27 @@
 
 namespace ornatek {
 
-// Makes forms create "Ornatek.VIroDazu" from its library, once per program.
-// The text says why it could not (it names the class and the file); it is
-// empty when the class was loaded. Without the class, forms put an inert
-// stand-in in the control's place and the menus stay plain.
+// The library's file in a host's program folder.
+inline constexpr const char* kMenuControlLibrary = "Ornatek.ocx";
+
+// Makes forms create "Ornatek.VIroDazu" from its library, once per program:
+// the copy in the program folder first, registered there when the class is
+// not registered yet. The text says why it could not (it names the class
+// and the file); it is empty when the class was loaded. Without the class,
+// forms put an inert stand-in in the control's place and the menus stay
+// plain.
 inline const std::string& UseMenuControlClass() {
-  static const std::string error = com::UseRegisteredClass(kVIroDazuProgId);
+  static const std::string error = com::UseClass(
+      kVIroDazuProgId, std::filesystem::path(forms::App::Path()) / kMenuControlLibrary);
   return error;
+}
+
+// What a host tells its user when the menu control could not be had: why,
+// what it means for the menus, and how to mend it.
+inline std::string MenuControlNotice(const std::string& error) {
+  return error + "\n\nThe menu is shown without its icons. To have them, put the " +
+         kMenuControlLibrary + " made with this program into the program folder " +
+         forms::App::Path() + " and register it there with: regcontrol " + kMenuControlLibrary;
 }
 
 // One SetBitmap call: a menu item of the menu form and the hidden label of

@@ -5,8 +5,10 @@
 #include <QWidget>
 #include <system_error>
 
+#include "com/build_identity.h"
 #include "com/class_registry.h"
 #include "forms/user_control.h"
+#include "library_file.h"
 
 namespace com {
 
@@ -24,6 +26,9 @@ struct Library {
 Library Open(const fs::path& file) {
   std::error_code ec;
   if (!fs::exists(file, ec)) return {nullptr, "the file " + file.string() + " does not exist"};
+  if (const std::string problem = detail::LibraryFileProblem(file, TAVRINEL_BUILD_IDENTITY);
+      !problem.empty())
+    return {nullptr, "the file " + file.string() + " cannot be loaded: " + problem};
   void* h = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!h) {
     const char* why = ::dlerror();
@@ -40,7 +45,7 @@ Fn Export(void* handle, const char* name) {
 
 std::string CallSelfRegistration(const fs::path& library, const char* exportName) {
   const Library lib = Open(library);
-  if (!lib.handle) return "Cannot register: " + lib.error;
+  if (!lib.handle) return lib.error;
   auto fn = Export<DllRegisterServerFn>(lib.handle, exportName);
   if (!fn) return "The library " + library.string() + " has no export " + exportName;
   const HRESULT hr = fn();
@@ -60,30 +65,31 @@ class UnavailableControl final : public forms::Control {
   void SetProperty(std::string_view, const forms::Value&) override {}
 };
 
-}  // namespace
-
-LoadedClass LoadClass(std::string_view progId) {
-  const std::string name(progId);
-  const auto entry = FindClass(progId);
-  if (!entry)
-    return {nullptr, "The control class '" + name + "' is not registered in " +
-                         ClassRegistryFile().string()};
-  const Library lib = Open(entry->library);
+// Loads the class of `entry` from its library and asks for its class object.
+LoadedClass LoadEntry(const ClassEntry& entry) {
+  const std::string& name = entry.progId;
+  const Library lib = Open(entry.library);
   if (!lib.handle) return {nullptr, "The control class '" + name + "': " + lib.error};
   auto get = Export<DllGetClassObjectFn>(lib.handle, "DllGetClassObject");
   if (!get)
-    return {nullptr, "The control class '" + name + "': the file " + entry->library.string() +
+    return {nullptr, "The control class '" + name + "': the file " + entry.library.string() +
                          " has no export DllGetClassObject"};
   void* object = nullptr;
-  const HRESULT hr = get(&entry->clsid, &IID_IClassFactory, &object);
+  const HRESULT hr = get(&entry.clsid, &IID_IClassFactory, &object);
   if (hr != S_OK || !object)
-    return {nullptr, "The control class '" + name + "' " + ToString(entry->clsid) +
-                         " is not provided by the file " + entry->library.string()};
+    return {nullptr, "The control class '" + name + "' " + ToString(entry.clsid) +
+                         " is not provided by the file " + entry.library.string()};
   return {static_cast<IClassFactory*>(object), {}};
 }
 
-std::string UseRegisteredClass(std::string_view progId) {
-  LoadedClass loaded = LoadClass(progId);
+LoadedClass NotRegistered(std::string_view progId) {
+  return {nullptr, "The control class '" + std::string(progId) + "' is not registered in " +
+                       ClassRegistryFile().string()};
+}
+
+// Makes forms create `progId` through the loaded class, or through an inert
+// stand-in when it could not be loaded.
+std::string Use(std::string_view progId, const LoadedClass& loaded) {
   if (!loaded) {
     forms::RegisterControlType<UnavailableControl>(progId);
     return loaded.error;
@@ -92,6 +98,38 @@ std::string UseRegisteredClass(std::string_view progId) {
   forms::RegisterControlType(
       progId, [factory](const forms::ControlSite& site) { return factory->CreateControl(site); });
   return {};
+}
+
+}  // namespace
+
+LoadedClass LoadClass(std::string_view progId) {
+  const auto entry = FindClass(progId);
+  return entry ? LoadEntry(*entry) : NotRegistered(progId);
+}
+
+std::string UseRegisteredClass(std::string_view progId) {
+  return Use(progId, LoadClass(progId));
+}
+
+std::string UseClass(std::string_view progId, const fs::path& ownLibrary) {
+  std::error_code ec;
+  if (!fs::exists(ownLibrary, ec)) return UseRegisteredClass(progId);
+  auto entry = FindClass(progId);
+  if (!entry) {
+    // As an installer would: the class is registered from the host's own
+    // copy of the library; only when that fails does the host hear of it.
+    if (std::string error = RegisterLibrary(ownLibrary); !error.empty())
+      return Use(progId, {nullptr, "The control class '" + std::string(progId) +
+                                       "' is not registered, and registering the "
+                                       "library of the program folder failed: " +
+                                       error});
+    entry = FindClass(progId);
+    if (!entry)
+      return Use(progId, {nullptr, "The control class '" + std::string(progId) +
+                                       "' is not provided by the file " + ownLibrary.string()});
+  }
+  entry->library = ownLibrary;
+  return Use(progId, LoadEntry(*entry));
 }
 
 std::string RegisterLibrary(const fs::path& library) {

@@ -8,8 +8,11 @@
 #include <dlfcn.h>
 #include <cstdlib>
 
+#include <sys/wait.h>
 #include <fstream>
+#include <iterator>
 
+#include "com/build_identity.h"
 #include "com/class_registry.h"
 #include "forms/forms.h"
 #include "sample/sample_badge.h"
@@ -24,6 +27,26 @@ class SampleHost : public forms::Form {
 };
 
 const std::filesystem::path kLibrary = std::filesystem::canonical(SAMPLE_LIBRARY);
+
+std::string ReadFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
+  std::ofstream(file, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Runs a shell command; its exit code, or -1 when a signal ended it.
+int ExitCode(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::filesystem::path TestHome() {
+  return std::getenv("TAVRINEL_TEST_HOME");
+}
 
 struct Loader : testing::Test {
   void TearDown() override {
@@ -143,4 +166,121 @@ TEST_F(Loader, TheRegistrationToolRegistersAndUnregisters) {
   EXPECT_FALSE(FindClass(kSampleBadgeProgId));
   const std::string missing = std::string(REGCONTROL) + " /nonexistent/x.ocx 2>/dev/null";
   EXPECT_NE(std::system(missing.c_str()), 0);
+}
+
+TEST_F(Loader, ALibraryCutShortIsRefusedByItsHeadersBeforeItIsLoaded) {
+  // An interrupted copy: the loader would map segments past the file's end
+  // and the host would die at first touch.
+  const std::string whole = ReadFile(kLibrary);
+  ASSERT_GT(whole.size(), 10000u);
+  for (const std::size_t size : {whole.size() / 10, whole.size() / 4, whole.size() / 2,
+                                 whole.size() * 3 / 4, whole.size() - 1}) {
+    SCOPED_TRACE(size);
+    const auto cut = TestHome() / ("cut " + std::to_string(size)) / "sample.ocx";
+    std::filesystem::create_directories(cut.parent_path());
+    WriteFile(cut, std::string_view(whole).substr(0, size));
+    const std::string error = RegisterLibrary(cut);
+    EXPECT_NE(error.find(cut.string()), std::string::npos) << error;
+    EXPECT_NE(error.find("cut short"), std::string::npos) << error;
+    EXPECT_FALSE(FindClass(kSampleBadgeProgId));
+    // The same from the registry, and from the registration tool.
+    ASSERT_EQ(RegisterClassEntry({kSampleBadgeProgId, *GuidFromString(kSampleBadgeClsid), cut}),
+              "");
+    const LoadedClass loaded = LoadClass(kSampleBadgeProgId);
+    EXPECT_FALSE(loaded);
+    EXPECT_NE(loaded.error.find("'Tavrinel.SampleBadge'"), std::string::npos) << loaded.error;
+    EXPECT_NE(loaded.error.find("cut short"), std::string::npos) << loaded.error;
+    EXPECT_EQ(ExitCode(std::string(REGCONTROL) + " '" + cut.string() + "' 2>/dev/null"), 1);
+    ASSERT_EQ(UnregisterClassEntry({kSampleBadgeProgId, *GuidFromString(kSampleBadgeClsid), cut}),
+              "");
+  }
+  // A folder in the library's place is called one.
+  const auto folder = TestHome() / "folder.ocx";
+  std::filesystem::create_directories(folder);
+  EXPECT_NE(RegisterLibrary(folder).find("is a folder"), std::string::npos);
+}
+
+TEST_F(Loader, ALibraryOfAnotherBuildIsRefusedUnloaded) {
+  // The same library, stamped by another build of the platform: its code
+  // would call into a platform other than the host's.
+  std::string bytes = ReadFile(kLibrary);
+  const std::string identity = TAVRINEL_BUILD_IDENTITY;
+  const auto at = bytes.find(identity);
+  ASSERT_NE(at, std::string::npos) << "the library carries this build's identity";
+  bytes.replace(at, identity.size(), std::string(identity.size(), '0'));
+  const auto foreign = TestHome() / "other build" / "sample.ocx";
+  std::filesystem::create_directories(foreign.parent_path());
+  WriteFile(foreign, bytes);
+
+  const std::string error = RegisterLibrary(foreign);
+  EXPECT_NE(error.find(foreign.string()), std::string::npos) << error;
+  EXPECT_NE(error.find("another build"), std::string::npos) << error;
+  EXPECT_FALSE(FindClass(kSampleBadgeProgId));
+  ASSERT_EQ(RegisterClassEntry({kSampleBadgeProgId, *GuidFromString(kSampleBadgeClsid), foreign}),
+            "");
+  EXPECT_NE(UseRegisteredClass(kSampleBadgeProgId).find("another build"), std::string::npos);
+  // The host form still loads, without the control.
+  SampleHost host;
+  host.Load();
+  EXPECT_EQ(dynamic_cast<ISampleBadge*>(host.FindControl("Badge1")), nullptr);
+}
+
+TEST_F(Loader, AHostsOwnCopyIsRegisteredWhenTheClassIsMissingAndPreferredOtherwise) {
+  const auto own = TestHome() / "program folder" / "sample.ocx";
+  std::filesystem::create_directories(own.parent_path());
+  std::filesystem::copy_file(kLibrary, own);
+
+  // Not registered: the host registers its own copy and goes on.
+  ASSERT_FALSE(FindClass(kSampleBadgeProgId));
+  ASSERT_EQ(UseClass(kSampleBadgeProgId, own), "");
+  ASSERT_TRUE(FindClass(kSampleBadgeProgId));
+  EXPECT_EQ(FindClass(kSampleBadgeProgId)->library, own);
+  {
+    SampleHost host;
+    host.Load();
+    EXPECT_NE(dynamic_cast<ISampleBadge*>(host.FindControl("Badge1")), nullptr);
+  }
+
+  // Registered to a library that is not there any more: the own copy serves.
+  auto entry = *FindClass(kSampleBadgeProgId);
+  entry.library = TestHome() / "gone" / "sample.ocx";
+  ASSERT_EQ(RegisterClassEntry(entry), "");
+  EXPECT_EQ(UseClass(kSampleBadgeProgId, own), "");
+
+  // Without an own copy, the registered library decides.
+  EXPECT_NE(UseClass(kSampleBadgeProgId, TestHome() / "elsewhere" / "sample.ocx").find("gone"),
+            std::string::npos);
+
+  // A damaged own copy of a class not registered: the host hears why.
+  UnregisterClassEntry(entry);
+  ASSERT_FALSE(FindClass(kSampleBadgeProgId));
+  const auto damaged = TestHome() / "other program folder" / "sample.ocx";
+  std::filesystem::create_directories(damaged.parent_path());
+  const std::string whole = ReadFile(own);
+  WriteFile(damaged, std::string_view(whole).substr(0, whole.size() / 2));
+  const std::string error = UseClass(kSampleBadgeProgId, damaged);
+  EXPECT_NE(error.find("'Tavrinel.SampleBadge' is not registered, and registering"),
+            std::string::npos)
+      << error;
+  EXPECT_NE(error.find(damaged.string()), std::string::npos) << error;
+  EXPECT_NE(error.find("cut short"), std::string::npos) << error;
+}
+
+TEST_F(Loader, TheRegistrationToolAnswersHelpAndWrongArgumentsOnTheTerminal) {
+  const auto out = TestHome() / "out.txt";
+  const auto run = [&](const std::string& args) {
+    return ExitCode(std::string(REGCONTROL) + " " + args + " >'" + out.string() + "' 2>&1");
+  };
+  EXPECT_EQ(run("--help"), 0);
+  EXPECT_NE(ReadFile(out).find("usage: regcontrol [-u] LIBRARY"), std::string::npos)
+      << ReadFile(out);
+  EXPECT_EQ(run("-h"), 0);
+  EXPECT_NE(ReadFile(out).find("usage:"), std::string::npos);
+  for (const char* wrong : {"", "-u", "--force x.ocx", "a.ocx b.ocx", "-x"}) {
+    SCOPED_TRACE(wrong);
+    EXPECT_EQ(run(wrong), 2);
+    EXPECT_NE(ReadFile(out).find("usage: regcontrol"), std::string::npos) << ReadFile(out);
+    EXPECT_EQ(ReadFile(out).find("does not exist"), std::string::npos) << ReadFile(out);
+  }
+  EXPECT_FALSE(std::filesystem::exists(ClassRegistryFile()));
 }

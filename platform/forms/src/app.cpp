@@ -12,9 +12,11 @@
 #include "dao/database.h"
 #include "forms/errors.h"
 #include "forms/form.h"
+#include "forms/settings.h"
 #include "forms/testing.h"
 #include "shell/folders.h"
 #include "shell/instance.h"
+#include "shell/shell_execute.h"
 #include "win/gdi.h"
 
 namespace forms {
@@ -148,6 +150,16 @@ int MsgBox(std::string_view prompt, int buttons, std::string_view title) {
   auto& presenter = state().presenter;
   if (presenter) return presenter(prompt, buttons, caption);
   return DefaultPresenter(prompt, buttons, caption);
+}
+
+void ShowSettingsNotices() {
+  for (const std::string& notice : TakeSettingsNotices()) MsgBox(notice, vbExclamation);
+}
+
+void ShellOpen(win::HWND owner, const char* verb, const std::string& file,
+               const std::string& folder) {
+  shell::ShellExecuteA(owner, verb, file.c_str(), nullptr, folder.c_str(), shell::SW_SHOWNORMAL,
+                       [](const std::string& message) { MsgBox(message, vbExclamation); });
 }
 
 MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {

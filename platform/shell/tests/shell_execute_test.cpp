@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <chrono>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "shell_test_files.h"
 #include "testsupport/temp_dir.h"
@@ -117,6 +121,64 @@ TEST(ShellExecute, NoHandlerOnThePathIsAFailure) {
   shelltest::PathPrefix only(empty.path(), true);
   EXPECT_EQ(ShellExecuteA({}, "open", "http://example.org/", "", "", 1), shell::SE_ERR_NOASSOC);
   EXPECT_EQ(ShellExecuteA({}, "open", "mailto:a@example.org", "", "", 1), shell::SE_ERR_NOASSOC);
+}
+
+// Runs the event loop until `told` holds something, or a generous time.
+void WaitUntilTold(const std::vector<std::string>& told) {
+  for (int i = 0; i < 400 && told.empty(); ++i) {
+    QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+}
+
+TEST(ShellExecute, AHandlerThatFailsIsToldOnceWithWhatAndWhy) {
+  // The desktop's opener finds no browser: as xdg-open does, it says so and
+  // ends with 3.
+  testsupport::TempDir dir;
+  shelltest::PathPrefix path{dir.path() / "bin"};
+  shelltest::WriteScript(dir.path() / "bin" / "xdg-open",
+                         "echo \"xdg-open: no method available for opening '$1'\" >&2; exit 3");
+  std::vector<std::string> told;
+  const auto tell = [&](const std::string& m) { told.push_back(m); };
+  EXPECT_GT(ShellExecuteA({}, "Open", "http://tavrinel.example.org/", "", "", 1, tell), 32);
+  WaitUntilTold(told);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("Could not open http://tavrinel.example.org/"), std::string::npos)
+      << told[0];
+  EXPECT_NE(told[0].find("no program that opens it"), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("no method available"), std::string::npos) << told[0];
+  // Nothing more comes of it.
+  for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+  EXPECT_EQ(told.size(), 1u);
+
+  // One that succeeds, and one that stays (a browser it waits for), tell nothing.
+  told.clear();
+  shelltest::WriteScript(dir.path() / "bin" / "xdg-open", "exit 0");
+  EXPECT_GT(ShellExecuteA({}, "Open", "mailto:tavrinel@example.org", "", "", 1, tell), 32);
+  shelltest::WriteScript(dir.path() / "bin" / "xdg-open", "sleep 5");
+  EXPECT_GT(ShellExecuteA({}, "Open", "http://example.org/", "", "", 1, tell), 32);
+  for (int i = 0; i < 40; ++i) {
+    QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  EXPECT_TRUE(told.empty()) << told[0];
+}
+
+TEST(ShellExecute, FailuresFoundAtOnceAreToldToo) {
+  testsupport::TempDir tmp;
+  std::vector<std::string> told;
+  const auto tell = [&](const std::string& m) { told.push_back(m); };
+  const std::string noHelp = tmp.path().string() + "\\help.hlp";
+  EXPECT_EQ(ShellExecuteA({}, "open", noHelp.c_str(), "", "", 1, tell), shell::SE_ERR_FNF);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0],
+            "Could not open " + (tmp.path() / "help.html").string() + ": the file does not exist.");
+  shelltest::PathPrefix only(tmp.path(), true);
+  EXPECT_EQ(ShellExecuteA({}, "Open", "http://example.org/", "", "", 1, tell),
+            shell::SE_ERR_NOASSOC);
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_NE(told[1].find("Could not open http://example.org/: "), std::string::npos) << told[1];
+  EXPECT_NE(told[1].find("xdg-open was not found"), std::string::npos) << told[1];
 }
 
 }  // namespace

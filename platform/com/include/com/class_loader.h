@@ -29,8 +29,20 @@ LoadedClass LoadClass(std::string_view progId);
 // and the error text is returned; an empty text means success.
 std::string UseRegisteredClass(std::string_view progId);
 
+// As UseRegisteredClass, for a host that carries its own copy of the
+// library (`ownLibrary`, in its program folder): that copy is the one
+// loaded, wherever the registry points, and when the class is not registered
+// at all, the copy is registered first, as installing it would. Without the
+// copy, the registered library is used.
+std::string UseClass(std::string_view progId, const std::filesystem::path& ownLibrary);
+
 // Loads the library and calls its DllRegisterServer (DllUnregisterServer).
 // An empty text means success; an error names the file.
+//
+// Before any library is loaded, its file is read by its own headers: a file
+// cut short, one that is no shared object of this machine, and one made by
+// another build of the platform (whose code the library would call into)
+// are refused with the reason, never loaded.
 std::string RegisterLibrary(const std::filesystem::path& library);
 std::string UnregisterLibrary(const std::filesystem::path& library);
 

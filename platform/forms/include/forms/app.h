@@ -52,6 +52,18 @@ inline constexpr int vbNo = 7;
 // Shows a modal message box; the title defaults to the program's title.
 int MsgBox(std::string_view prompt, int buttons = vbOKOnly, std::string_view title = {});
 
+// Shows the settings store's notices for the user (a damaged settings file,
+// settings that cannot be saved) that no one has shown yet, each in a
+// message box: every fault reaches the screen once per process.
+void ShowSettingsNotices();
+
+// Hands `file` to the desktop's shell (shell::ShellExecuteA with `verb`,
+// no parameters, `folder`, shown normally). What cannot be opened, at once
+// or once the desktop's opener has failed, is told in one message box that
+// names it and says why.
+void ShellOpen(win::HWND owner, const char* verb, const std::string& file,
+               const std::string& folder);
+
 // Where message boxes go instead of the screen (tests; or a display that no
 // one can answer). Returns the previous presenter; an empty one restores the
 // default. The presenter returns the answer.

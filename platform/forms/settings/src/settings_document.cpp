@@ -172,20 +172,17 @@ ParsedSettings ParseSettings(std::string_view text) {
     };
     if (!IsValidUtf8(line)) {
       bad("not UTF-8 text");
-      if (lineNumber == 1) break;
       continue;
     }
     if (HasControlCharacter(line)) {
       bad("control characters");
-      if (lineNumber == 1) break;
       continue;
     }
     if (lineNumber == 1) {
-      if (TrimBlanks(line) != kFormatLine) {
-        bad("not a Tavrinel settings file");
-        break;
-      }
-      continue;
+      if (TrimBlanks(line) == kFormatLine) continue;
+      // A file written by hand often lacks the mark: every line of it that
+      // reads is still the user's.
+      bad("the first line does not mark a Tavrinel settings file");
     }
 
     line = TrimBlanks(line);

@@ -54,8 +54,8 @@ class SettingsDocument {
 struct ParsedSettings {
   SettingsDocument document;
   // Empty for a well-formed file. Otherwise what is wrong with it; the
-  // document then holds what could be read safely (nothing when the first
-  // line does not mark our format).
+  // document then holds every line that could be read safely, whatever the
+  // first line.
   std::string problem;
 
   bool damaged() const { return !problem.empty(); }

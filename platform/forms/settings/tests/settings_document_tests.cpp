@@ -88,8 +88,10 @@ TEST(SettingsDocument, DamageIsDetectedAndOnlyTrustworthyLinesAreSalvaged) {
   const std::vector<DamageCase> cases = {
       {"truncated mid-line", good + "ctime=1", {"ce", "n"}},
       {"truncated in the header", std::string(kFormatLine).substr(0, 10), {}},
-      {"bad header", "# Something else\n[Tesk\\Orvanta7]\nce=0\n", {}},
-      {"newer format", "# Tavrinel settings, format 2\n[Tesk\\Orvanta7]\nce=0\n", {}},
+      {"bad header", "# Something else\n[Tesk\\Orvanta7]\nce=0\n", {"ce"}},
+      {"newer format", "# Tavrinel settings, format 2\n[Tesk\\Orvanta7]\nce=0\n", {"ce"}},
+      {"no header, written by hand", "[Tesk\\Orvanta7]\nce=0\nn=1\n", {"ce", "n"}},
+      {"unreadable header", "\x01\x02\n[Tesk\\Orvanta7]\nce=0\n", {"ce"}},
       {"garbage",
        std::string("\x7F"
                    "ELF\x02\x01\x01\0\0\0\n\xFF\xFE",
