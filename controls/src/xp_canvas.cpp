@@ -1,5 +1,8 @@
 #include "controls/xp_canvas.h"
 
+#include <algorithm>
+
+#include "controls/xptopbuttons.h"
 #include "forms/app.h"
 #include "forms/scale.h"
 #include "skin_ground.h"
@@ -15,6 +18,7 @@ namespace {
 constexpr int kCaptionHeight = 29;
 constexpr int kEdge = 5;  // the side and bottom edges, and each caption corner slice
 constexpr int kGrip = 9;
+constexpr double kTwipsPerPixel = 15;
 
 constexpr int kAlignTop = 1;
 constexpr int kAlignBottom = 2;
@@ -114,13 +118,27 @@ void xp_canvas::UserControl_Resize() {
   LayoutPass();
 }
 
+void xp_canvas::ContainerResized() {
+  // Whatever changed the host's size (a drag on the frame, maximising,
+  // restoring, the program itself), the frame follows, so that its own resize
+  // lays it out for the new size and window state before the host's Resize
+  // event remakes the region. A minimised host keeps the frame as it was.
+  forms::Form& host = HostForm();
+  if (host.WindowState() == forms::vbMinimized) return;
+  MoveTwips(0, 0, host.ClientPixelWidth() * forms::Screen::TwipsPerPixelX(),
+            host.ClientPixelHeight() * forms::Screen::TwipsPerPixelY());
+}
+
 // --- activation tracking ---------------------------------------------------------------
 //
 // The deactivation poll (Timer1) runs while the host is active and stops once
 // it has switched to the inactive skin; the activation poll (Timer2) runs
-// until it finds the host active. While no window of the program is active at
-// all the comparison simply fails: the frame then shows its inactive look and
-// only the activation poll keeps watching.
+// until it finds the host active. Each poll hands over to the other when it
+// switches, so that one of them always watches: a tick that comes before the
+// host is shown (inside a layout pass while the form loads) must not leave the
+// frame with nobody watching. While no window of the program is active at all
+// the comparison simply fails: the frame then shows its inactive look and only
+// the activation poll keeps watching.
 
 void xp_canvas::Timer1_Timer() {
   bool hostActive = true;
@@ -129,6 +147,7 @@ void xp_canvas::Timer1_Timer() {
   skin_inactive();
   LayoutPass();
   Step([&] { Timer1_.Enabled(false); });
+  Step([&] { Timer2_.Enabled(true); });
 }
 
 void xp_canvas::Timer2_Timer() {
@@ -138,6 +157,7 @@ void xp_canvas::Timer2_Timer() {
   skin_active();
   LayoutPass();
   Step([&] { Timer2_.Enabled(false); });
+  Step([&] { Timer1_.Enabled(true); });
 }
 
 void xp_canvas::UserControl_EnterFocus() {
@@ -201,6 +221,7 @@ void xp_canvas::LayoutPass() {
   Step([&] { PaintStretched(picleft_, imgleft_.Picture()); });
   Step([&] { PaintStretched(picright_, imgright_.Picture()); });
   PaintCaptionBar();
+  GroundCaptionButtons();
   Step([&] { PaintStretched(picbottom_, imgbottom_.Picture()); });
 
   Step([&] { lblcaption_.Top(6); });
@@ -260,6 +281,55 @@ void xp_canvas::SetFrameCursors() {
   cursor(imgresize_[5], forms::vbSizeNESW);
   cursor(imgresize_[6], forms::vbSizeNESW);
   cursor(imgresize_[7], forms::vbSizeNWSE);
+}
+
+// --- caption buttons ---------------------------------------------------------------------
+//
+// The caption buttons are the host's controls, placed by the host over the
+// caption bar; the frame only looks at where they lie.
+
+std::vector<xptopbuttons*> xp_canvas::CaptionButtons() const {
+  std::vector<xptopbuttons*> found;
+  Step([&] {
+    forms::Form& host = HostForm();
+    for (forms::Control* c : host.Controls()) {
+      auto* button = dynamic_cast<xptopbuttons*>(c);
+      if (button && &button->GetContainer() == &static_cast<forms::Container&>(host) &&
+          button->TopTwips() >= 0 &&
+          button->TopTwips() + button->HeightTwips() <= kCaptionHeight * kTwipsPerPixel)
+        found.push_back(button);
+    }
+  });
+  return found;
+}
+
+void xp_canvas::GroundCaptionButtons() {
+  int state = forms::vbNormal;
+  Step([&] { state = HostForm().WindowState(); });
+  // A minimised host's bar is not painted: the buttons keep their ground.
+  if (state == forms::vbMinimized) return;
+  for (xptopbuttons* button : CaptionButtons()) {
+    const auto x =
+        static_cast<float>((button->LeftTwips() + button->WidthTwips() / 2) / kTwipsPerPixel);
+    const auto top = static_cast<int>(button->TopTwips() / kTwipsPerPixel);
+    Step([&] {
+      button->LayOver([&](int row) {
+        const win::COLORREF c =
+            pictop_.Point(x, static_cast<float>(std::clamp(top + row, 0, kCaptionHeight - 1)));
+        return QColor(win::GetRValue(c), win::GetGValue(c), win::GetBValue(c));
+      });
+    });
+  }
+}
+
+win::SIZE xp_canvas::SmallestHost() const {
+  // The icon and the right corner, or the rightmost caption button and the
+  // right edge beside it; the caption bar above the bottom edge.
+  double right = imgicon_.LeftTwips() + imgicon_.WidthTwips();
+  for (const xptopbuttons* button : CaptionButtons())
+    right = std::max(right, button->LeftTwips() + button->WidthTwips());
+  return {static_cast<win::LONG>(right + kEdge * kTwipsPerPixel),
+          static_cast<win::LONG>((kCaptionHeight + kEdge) * kTwipsPerPixel)};
 }
 
 }  // namespace controls

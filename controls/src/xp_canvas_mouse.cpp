@@ -2,6 +2,8 @@
 // system's own move loop and maximises or restores it on a double-click; the
 // edges and grips resize it when the button is released (not live).
 
+#include <cmath>
+
 #include "controls/xp_canvas.h"
 #include "forms/app.h"
 #include "forms/scale.h"
@@ -17,6 +19,24 @@ constexpr int kLeftEdge = 0;
 constexpr int kRightEdge = 1;
 constexpr int kBottomEdge = 3;
 
+// Where the pointer was, on the screen, at a mouse event of an edge (in its
+// own pixels) or of a grip (in the pixels of the strip that holds it, from
+// the grip's corner). The press and the release are both taken from their
+// own events, in the same coordinates, so that a handler that runs late
+// (behind a layout pass) still sees where the pointer was at that moment.
+win::POINT OnScreen(const forms::PictureBox& box, float x, float y) {
+  win::POINT p{static_cast<win::LONG>(std::floor(x)), static_cast<win::LONG>(std::floor(y))};
+  win::ClientToScreen(box.hWnd(), &p);
+  return p;
+}
+win::POINT PointerAt(const forms::PictureBox& edge, float x, float y) {
+  return OnScreen(edge, x, y);
+}
+win::POINT PointerAt(const forms::Image& grip, float x, float y) {
+  const auto& strip = dynamic_cast<const forms::PictureBox&>(grip.GetContainer());
+  return OnScreen(strip, grip.Left() + x, grip.Top() + y);
+}
+
 }  // namespace
 
 void xp_canvas::WireMouseHandling() {
@@ -28,20 +48,18 @@ void xp_canvas::WireMouseHandling() {
   pictop_.DblClick = [this] { CaptionDoubleClick(); };
   lblcaption_.DblClick = [this] { CaptionDoubleClick(); };
 
-  auto press = [this](int&, int&, float&, float&) { EdgePress(); };
-  auto releaseWith = [this](int code) {
-    return [this, code](int&, int&, float&, float&) { EdgeRelease(code); };
+  auto wire = [this](auto& part, int code) {
+    part.MouseDown = [this, &part](int&, int&, float& X, float& Y) {
+      EdgePress(PointerAt(part, X, Y));
+    };
+    part.MouseUp = [this, &part, code](int&, int&, float& X, float& Y) {
+      EdgeRelease(PointerAt(part, X, Y), code);
+    };
   };
-  picleft_.MouseDown = press;
-  picright_.MouseDown = press;
-  picbottom_.MouseDown = press;
-  picleft_.MouseUp = releaseWith(kLeftEdge);
-  picright_.MouseUp = releaseWith(kRightEdge);
-  picbottom_.MouseUp = releaseWith(kBottomEdge);
-  for (const auto& [index, grip] : imgresize_) {
-    grip->MouseDown = press;
-    grip->MouseUp = releaseWith(index);
-  }
+  wire(picleft_, kLeftEdge);
+  wire(picright_, kRightEdge);
+  wire(picbottom_, kBottomEdge);
+  for (const auto& [index, grip] : imgresize_) wire(*grip, index);
 }
 
 void xp_canvas::CaptionPress() {
@@ -59,15 +77,21 @@ void xp_canvas::CaptionDoubleClick() {
   host.WindowState(host.WindowState() == forms::vbNormal ? forms::vbMaximized : forms::vbNormal);
 }
 
-void xp_canvas::EdgePress() {
+void xp_canvas::EdgePress(win::POINT where) {
   if (fixedSingle_) return;
-  win::GetCursorPos(&pressPoint_);
+  pressPoint_ = where;
+  pressed_ = true;
 }
 
-void xp_canvas::EdgeRelease(int code) {
+void xp_canvas::EdgeRelease(win::POINT where, int code) {
   if (fixedSingle_) return;
-  win::GetCursorPos(&releasePoint_);
-  detail::resize_by_drag(HostForm(), pressPoint_, releasePoint_, code);
+  // A click the window was not active for makes the frame lay itself out for
+  // the focus it takes, and that pass lets the queued release run before the
+  // press is done: such a release belongs to no drag of this frame.
+  if (!pressed_) return;
+  pressed_ = false;
+  releasePoint_ = where;
+  detail::resize_by_drag(HostForm(), pressPoint_, releasePoint_, code, SmallestHost());
 }
 
 }  // namespace controls

@@ -10,9 +10,15 @@ xptopbuttons::xptopbuttons(const forms::ControlSite& site)
     : UserControl(site, ":/controls/xptopbuttons.json"),
       Timer1_(Get<forms::FormTimer>("Timer1")),
       pc_(Array<forms::PictureClip>("pc")) {
-  for (const auto& [index, clip] : pc_)
-    clip->Picture(detail::LaidOver(clip->Picture(), detail::CaptionBarBehindButton));
+  for (const auto& [index, clip] : pc_) strips_.at(index) = clip->Picture();
+  // Until the frame says otherwise, the active caption bar lies behind.
+  LayOver(detail::CaptionBarBehindButton);
   Timer1_.Timer = [this] { Timer1_Timer(); };
+}
+
+void xptopbuttons::LayOver(const std::function<QColor(int row)>& ground) {
+  for (const auto& [index, clip] : pc_) clip->Picture(detail::LaidOver(strips_.at(index), ground));
+  ShowCell(cell_);
 }
 
 void xptopbuttons::Enabled(bool v) {
@@ -33,6 +39,7 @@ void xptopbuttons::draw_glyph() {
 
 void xptopbuttons::ShowCell(int cell) {
   // The cell becomes the picture of the button's own surface, unstretched.
+  cell_ = cell;
   CanvasPicture(pc_[glyphIndex_].GraphicCell(cell));
 }
 

@@ -32,11 +32,6 @@ void FrameHost::Form_Load() {
   Frame().Resize = [this] { ++resizes; };
 }
 
-void FrameHost::Form_Resize() {
-  if (WindowState() == forms::vbMinimized) return;
-  Frame().MoveTwips(0, 0, ClientPixelWidth() * 15.0, ClientPixelHeight() * 15.0);
-}
-
 Plain::Plain() : Form(":/test/Plain.json") {}
 
 ButtonHost::ButtonHost() : ButtonHost(":/test/ButtonHost.json") {}

@@ -14,8 +14,8 @@
 
 namespace controls_test {
 
-// A borderless form whose frame lies over its whole client area, as the
-// suite's hosts carry it; it counts the frame's Resize events.
+// A borderless form carrying the frame, as the suite's hosts carry it; it
+// counts the frame's Resize events.
 class FrameHost : public forms::Form {
  public:
   FrameHost();
@@ -25,7 +25,6 @@ class FrameHost : public forms::Form {
 
  protected:
   void Form_Load() override;
-  void Form_Resize() override;
 };
 
 // A second borderless form of the program.

@@ -304,17 +304,27 @@ TEST_F(FrameActivation, ThePollsSwitchTheSkinOnceAndStop) {
   clock.Advance(100);
   EXPECT_EQ(host.resizes, passes + 2);
 
-  // With both polls stopped, activating the host alone changes nothing ...
+  // Each poll hands over to the other as it stops: the activation poll
+  // watches now, and activating the host turns it active at the next tick.
+  EXPECT_TRUE(Timer2().Enabled());
   ASSERT_TRUE(Activate(host.hWnd()));
-  clock.Advance(100);
+  clock.Advance(10);
+  EXPECT_TRUE(Active(frame));
+  EXPECT_EQ(host.resizes, passes + 3);
+  EXPECT_FALSE(Timer2().Enabled());
+  EXPECT_TRUE(Timer1().Enabled());
+  // And so on, every time.
+  ASSERT_TRUE(Activate(other.hWnd()));
+  clock.Advance(10);
   EXPECT_TRUE(Inactive(frame));
-  // ... until the focus moves into the frame.
+  EXPECT_EQ(host.resizes, passes + 4);
+
+  // The focus moving into the frame shows the active skin at once.
+  ASSERT_TRUE(Activate(host.hWnd()));
   win::SetFocus(frame.Get<PictureBox>("pictop").hWnd());
   Settle();
   EXPECT_TRUE(Active(frame));
-  EXPECT_EQ(host.resizes, passes + 3);
   EXPECT_FALSE(Timer1().Enabled());
-  EXPECT_FALSE(Timer2().Enabled());
 }
 
 TEST(FrameActivationAtStart, TheFirstTicksComeBeforeTheDisplayHasActivatedTheHost) {

@@ -98,7 +98,6 @@ void addedit::Form_Load() {
 
 void addedit::Form_Resize() {
   if (WindowState() == forms::vbMinimized) return;
-  xp_canvas2.MoveTwips(0, 0, ClientPixelWidth() * 15.0, ClientPixelHeight() * 15.0);
   xp_canvas2.make_trans(*this);
 }
 

@@ -123,7 +123,6 @@ void Form3::Form_Load() {
 
 void Form3::Form_Resize() {
   if (WindowState() == forms::vbMinimized) return;
-  xp_canvas1.MoveTwips(0, 0, ClientPixelWidth() * 15.0, ClientPixelHeight() * 15.0);
   xp_canvas1.make_trans(*this);
 }
 

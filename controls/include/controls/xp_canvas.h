@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "forms/controls.h"
 #include "forms/events.h"
@@ -15,6 +16,8 @@
 #include "win/types.h"
 
 namespace controls {
+
+class xptopbuttons;
 
 class xp_canvas : public forms::UserControl {
  public:
@@ -52,6 +55,8 @@ class xp_canvas : public forms::UserControl {
   void UserControl_ReadProperties(forms::PropertyBag& PropBag) override;
   void UserControl_WriteProperties(forms::PropertyBag& PropBag) override;
   void UserControl_Resize() override;
+  // The host took a new size: the frame covers its whole client area again.
+  void ContainerResized() override;
   void UserControl_EnterFocus() override;
   void UserControl_ExitFocus() override;
   void UserControl_GotFocus() override;
@@ -75,6 +80,13 @@ class xp_canvas : public forms::UserControl {
   void PaintCaptionBar();
   void PlaceGrips();
   void SetFrameCursors();
+  // The host's caption buttons that lie on the caption bar.
+  std::vector<xptopbuttons*> CaptionButtons() const;
+  // Gives the caption buttons the colours of the bar as it is painted now.
+  void GroundCaptionButtons();
+  // The smallest host, in twips, at which the caption bar keeps its icon,
+  // both corners and every caption button whole.
+  win::SIZE SmallestHost() const;
   void skin_active();
   void skin_inactive();
   void Timer1_Timer();
@@ -83,8 +95,8 @@ class xp_canvas : public forms::UserControl {
   void WireMouseHandling();
   void CaptionPress();
   void CaptionDoubleClick();
-  void EdgePress();
-  void EdgeRelease(int code);
+  void EdgePress(win::POINT where);
+  void EdgeRelease(win::POINT where, int code);
 
   forms::PictureBox& pictop_;
   forms::PictureBox& picbottom_;
@@ -108,6 +120,8 @@ class xp_canvas : public forms::UserControl {
   // One press point serves every edge and grip; a release uses the last one.
   win::POINT pressPoint_{};
   win::POINT releasePoint_{};
+  // A press of an edge or grip waits for its release.
+  bool pressed_ = false;
 };
 
 }  // namespace controls

@@ -3,7 +3,10 @@
 // The caption button of the skinned frame: close, maximise, minimise or
 // restore, each in four looks. The host does the window action on Click.
 
+#include <QColor>
+#include <array>
 #include <cstdint>
+#include <functional>
 
 #include "forms/controls.h"
 #include "forms/events.h"
@@ -50,16 +53,26 @@ class xptopbuttons : public forms::UserControl {
   void OnResized() override;
 
  private:
+  // The frame tells the buttons on its caption bar what lies behind them.
+  friend class xp_canvas;
+
   void draw_glyph();
   void ShowCell(int cell);
   void KeepFixedSize();
   void Timer1_Timer();
+  // Lays the glyph strips over `ground`, the colour of the caption bar behind
+  // each row of the button, so that the rounded corners blend into the bar
+  // as it is painted now (active or inactive); the look on show follows.
+  void LayOver(const std::function<QColor(int row)>& ground);
 
   forms::FormTimer& Timer1_;
   forms::ControlArray<forms::PictureClip> pc_;
+  // The strips as drawn, with see-through corners, by glyph set.
+  std::array<forms::Picture, 4> strips_;
 
   std::int32_t value_ = 0;
   int glyphIndex_ = 0;
+  int cell_ = kNormalCell;  // the look on show
 };
 
 }  // namespace controls

@@ -355,8 +355,9 @@ win::LRESULT Form::OnMessage(win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
 }
 
 void Form::SurfaceResized() {
-  for (Control* c : Children())
-    if (auto* pb = dynamic_cast<PictureBox*>(c)) pb->ApplyAlign();
+  // A copy: a control placing itself lets events run, which may add controls.
+  const std::vector<Control*> children = Children();
+  for (Control* c : children) c->ContainerResized();
   if (loaded_) Form_Resize();
 }
 

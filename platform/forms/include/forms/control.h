@@ -92,6 +92,10 @@ class Control {
   virtual void AfterLoad() {}
   // The container's scale changed: place the widget again.
   void Relayout() { ApplyGeometry(); }
+  // The form took a new size, before its Resize event: a control that follows
+  // the form's size (an aligned box, a frame over the whole form) places
+  // itself again.
+  virtual void ContainerResized() {}
 
  protected:
   // Puts the widget where the twips say.

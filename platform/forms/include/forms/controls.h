@@ -221,6 +221,7 @@ class PictureBox : public Control, public SurfaceWindow {
   void SetProperty(std::string_view name, const Value& v) override;
   // Re-places an aligned box along its container's edge.
   void ApplyAlign();
+  void ContainerResized() override { ApplyAlign(); }
 
  protected:
   void RaiseMouseDown(int& b, int& s, float& x, float& y) override { MouseDown(b, s, x, y); }

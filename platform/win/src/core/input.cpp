@@ -170,14 +170,24 @@ short GetAsyncKeyState(int vk) {
 namespace detail {
 
 // The move loop a caption press starts: the window follows the pointer until
-// the button is up. As on the platform, nothing moves before the pointer has
-// travelled the drag distance, so that a press and release in place (the
-// first half of a double-click on the caption) leaves the pointer with the
-// window. Where the display has a system move, that takes over from there.
+// the button that was down at the press is up, whichever button it is. As on
+// the platform, nothing moves before the pointer has travelled the drag
+// distance, so that a press and release in place (the first half of a
+// double-click on the caption) leaves the pointer with the window. The loop
+// moves the window itself, with or without a window manager: a display's
+// own move, started once the pointer has left the drag distance, would move
+// the window only by what the pointer travels after that, and ends only on
+// the left button's release.
 void CaptionMoveLoop(HWND hwnd) {
   QWidget* top = WidgetOf(GetAncestor(hwnd, GA_ROOT));
   if (!top || top->isMaximized() || top->isMinimized()) return;
-  if (!ButtonDown(VK_LBUTTON)) return;
+  int held = 0;
+  for (int vk : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON})
+    if (ButtonDown(vk)) {
+      held = vk;
+      break;
+    }
+  if (!held) return;
 
   const QPoint startCursor = QCursor::pos();
   const QPoint startPos = top->frameGeometry().topLeft();
@@ -189,20 +199,13 @@ void CaptionMoveLoop(HWND hwnd) {
   bool dragging = false;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QWidget* w = WidgetOf(root);
-    if (!w || !ButtonDown(VK_LBUTTON)) {
+    if (!w || !ButtonDown(held)) {
       loop.quit();
       return;
     }
     const QPoint travelled = QCursor::pos() - startCursor;
-    if (!dragging) {
-      if (travelled.manhattanLength() < QApplication::startDragDistance()) return;
-      dragging = true;
-      QWindow* qw = w->windowHandle();
-      if (qw && !g_buttonOverride && qw->startSystemMove()) {
-        loop.quit();
-        return;
-      }
-    }
+    if (!dragging && travelled.manhattanLength() < QApplication::startDragDistance()) return;
+    dragging = true;
     const QPoint to = startPos + travelled;
     if (w->frameGeometry().topLeft() != to) w->move(to);
   });
