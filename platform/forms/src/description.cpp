@@ -173,10 +173,9 @@ QJsonValue ValueToJson(const Value& v) {
   }
   if (auto* bytes = std::get_if<ByteArray>(&raw)) {
     QJsonObject o;
-    o.insert("Bytes", QString::fromLatin1(
-                          QByteArray(reinterpret_cast<const char*>(bytes->data()),
-                                     static_cast<qsizetype>(bytes->size()))
-                              .toBase64()));
+    o.insert("Bytes", QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(bytes->data()),
+                                                     static_cast<qsizetype>(bytes->size()))
+                                              .toBase64()));
     return o;
   }
   return QJsonValue();
@@ -225,6 +224,10 @@ void MakeControls(const QJsonArray& controls, Container& container, Form& form,
       MakeControls(o.value("Controls").toArray(), *inner, form, out);
     }
   }
+}
+
+void DestroyControls(std::vector<std::unique_ptr<Control>>& controls) {
+  while (!controls.empty()) controls.pop_back();
 }
 
 }  // namespace forms

@@ -101,6 +101,9 @@ class Control {
   void ApplyCursor();
 
  private:
+  // A container that goes first leaves its controls without one.
+  friend class Container;
+
   std::string type_;
   std::string name_;
   int index_;
@@ -140,7 +143,7 @@ class ControlArray {
 // frames, user controls.
 class Container {
  public:
-  virtual ~Container() = default;
+  virtual ~Container();
 
   int ScaleMode() const { return scaleMode_; }
   void ScaleMode(int mode);

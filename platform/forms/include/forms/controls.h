@@ -269,7 +269,8 @@ class QtControl : public Control {
   void ApplyColours();
 
  private:
-  QWidget* widget_ = nullptr;
+  // The container's widget owns it and may end it first.
+  QPointer<QWidget> widget_;
   win::HWND hwnd_;
   forms::Font font_;
   win::COLORREF backColor_ = 0x80000005;
