@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <QWidget>
+#include <filesystem>
 #include <system_error>
 
 #include "com/class_registry.h"
@@ -65,9 +66,15 @@ class UnavailableControl final : public forms::Control {
 LoadedClass LoadClass(std::string_view progId) {
   const std::string name(progId);
   const auto entry = FindClass(progId);
-  if (!entry)
-    return {nullptr, "The control class '" + name + "' is not registered in " +
-                         ClassRegistryFile().string()};
+  if (!entry) {
+    // A registry that cannot be read says so, rather than that nothing is in it.
+    const std::filesystem::path registry = ClassRegistryFile();
+    std::error_code ec;
+    if (std::filesystem::exists(registry, ec) && !std::filesystem::is_regular_file(registry, ec))
+      return {nullptr, "The control class '" + name + "' cannot be looked up: the class registry " +
+                           registry.string() + " is not a file"};
+    return {nullptr, "The control class '" + name + "' is not registered in " + registry.string()};
+  }
   const Library lib = Open(entry->library);
   if (!lib.handle) return {nullptr, "The control class '" + name + "': " + lib.error};
   auto get = Export<DllGetClassObjectFn>(lib.handle, "DllGetClassObject");
