@@ -59,8 +59,12 @@ function(tavrinel_control_library target)
   target_link_libraries(${target} PRIVATE Qt6::Widgets)
   tavrinel_warnings(${target})
   if(ARG_REGISTER)
+    set(register $<TARGET_FILE:regcontrol> $<TARGET_FILE:${target}>)
+    if(TAVRINEL_REGISTRY_HOME)
+      set(register ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${TAVRINEL_REGISTRY_HOME} ${register})
+    endif()
     add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND regcontrol $<TARGET_FILE:${target}>
+      COMMAND ${register}
       COMMENT "Registering the control library ${ARG_OUTPUT_NAME}.ocx")
     add_dependencies(${target} regcontrol)
   endif()

@@ -1,5 +1,6 @@
 #include "addedit.h"
 
+#include <QString>
 #include <string>
 
 #include "addedit_failure.h"
@@ -29,6 +30,11 @@ const char* Description() {
 
 bool Blank(const std::string& text) {
   return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+// The stored text when the box still shows it as it was shown, else the box's.
+std::string Unchanged(const std::string& stored, const std::string& shown) {
+  return QString::fromStdString(stored).toStdString() == shown ? stored : shown;
 }
 
 }  // namespace
@@ -300,15 +306,20 @@ void addedit::SaveRecord() {
   const bool adding = addingNew || (wordRecordset.Eof() && wordRecordset.Bof());
   long place = -1;
   try {
+    std::string storedEnglish = english, storedItalian = italian;
     if (adding) {
       wordRecordset.AddNew();
     } else {
       RestoreCurrent();
       place = wordRecordset.AbsolutePosition();
+      // A box shows a stored text that is not valid UTF-8 with its bad bytes
+      // replaced; unless the user changed it, the record keeps its own bytes.
+      storedEnglish = Unchanged(wordRecordset.Fields("English").Value(), english);
+      storedItalian = Unchanged(wordRecordset.Fields("Italian").Value(), italian);
       wordRecordset.Edit();
     }
-    wordRecordset.Fields("English") = english;
-    wordRecordset.Fields("Italian") = italian;
+    wordRecordset.Fields("English") = storedEnglish;
+    wordRecordset.Fields("Italian") = storedItalian;
     if (book_.categorised) wordRecordset.Fields("category") = category_;
     wordRecordset.Update();
   } catch (const dao::Error& e) {

@@ -1,7 +1,13 @@
 #include "addedit_failure.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <string>
+
+#include "forms/app.h"
+#include "shell/folders.h"
 
 namespace dialogra {
 namespace {
@@ -42,7 +48,9 @@ std::string Reason(const dao::Error& e, const std::vector<dao::Holder>& holders 
     case dao::err::kLocked:
       return InUse(holders, heldHere);
     case dao::err::kInvalidPassword:
-      return "the file does not take the word book's password.";
+      // The books' passwords are built in: a file they do not open is no
+      // word book of this kind, or a damaged one.
+      return "the file is damaged, or it is not a word book.";
     case dao::err::kNotADatabase:
     case dao::err::kCorrupt:
       return "the file is damaged.";
@@ -66,13 +74,29 @@ std::string Reason(const dao::Error& e, const std::vector<dao::Holder>& holders 
 
 std::string OpenFailureText(std::string_view path, const dao::Error& e,
                             const std::vector<dao::Holder>& holders, std::string_view heldHere) {
-  return "The word book \"" + std::string(path) +
-         "\" could not be opened: " + Reason(e, holders, heldHere);
+  const std::string head = "The word book \"" + std::string(path) + "\" could not be opened: ";
+  if (e.number() == dao::err::kNoPermission) {
+    // The book keeps its lock beside it: a folder closed to writing refuses
+    // the book however open the file itself is.
+    const std::filesystem::path file = shell::NativePath(path);
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    if (::access(file.c_str(), W_OK) == 0 && ::access(folder.c_str(), W_OK) != 0)
+      return head + "you may not write in its folder \"" + folder.string() +
+             "\", which changing the book needs.";
+  }
+  return head + Reason(e, holders, heldHere);
 }
 
 std::string ChangeFailureText(std::string_view what, std::string_view path, const dao::Error& e) {
   return std::string(what) + " in the word book \"" + std::string(path) + "\": " + Reason(e) +
          " The book is unchanged.";
+}
+
+void OpenFailureNotice::Failed(std::string_view path, const dao::Error& e) {
+  std::string text = OpenFailureText(shell::NativePath(path).string(), e);
+  if (text == said_) return;
+  said_ = text;
+  forms::MsgBox(text + "\n\nThe trainer goes on trying it.", forms::vbExclamation);
 }
 
 }  // namespace dialogra

@@ -22,4 +22,16 @@ std::string OpenFailureText(std::string_view path, const dao::Error& e,
 // "The word could not be saved in "<path>": <why>" and the like.
 std::string ChangeFailureText(std::string_view what, std::string_view path, const dao::Error& e);
 
+// For a trainer that keeps trying a word book it could not open: says which
+// book and why once, not at every try. A book that opens in between may be
+// reported again when it fails anew.
+class OpenFailureNotice {
+ public:
+  void Failed(std::string_view path, const dao::Error& e);
+  void Opened() { said_.clear(); }
+
+ private:
+  std::string said_;
+};
+
 }  // namespace dialogra

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "addedit_failure.h"
 #include "agent/agent.h"
 #include "dao/dao.h"
 #include "forms/forms.h"
@@ -96,6 +97,8 @@ class Form1 : public forms::Form {
   // The word book's database and record set of the last word-book pick.
   dao::Database db;
   dao::Recordset rsData;
+  // A word book that cannot be opened is said once, and tried at every pick.
+  OpenFailureNotice wordBookNotice_;
 };
 
 }  // namespace dialogra

@@ -81,10 +81,12 @@ void Form1::WordBookPick() {
     db = dao::OpenDatabase(WordBookPath());
     rsData = db.OpenRecordset("Word");
     count = rsData.RecordCount();
-  } catch (const dao::Error&) {
-    // Failures to open or count are skipped: the pair keeps what it had.
+  } catch (const dao::Error& e) {
+    // The pair keeps what it had; the next pick tries the book again.
+    wordBookNotice_.Failed(WordBookPath(), e);
     return;
   }
+  wordBookNotice_.Opened();
   if (count > 0) {
     Timer6.Interval(m.ctime * 1000);
     Timer6.Enabled(true);

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+
+#include "dao/sql_text.h"
+
 #include "editor_fixture.h"
 
 namespace dialogra::testing {
@@ -233,6 +237,21 @@ TEST_F(Editor, NullTextsShowEmptyAndAreNotWrittenBack) {
   f.Italian.Text("sole");
   f.cmdSave.Click();
   EXPECT_THAT(Rows(book), ElementsAre("sun=sole"));
+}
+
+TEST_F(Editor, AKeyThatIsNotUtf8KeepsItsBytesWhenItsRecordIsSaved) {
+  const std::string latin1 = "caf\xe9";  // written by an old program in Latin-1
+  {
+    dao::Database db = dao::OpenDatabase((folder / book.file).string());
+    db.Execute("INSERT INTO word (English, Italian) VALUES (" + dao::Quote(latin1) + ", 'caff')");
+  }
+  addedit& f = Open(book);
+  ASSERT_EQ(f.Italian.Text(), "caff");
+  QTest::keyClick(f.Italian.Widget(), Qt::Key_End);
+  QTest::keyClicks(f.Italian.Widget(), " nero");  // the user mends the Italian only
+  QTest::mouseClick(f.cmdSave.Widget(), Qt::LeftButton);
+  EXPECT_THAT(Rows(book), ElementsAre(latin1 + "=caff nero"));
+  EXPECT_THAT(messages, IsEmpty());
 }
 
 TEST_F(Editor, HoldsItsBookExclusivelyUntilClosed) {

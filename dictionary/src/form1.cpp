@@ -48,6 +48,23 @@ void Form1::Form_Load() {
   }
 }
 
+namespace {
+
+// The word list has no password: a file the engine takes for an encrypted
+// one is as damaged as one it cannot read at all.
+std::string OpenFailureReason(const dao::Error& e) {
+  switch (e.number()) {
+    case dao::err::kInvalidPassword:
+    case dao::err::kNotADatabase:
+    case dao::err::kCorrupt:
+      return "The file is damaged, or it is not the word list.";
+    default:
+      return e.what();
+  }
+}
+
+}  // namespace
+
 void Form1::SearchFailed(const std::string& message) {
   List1.Clear();
   Text4.Text("0");
@@ -65,7 +82,7 @@ void Form1::Command1_Click() {
   try {
     dictDatabase = dao::OpenDatabase(file, false, true);
   } catch (const dao::Error& e) {
-    SearchFailed("The word list " + file + " could not be opened:\n" + e.what());
+    SearchFailed("The word list " + file + " could not be opened:\n" + OpenFailureReason(e));
     return;
   }
   const auto sql = PrefixQuery(Combo1.Text(), Text9.Text());

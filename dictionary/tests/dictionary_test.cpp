@@ -183,13 +183,22 @@ TEST_F(Dictionary, AMissingWordListIsReportedAndListsNothing) {
 
 TEST_F(Dictionary, ADamagedWordListIsReportedAndListsNothing) {
   Form1& f = Start();
-  std::filesystem::remove(folder / "bin/dictionary.dll");
-  std::ofstream(folder / "bin/dictionary.dll") << "this is no database at all, just text";
-  Find(f, "ca");
-  EXPECT_EQ(f.List1.ListCount(), 0);
-  EXPECT_EQ(f.Text4.Text(), "0");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_NE(messages[0].find("dictionary.dll"), std::string::npos);
+  // Text, and bytes that look like an encrypted file to the engine.
+  std::string noise(8192, '\0');
+  for (std::size_t i = 0; i < noise.size(); ++i)
+    noise[i] = static_cast<char>((i * 2654435761u) >> 13);
+  for (const std::string& junk : {std::string("this is no database at all, just text"), noise}) {
+    messages.clear();
+    std::filesystem::remove(folder / "bin/dictionary.dll");
+    std::ofstream(folder / "bin/dictionary.dll", std::ios::binary) << junk;
+    Find(f, "ca");
+    EXPECT_EQ(f.List1.ListCount(), 0);
+    EXPECT_EQ(f.Text4.Text(), "0");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("dictionary.dll"), std::string::npos);
+    EXPECT_NE(messages[0].find("damaged"), std::string::npos) << messages[0];
+    EXPECT_EQ(messages[0].find("password"), std::string::npos) << messages[0];
+  }
 }
 
 TEST_F(Dictionary, WithoutACharacterItStillSearches) {

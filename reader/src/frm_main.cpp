@@ -127,10 +127,15 @@ void frmMain::chkAutoReadClip_Click() {
 }
 
 void frmMain::Timer1_Timer() {
+  // A read still waiting on the clipboard's owner is left to finish.
+  clipboardReader_.Request();
+}
+
+void frmMain::ReadCopiedText(const std::string& text) {
   // Only text counts: a picture or other data on the clipboard reads as no
-  // text and is left where it is.
-  const std::string text = Clipboard::GetText();
-  if (text.empty()) return;
+  // text and is left where it is. A read that ends after the box was
+  // cleared is dropped.
+  if (text.empty() || !Timer1.Enabled()) return;
   txtTextToRead.Text(text);
   const std::string toRead = txtTextToRead.Text();
   PlayAndSpeak("read", toRead);

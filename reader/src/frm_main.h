@@ -68,10 +68,16 @@ class frmMain : public forms::Form {
   void WaitForFarewell();
   // Longest wait for the character's farewell before the program ends.
   static constexpr std::chrono::seconds kFarewellLimit{5};
+  void ReadCopiedText(const std::string& text);
   // Runs a character request; a failing one is skipped, as speech is not
   // worth stopping the reader for.
   template <typename F>
   void Request(F&& request);
+
+  // The poll's reads: a clipboard owner that does not answer keeps only the
+  // read waiting, never the form.
+  forms::ClipboardReader clipboardReader_{
+      [this](const std::string& text) { ReadCopiedText(text); }};
 };
 
 }  // namespace reader

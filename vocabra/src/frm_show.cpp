@@ -45,8 +45,12 @@ FrmShow::FrmShow()
   YinPiaoLbl.Change = [this] { YinPiaoLbl_Change(); };
   LB.MouseDown = [this](int& button, int&, float&, float&) { LB_MouseDown(button); };
   // A source that cannot be opened is met again at every tick; the window
-  // shows nothing new until it opens.
-  Data1.Error = [](int&, int& response) { response = 0; };
+  // shows nothing new until it opens, and says once what is wrong.
+  Data1.Error = [this](int& number, int& response) {
+    response = 0;
+    sourceNotice_.Failed(Data1.DatabaseName(),
+                         dao::Error(number, dao::ErrorText(number, Data1.DatabaseName())));
+  };
   mnustop.Click = [this] { mnustop_Click(); };
   mnusetup.Click = [this] { mnusetup_Click(); };
   mnu_hlp.Click = [this] { mnu_hlp_Click(); };

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "addedit_failure.h"
 #include "agent/agent.h"
 #include "dao/dao.h"
 #include "forms/forms.h"
@@ -95,6 +96,8 @@ class FrmShow : public forms::Form {
   // program ends.
   dao::Database db;
   dao::Recordset rsData;
+  // A word source that cannot be opened is said once, and tried at every tick.
+  dialogra::OpenFailureNotice sourceNotice_;
 };
 
 // The smaller of two values: a when b is greater than a, else b.

@@ -6,6 +6,7 @@
 #include "form3.h"
 #include "form4.h"
 #include "frm_show.h"
+#include "shell/folders.h"
 #include "shell/shell_execute.h"
 
 namespace vocabra {
@@ -78,8 +79,10 @@ void FrmShow::amewords_Click() {
       shell::ShellExecuteA(hWnd(), "open", manager.c_str(), "", "", shell::SW_SHOWNORMAL);
   // The trainer ends either way; a manager that did not start is told, or
   // the trainer would seem to vanish for nothing.
+  // The message names the program file as the user finds it in the folder.
   if (started <= 32)
-    MsgBox("The word-book manager " + manager + " could not be started: " +
+    MsgBox("The word-book manager \"" + (shell::NativePath(App::Path()) / "Lexipen").string() +
+               "\" could not be started: " +
                (started == shell::SE_ERR_FNF || started == shell::SE_ERR_PNF
                     ? std::string("the program is not there.")
                     : std::string("the system refused to run it.")),

@@ -98,7 +98,9 @@ void FrmShow::Timer6_Timer() {
         Data1.Recordset().Requery();
       else
         Data1.Refresh();
-    } catch (const dao::Error&) {
+      sourceNotice_.Opened();
+    } catch (const dao::Error& e) {
+      sourceNotice_.Failed(Data1.DatabaseName(), e);
     }
     if (!HasRecords()) return;
   } else {

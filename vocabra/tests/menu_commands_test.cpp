@@ -289,7 +289,7 @@ TEST_F(MenuCommands, AManagerThatCannotStartIsToldAndTheTrainerEndsAllTheSame) {
   FrmShow& w = LoadWindow();
   EXPECT_TRUE(Ends([&] { w.amewords_Click(); }));
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_NE(messages[0].find(forms::App::Path() + "\\Lexipen.exe"), std::string::npos)
+  EXPECT_NE(messages[0].find("\"" + forms::App::Path() + "/Lexipen\""), std::string::npos)
       << messages[0];
   EXPECT_NE(messages[0].find("not there"), std::string::npos) << messages[0];
 }

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <QWidget>
+#include <filesystem>
 #include <system_error>
 
 #include "com/build_identity.h"
@@ -83,8 +84,14 @@ LoadedClass LoadEntry(const ClassEntry& entry) {
 }
 
 LoadedClass NotRegistered(std::string_view progId) {
-  return {nullptr, "The control class '" + std::string(progId) + "' is not registered in " +
-                       ClassRegistryFile().string()};
+  const std::string name(progId);
+  // A registry that cannot be read says so, rather than that nothing is in it.
+  const std::filesystem::path registry = ClassRegistryFile();
+  std::error_code ec;
+  if (std::filesystem::exists(registry, ec) && !std::filesystem::is_regular_file(registry, ec))
+    return {nullptr, "The control class '" + name + "' cannot be looked up: the class registry " +
+                         registry.string() + " is not a file"};
+  return {nullptr, "The control class '" + name + "' is not registered in " + registry.string()};
 }
 
 // Makes forms create `progId` through the loaded class, or through an inert

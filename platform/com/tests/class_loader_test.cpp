@@ -97,6 +97,13 @@ TEST_F(Loader, RegisterCreateUnregisterAndTheClearErrorAfterwards) {
   const std::string error = UseRegisteredClass(kSampleBadgeProgId);
   EXPECT_NE(error.find("'Tavrinel.SampleBadge' is not registered"), std::string::npos) << error;
   EXPECT_NE(error.find(ClassRegistryFile().string()), std::string::npos) << error;
+  // A registry that is a folder is not taken for an empty one.
+  std::filesystem::remove(ClassRegistryFile());
+  std::filesystem::create_directories(ClassRegistryFile());
+  const std::string folderError = UseRegisteredClass(kSampleBadgeProgId);
+  EXPECT_NE(folderError.find(ClassRegistryFile().string() + " is not a file"), std::string::npos)
+      << folderError;
+  std::filesystem::remove(ClassRegistryFile());
   // The host form still loads, with a stand-in in the control's place.
   SampleHost host;
   host.Load();

@@ -2,7 +2,18 @@
 
 namespace dao {
 
+namespace {
+
+// A typed text ends at a NUL (pasted from a binary file, say): the engine's
+// SQL text ends there too, so what follows would leave the query unclosed.
+std::string_view UpToNul(std::string_view text) {
+  return text.substr(0, text.find('\0'));
+}
+
+}  // namespace
+
 std::string EscapeQuotes(std::string_view text) {
+  text = UpToNul(text);
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
@@ -19,6 +30,7 @@ std::string Quote(std::string_view text) {
 namespace {
 
 std::string EscapeLike(std::string_view text, bool keepWildcards) {
+  text = UpToNul(text);
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
@@ -47,7 +59,7 @@ std::string LikePattern(std::string_view text) {
 
 std::string Identifier(std::string_view name) {
   std::string out = "[";
-  for (char c : name)
+  for (char c : UpToNul(name))
     if (c != ']') out += c;
   return out + "]";
 }

@@ -73,6 +73,16 @@ TEST_F(TypedText, QuotesNeitherBreakNorChangeAQuery) {
   }
 }
 
+TEST_F(TypedText, ANulEndsTheTypedTextInsteadOfBreakingTheQuery) {
+  using namespace std::string_literals;
+  EXPECT_EQ(Search("English", "d'acc\0' or 1=1"s), (std::vector<std::string>{"d'accordo"}));
+  EXPECT_EQ(Search("English", "sta\0r"s), (std::vector<std::string>{"start"}));
+  dao::Recordset rs =
+      db_.OpenRecordset("select * from word where English=" + dao::Quote("dacca\0x"s));
+  EXPECT_EQ(rs.Fields("Italian").Value(), "x");
+  EXPECT_EQ(dao::Identifier("English\0]"s), "[English]");
+}
+
 TEST_F(TypedText, PercentAndUnderscoreAreLetters) {
   // Even pasted unmended: the engine's LIKE does not know SQL's wildcards.
   const auto raw = [&](const std::string& typed) {

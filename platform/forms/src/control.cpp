@@ -308,6 +308,10 @@ float Container::ScaleY(float v, int fromScale, int toScale) const {
   return static_cast<float>(v * from / to);
 }
 
+Container::~Container() {
+  for (Control* c : children_) c->container_ = nullptr;
+}
+
 void Container::RemoveChild(Control* c) {
   std::erase(children_, c);
 }

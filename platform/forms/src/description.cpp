@@ -225,4 +225,8 @@ void MakeControls(const QJsonArray& controls, Container& container, Form& form,
   }
 }
 
+void DestroyControls(std::vector<std::unique_ptr<Control>>& controls) {
+  while (!controls.empty()) controls.pop_back();
+}
+
 }  // namespace forms

@@ -40,5 +40,8 @@ std::vector<std::pair<std::string, Value>> PropertiesOf(const QJsonObject& objec
 // Makes the controls a description lists, in order, into `container`.
 void MakeControls(const QJsonArray& controls, Container& container, Form& form,
                   std::vector<std::unique_ptr<Control>>& out);
+// Ends controls made by MakeControls newest first: a control inside a
+// container is made after it, so it goes while its container still stands.
+void DestroyControls(std::vector<std::unique_ptr<Control>>& controls);
 
 }  // namespace forms

@@ -89,7 +89,7 @@ Form::Form(std::string_view description) {
 
 Form::~Form() {
   ForEachUserControl(Controls(), [](UserControl& uc) { uc.Terminate(); });
-  controls_.clear();
+  DestroyControls(controls_);
   DestroyHostWindow();
 }
 

@@ -21,7 +21,7 @@ UserControl::UserControl(const ControlSite& site, std::string_view description)
 
 UserControl::~UserControl() {
   QObject::disconnect(focusWatch_);
-  constituents_.clear();
+  DestroyControls(constituents_);
   DestroyHostWindow();
 }
 

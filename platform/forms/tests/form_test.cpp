@@ -43,7 +43,45 @@ void Settle() {
   for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
 
+// Controls that say when they end, one of them able to hold others.
+class Probe : public Control {
+ public:
+  using Control::Control;
+  ~Probe() override { g_log.push_back(Name() + " ends"); }
+  QWidget* Widget() const override { return nullptr; }
+};
+
+class ProbeBox : public Probe, public Container {
+ public:
+  using Probe::Probe;
+  QWidget* ClientWidget() const override { return nullptr; }
+};
+
+class Nested : public Form {
+ public:
+  Nested() : Form(":/test/forms/Nested.json") {}
+};
+
+struct Registration {
+  Registration() {
+    RegisterControlType<Probe>("Probe");
+    RegisterControlType<ProbeBox>("ProbeBox");
+  }
+} g_registration;
+
 }  // namespace
+
+TEST(Form, ClosingEndsTheControlsInsideAContainerBeforeTheContainer) {
+  g_log.clear();
+  {
+    Nested form;
+    form.Load();
+    form.Show();
+    Settle();
+  }
+  Settle();
+  EXPECT_EQ(g_log, (std::vector<std::string>{"Leaf ends", "Inner ends", "Outer ends"}));
+}
 
 TEST(Form, DescriptionGivesPropertiesAndControls) {
   Basic f;

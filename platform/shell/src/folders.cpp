@@ -43,13 +43,25 @@ unsigned GetWindowsDirectoryA(char* buffer, unsigned size) {
 std::filesystem::path NativePath(std::string_view path) {
   std::string s(path);
   if (s.size() >= 2 && s[1] == ':' && std::isalpha(static_cast<unsigned char>(s[0]))) s.erase(0, 2);
-  for (char& c : s)
-    if (c == '\\') c = '/';
+  // A "\" may belong to a folder's own name (the program folder's, say): the
+  // longest beginning that names a folder as written keeps its "\"s, and only
+  // the separators added after it turn.
+  std::string out;
+  for (std::size_t at = s.rfind('\\'); at != std::string::npos && at > 0;
+       at = s.rfind('\\', at - 1)) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(s.substr(0, at), ec)) {
+      out = s.substr(0, at);
+      s.erase(0, at);
+      break;
+    }
+  }
   // Collapse the doubled separators that "folder & "\" & name" makes when
   // the folder already ends in one.
-  std::string out;
-  for (char c : s)
+  for (char c : s) {
+    if (c == '\\') c = '/';
     if (!(c == '/' && !out.empty() && out.back() == '/')) out += c;
+  }
   return out;
 }
 

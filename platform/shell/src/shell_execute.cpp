@@ -102,19 +102,22 @@ std::intptr_t Execute(const char* verb, const char* file, const char* parameters
   if (!path.parent_path().empty() && !fs::is_directory(path.parent_path(), ec)) return SE_ERR_PNF;
 
   const std::string native = path.string();
-  if (EndsWithNoCase(native, ".exe")) {
-    fs::path program = native.substr(0, native.size() - 4);
-    if (!IsExecutableFile(program) && IsExecutableFile(path)) program = path;
-    shown = program.string();
-    if (!fs::exists(program, ec)) return SE_ERR_FNF;
-    if (!IsExecutableFile(program)) return SE_ERR_ACCESSDENIED;
-    path = program;
+  const bool program = EndsWithNoCase(native, ".exe");
+  if (program) {
+    fs::path file = native.substr(0, native.size() - 4);
+    if (!IsExecutableFile(file) && IsExecutableFile(path)) file = path;
+    shown = file.string();
+    if (!fs::exists(file, ec)) return SE_ERR_FNF;
+    if (!IsExecutableFile(file)) return SE_ERR_ACCESSDENIED;
+    path = file;
   }
   if (EndsWithNoCase(native, ".hlp")) path.replace_extension(".html");
   shown = path.string();
   if (!fs::exists(path, ec)) return SE_ERR_FNF;
 
-  if (IsExecutableFile(path)) {
+  // A document is opened, never run, whatever its mode says: only a program
+  // the suite names as one (".exe") or a file with no kind at all starts.
+  if (IsExecutableFile(path) && (program || !path.has_extension())) {
     const QStringList args =
         QProcess::splitCommand(QString::fromLocal8Bit(parameters ? parameters : ""));
     return StartDetached(QString::fromStdString(path.string()), args, path.parent_path());

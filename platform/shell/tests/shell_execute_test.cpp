@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "shell/folders.h"
 #include "shell_test_files.h"
 #include "testsupport/temp_dir.h"
 
@@ -90,6 +91,37 @@ TEST(ShellExecute, HelpFileOpensTheHtmlHelpBesideIt) {
   const std::string file = tmp.path().string() + "\\help.hlp";
   EXPECT_GT(ShellExecuteA({}, "open", file.c_str(), "", "", 1), 32);
   EXPECT_EQ(shelltest::WaitForFile(handler.log), (tmp.path() / "help.html").string() + "\nend\n");
+}
+
+TEST(ShellExecute, AnExecutableDocumentIsOpenedNotRun) {
+  FakeHandler handler;
+  testsupport::TempDir tmp;
+  const fs::path ran = tmp.path() / "ran.txt";
+  for (const char* name : {"help.html", "notes.txt"})
+    shelltest::WriteScript(tmp.path() / name, "echo ran >> '" + ran.string() + "'");
+  const std::string help = tmp.path().string() + "\\help.hlp";
+  EXPECT_GT(ShellExecuteA({}, "open", help.c_str(), "", "", 1), 32);
+  EXPECT_EQ(shelltest::WaitForFile(handler.log), (tmp.path() / "help.html").string() + "\nend\n");
+  fs::remove(handler.log);
+  EXPECT_GT(ShellExecuteA({}, "open", "notes.txt", "", tmp.path().c_str(), 1), 32);
+  EXPECT_EQ(shelltest::WaitForFile(handler.log), (tmp.path() / "notes.txt").string() + "\nend\n");
+  EXPECT_FALSE(fs::exists(ran));
+}
+
+TEST(ShellExecute, AProgramFolderWhoseNameHoldsABackslashKeepsIt) {
+  testsupport::TempDir tmp;
+  const fs::path folder = tmp.path() / "Tavrinel\\2.6";
+  const fs::path out = tmp.path() / "started.txt";
+  shelltest::WriteScript(folder / "Reader",
+                         "pwd > '" + out.string() + "'; echo end >> '" + out.string() + "'");
+  // The suite adds "\" and the program's name to the folder as it is.
+  const std::string file = folder.string() + "\\Reader.exe";
+  EXPECT_GT(ShellExecuteA({}, "open", file.c_str(), "", "", shell::SW_SHOWNORMAL), 32);
+  const std::string text = shelltest::WaitForFile(out);
+  ASSERT_FALSE(text.empty()) << "the program did not start";
+  EXPECT_EQ(fs::canonical(text.substr(0, text.find('\n'))), fs::canonical(folder));
+  EXPECT_EQ(shell::NativePath(folder.string() + "\\words\\dialog.ocx"),
+            folder / "words" / "dialog.ocx");
 }
 
 TEST(ShellExecute, DocumentRelativeToTheFolderGoesToTheHandler) {

@@ -12,6 +12,7 @@
 // engine can tell afterwards which quote was meant: so a program passes
 // every typed value through one of these helpers as it pastes it, keeping
 // the query's shape (the quotes around the value stay in the program's text).
+// Each helper takes a text up to its first NUL, where the engine's text ends.
 
 #include <string>
 #include <string_view>

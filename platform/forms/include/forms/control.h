@@ -105,6 +105,9 @@ class Control {
   void ApplyCursor();
 
  private:
+  // A container that goes first leaves its controls without one.
+  friend class Container;
+
   std::string type_;
   std::string name_;
   int index_;
@@ -144,7 +147,7 @@ class ControlArray {
 // frames, user controls.
 class Container {
  public:
-  virtual ~Container() = default;
+  virtual ~Container();
 
   int ScaleMode() const { return scaleMode_; }
   void ScaleMode(int mode);

@@ -278,7 +278,8 @@ class QtControl : public Control {
   virtual bool OwnKey(int /*keyCode*/) { return false; }
 
  private:
-  QWidget* widget_ = nullptr;
+  // The container's widget owns it and may end it first.
+  QPointer<QWidget> widget_;
   win::HWND hwnd_;
   forms::Font font_;
   win::COLORREF backColor_ = 0x80000005;

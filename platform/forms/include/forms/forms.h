@@ -5,6 +5,7 @@
 
 #include "forms/app.h"
 #include "forms/canvas.h"
+#include "forms/clipboard_reader.h"
 #include "forms/clock.h"
 #include "forms/control.h"
 #include "forms/controls.h"

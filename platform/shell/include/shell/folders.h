@@ -20,7 +20,8 @@ std::filesystem::path SystemFolder();
 unsigned GetWindowsDirectoryA(char* buffer, unsigned size);
 
 // Accepts both "\" and "/" as separators, as the suite builds its paths with
-// "\"; drive letters such as "C:" are dropped.
+// "\"; drive letters such as "C:" are dropped. A folder whose own name holds
+// a "\" keeps it.
 std::filesystem::path NativePath(std::string_view path);
 
 }  // namespace shell
