@@ -24,6 +24,13 @@ std::map<std::string, std::shared_ptr<WindowClass>, NoCaseLess>& classes() {
   return c;
 }
 
+// A child window that is a tab stop takes the focus by Tab as well as by a
+// click; any other takes it only by a click.
+void ApplyTabStop(QWidget* widget, DWORD style) {
+  if (widget && !widget->isWindow())
+    widget->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 Qt::WindowFlags TopLevelFlags(DWORD style, DWORD exStyle) {
   Qt::WindowFlags f = (exStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
   if ((style & WS_CAPTION) != WS_CAPTION) f |= Qt::FramelessWindowHint;
@@ -210,6 +217,7 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
     flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
   auto widget = std::make_unique<HostWidget>(h, qparent, flags);
   widget->setGeometry(x, y, width, height);
+  ApplyTabStop(widget.get(), style);
   if (!child) widget->setWindowTitle(QString::fromUtf8(rec->text.c_str()));
   rec->widget = widget.get();
   Window& w = Add(std::move(rec));
@@ -412,6 +420,7 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
       break;
     case GWL_STYLE:
       w->style = static_cast<DWORD>(value) & ~(WS_VISIBLE | WS_DISABLED);
+      if (w->kind == WidgetKind::Host) ApplyTabStop(w->widget, w->style);
       break;
     case GWL_EXSTYLE: {
       const bool topmost = value & WS_EX_TOPMOST;
