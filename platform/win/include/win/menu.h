@@ -216,5 +216,8 @@ BOOL EndMenu();
 // The access key of a menu item text with "&" markers ("&&" is a plain "&"),
 // in lower case; 0 when it has none.
 char MenuAccessKey(const std::string& text);
+// A text with "&" markers as the user reads it: a marker before a character
+// goes, "&&" is one "&".
+std::string TextWithoutMarkers(const std::string& text);
 
 }  // namespace win

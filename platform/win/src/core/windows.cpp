@@ -40,6 +40,22 @@ Qt::WindowFlags TopLevelFlags(DWORD style, DWORD exStyle) {
 
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 
+// An owned top-level window stays above its owner: the desktop learns that
+// it belongs to the owner, and it is topmost when the owner is.
+void FollowOwner(HWND hwnd) {
+  Window* w = Find(hwnd);
+  QWidget* wd = w ? w->widget.data() : nullptr;
+  if (!wd || !wd->isWindow()) return;
+  Window* o = w->owner ? Find(w->owner) : nullptr;
+  QWidget* ownerWidget = o && o->widget ? o->widget->window() : nullptr;
+  if (ownerWidget) ownerWidget->winId();
+  wd->winId();
+  if (QWindow* qw = wd->windowHandle())
+    qw->setTransientParent(ownerWidget ? ownerWidget->windowHandle() : nullptr);
+  if (o && (o->exStyle & WS_EX_TOPMOST))
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 std::shared_ptr<WindowClass> FindClass(const std::string& name) {
@@ -432,6 +448,13 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
     case GWLP_USERDATA:
       w->userData = value;
       break;
+    case GWLP_HWNDPARENT: {
+      const HWND owner(static_cast<std::uintptr_t>(value));
+      if (w->parent || owner == hwnd || (owner && !Find(owner))) return 0;
+      w->owner = owner;
+      FollowOwner(hwnd);
+      break;
+    }
     case GWL_ID:
       w->id = value;
       break;
