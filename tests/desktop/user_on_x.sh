@@ -3,8 +3,8 @@
 # window manager, with real pointer and key events (xdotool):
 #   - Tab reaches "Save Record" in the word-book editor and Space saves;
 #   - Vocabra's Option form opens above the always-on-top word window;
-#   - a click on a character in Reader's list and in Dialogra's settings
-#     chooses it at once, without a message box.
+#   - a click on a character in Reader's list chooses it at once, without a
+#     message box.
 # Usage: user_on_x.sh PROGRAM_FOLDER [SCREENSHOT_FOLDER]
 # Every wait is on a condition, with a time limit; nothing sleeps blindly.
 set -euo pipefail
@@ -170,5 +170,15 @@ shot editor-save-focused
 key space
 wait_for "the record saved by Space on Save Record" record_saved
 kill "$vocabra" 2>/dev/null || true
+
+# --- a click on a character chooses it at once, without a message box ------------------
+start Reader
+reader=$last
+wait_for "Reader's window" has_window "$reader" Lectoria
+lectoria=$(window_of "$reader" Lectoria)
+click_at "$lectoria" 350 292  # the first file of the character list: Gufo.acs
+wait_for "Reader to store the character clicked" setting_is Reader Agent Gufo
+shows_dialog "$reader" && fail "Reader showed a message box for a click on a character"
+shot reader-character
 
 echo "user_on_x: all steps passed"
