@@ -3,12 +3,16 @@
 #include <QKeySequence>
 #include <QShortcut>
 #include <QWidget>
+#include <cctype>
 #include <cmath>
 #include <memory>
 
+#include "forms/form.h"
 #include "forms/scale.h"
 #include "pointer_poll.h"
 #include "skin_ground.h"
+#include "win/gdi.h"
+#include "win/menu.h"
 #include "win/types.h"
 
 namespace controls {
@@ -160,6 +164,19 @@ void xpcmdbutton::draw_button(int cell) {
     if (p.dw <= 0 || p.dh <= 0) continue;
     PaintPicture(pc_.GraphicCell(cell), p.dx, p.dy, p.dw, p.dh, p.sx, p.sy, p.sw, p.sh);
   }
+  DrawFocusMark();
+}
+
+void xpcmdbutton::DrawFocusMark() {
+  // As on the other controls, the mark shows once the keyboard moves the
+  // focus, not after a click or while the form opens.
+  const QWidget* self = Widget();
+  if (!self || !self->hasFocus() || !self->window()->testAttribute(Qt::WA_KeyboardFocusChange))
+    return;
+  const int W = static_cast<int>(ScaleWidth()), H = static_cast<int>(ScaleHeight());
+  const win::RECT mark{3, 3, W - 3, H - 3};
+  win::DrawFocusRect(hDC(), &mark);
+  win::InvalidateRect(hWnd(), nullptr, win::FALSE);
 }
 
 // --- mouse -----------------------------------------------------------------------------
@@ -179,6 +196,47 @@ void xpcmdbutton::UserControl_MouseMove(int& Button, int& Shift, float& X, float
 void xpcmdbutton::UserControl_MouseUp(int& Button, int& Shift, float& X, float& Y) {
   MouseUp(Button, Shift, X, Y);
   // The rest look comes back although the pointer may still be over the button.
+  draw_state();
+}
+
+// --- keyboard --------------------------------------------------------------------------
+
+void xpcmdbutton::UserControl_KeyDown(int& KeyCode, int& Shift) {
+  KeyDown(KeyCode, Shift);
+  if (KeyCode == win::VK_SPACE && !spaceDown_) {
+    spaceDown_ = true;
+    draw_button(kPressedCell);
+  } else if (KeyCode == win::VK_RETURN && Enabled()) {
+    Click();
+  }
+}
+
+void xpcmdbutton::UserControl_KeyPress(int& KeyAscii) {
+  KeyPress(KeyAscii);
+  // While a button has the focus, a letter alone is an access key, as Alt and
+  // the letter are everywhere on the form.
+  if (KeyAscii <= ' ' || KeyAscii >= 127) return;
+  const char key = static_cast<char>(std::tolower(KeyAscii));
+  for (forms::Control* c : HostForm().Controls()) {
+    auto* b = dynamic_cast<xpcmdbutton*>(c);
+    if (b && b->Enabled() && b->Visible() && win::MenuAccessKey(b->Caption()) == key) {
+      b->Click();
+      return;
+    }
+  }
+}
+
+void xpcmdbutton::UserControl_KeyUp(int& KeyCode, int& Shift) {
+  KeyUp(KeyCode, Shift);
+  if (KeyCode != win::VK_SPACE || !spaceDown_) return;
+  spaceDown_ = false;
+  draw_state();
+  if (Enabled()) Click();
+}
+
+void xpcmdbutton::UserControl_LostFocus() {
+  // A press by Space that loses the focus before the key is up is no click.
+  spaceDown_ = false;
   draw_state();
 }
 

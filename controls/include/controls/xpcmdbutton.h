@@ -57,15 +57,21 @@ class xpcmdbutton : public forms::UserControl {
   void UserControl_MouseDown(int& Button, int& Shift, float& X, float& Y) override;
   void UserControl_MouseMove(int& Button, int& Shift, float& X, float& Y) override;
   void UserControl_MouseUp(int& Button, int& Shift, float& X, float& Y) override;
-  void UserControl_KeyDown(int& KeyCode, int& Shift) override { KeyDown(KeyCode, Shift); }
-  void UserControl_KeyPress(int& KeyAscii) override { KeyPress(KeyAscii); }
-  void UserControl_KeyUp(int& KeyCode, int& Shift) override { KeyUp(KeyCode, Shift); }
+  // Space presses the button and lets it go with a click; Enter clicks it.
+  void UserControl_KeyDown(int& KeyCode, int& Shift) override;
+  void UserControl_KeyPress(int& KeyAscii) override;
+  void UserControl_KeyUp(int& KeyCode, int& Shift) override;
+  // The focus mark comes and goes with the focus.
+  void UserControl_GotFocus() override { draw_state(); }
+  void UserControl_LostFocus() override;
 
  private:
   void draw_state();
   void draw_button(int cell);
   void Timer1_Timer();
   void UpdateAccessKey();
+  // The dotted focus mark inside the border, while the button has the focus.
+  void DrawFocusMark();
 
   forms::Label& lbl_;
   forms::FormTimer& Timer1_;
@@ -74,6 +80,7 @@ class xpcmdbutton : public forms::UserControl {
   std::int32_t state_ = 0;
   int restCell_ = kNormalCell;
   forms::Font font_;
+  bool spaceDown_ = false;  // Space went down on the button and is not up yet
   // Alt plus the caption's marked letter clicks the button. The shortcut
   // belongs to the control's window.
   QPointer<QShortcut> accessKey_;

@@ -4,9 +4,11 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <optional>
 
 #include "dao/database.h"
@@ -18,6 +20,8 @@
 #include "shell/instance.h"
 #include "shell/shell_execute.h"
 #include "win/gdi.h"
+#include "win/qt_window.h"
+#include "win/window.h"
 
 namespace forms {
 
@@ -46,7 +50,12 @@ int DefaultPresenter(std::string_view prompt, int buttons, std::string_view titl
     std::fprintf(stderr, "[%s] %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
     return (buttons & 0xF) == vbYesNo ? vbYes : vbOK;
   }
-  QMessageBox box;
+  // The box belongs to the active form: it is centred over it and stays
+  // above it. Should the form end while the box is up, it takes the box along.
+  QWidget* owner = win::WindowWidget(win::GetAncestor(win::GetActiveWindow(), win::GA_ROOT));
+  auto made = std::make_unique<QMessageBox>(owner);
+  const QPointer<QMessageBox> alive = made.get();
+  QMessageBox& box = *made;
   box.setWindowTitle(caption);
   box.setText(text);
   switch (buttons & 0x70) {
@@ -78,7 +87,9 @@ int DefaultPresenter(std::string_view prompt, int buttons, std::string_view titl
       break;
   }
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
-  switch (box.exec()) {
+  const int answer = box.exec();
+  if (!alive) static_cast<void>(made.release());  // its owner's end deleted it
+  switch (answer) {
     case QMessageBox::Cancel:
       return vbCancel;
     case QMessageBox::Yes:

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -15,6 +16,7 @@
 #include "forms/testing.h"
 #include "forms/user_control.h"
 #include "shell/instance.h"
+#include "win/menu.h"
 #include "win/qt_window.h"
 
 namespace forms {
@@ -143,18 +145,27 @@ void Form::Load() {
   for (const auto& c : controls_) c->AfterLoad();
 }
 
-void Form::Show(int modal, Form*) {
+void Form::Show(int modal, Form* owner) {
   Load();
   if (!loaded_ || !hWnd()) return;
+  const bool startsModal = modal == vbModal && !modalRunning_;
+  // A modal form belongs to the form that shows it (the active one unless
+  // the caller names it): it stays above that form and is centred over it.
+  Form* over = startsModal ? (owner ? owner : Screen::ActiveForm()) : nullptr;
+  if (over == this || (over && !over->hWnd())) over = nullptr;
+  const win::HWND self = hWnd();
+  const auto ownerBefore = win::GetWindowLongPtrA(self, win::GWLP_HWNDPARENT);
+  const bool topmostBefore = win::GetWindowLongPtrA(self, win::GWL_EXSTYLE) & win::WS_EX_TOPMOST;
+  if (over)
+    win::SetWindowLongPtrA(self, win::GWLP_HWNDPARENT,
+                           static_cast<win::LONG_PTR>(over->hWnd().value));
   if (startUpPosition_ == 2 || startUpPosition_ == 1) {
-    // Centred on the screen.
-    Move(static_cast<float>((Screen::Width() - width_) / 2),
-         static_cast<float>((Screen::Height() - height_) / 2));
+    CentreOver(over);
     startUpPosition_ = 0;
   }
   // Showing a shown form changes nothing (it does not take the focus again).
-  if (!win::IsWindowVisible(hWnd())) win::ShowWindow(hWnd(), win::SW_SHOW);
-  if (modal != vbModal || modalRunning_) return;
+  if (!win::IsWindowVisible(self)) win::ShowWindow(self, win::SW_SHOW);
+  if (!startsModal) return;
   // A modal form keeps the others from input until it is hidden or unloaded.
   std::vector<QPointer<QWidget>> disabled;
   for (Form* f : Forms::All())
@@ -165,17 +176,43 @@ void Form::Show(int modal, Form*) {
       }
   modalRunning_ = true;
   QEventLoop loop;
-  QPointer<QWidget> self = HostWidget();
+  QPointer<QWidget> widget = HostWidget();
   QTimer watch;
   watch.setInterval(20);
   QObject::connect(&watch, &QTimer::timeout, [&] {
-    if (!self || !self->isVisible()) loop.quit();
+    if (!widget || !widget->isVisible()) loop.quit();
   });
   watch.start();
   loop.exec();
-  if (self) modalRunning_ = false;
   for (auto& w : disabled)
     if (w) w->setEnabled(true);
+  // The window goes with the form: while it stands, the form does too.
+  if (!win::IsWindow(self)) return;
+  modalRunning_ = false;
+  if (!over) return;
+  win::SetWindowLongPtrA(self, win::GWLP_HWNDPARENT, ownerBefore);
+  if (!topmostBefore)
+    win::SetWindowPos(self, win::HWND_NOTOPMOST, 0, 0, 0, 0,
+                      win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
+}
+
+void Form::CentreOver(const Form* over) {
+  const QRect screen(0, 0, Px(Screen::Width()), Px(Screen::Height()));
+  win::RECT r{};
+  const bool onOwner = over && over->Visible() && over->WindowState() == vbNormal &&
+                       win::GetWindowRect(over->hWnd(), &r);
+  const QRect around = onOwner ? QRect(r.left, r.top, r.right - r.left, r.bottom - r.top) : screen;
+  const int w = Px(width_), h = Px(height_);
+  QPoint at = around.center() - QPoint(w / 2, h / 2);
+  // Over an owner near the edge, the form still shows whole where it can.
+  if (onOwner) {
+    at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - w)));
+    at.setY(std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - h)));
+    Move(static_cast<float>(at.x() * 15.0), static_cast<float>(at.y() * 15.0));
+    return;
+  }
+  Move(static_cast<float>((Screen::Width() - width_) / 2),
+       static_cast<float>((Screen::Height() - height_) / 2));
 }
 
 void Form::Hide() {
@@ -203,7 +240,12 @@ void Form::ZOrder(int position) {
 
 void Form::Caption(std::string_view text) {
   caption_ = text;
-  if (hWnd()) win::SetWindowTextA(hWnd(), caption_.c_str());
+  if (!hWnd()) return;
+  win::SetWindowTextA(hWnd(), caption_.c_str());
+  // The desktop (task switcher, window list) shows the caption as it reads,
+  // as the frame's label does: "&&" is one "&".
+  if (QWidget* w = HostWidget())
+    w->setWindowTitle(QString::fromStdString(win::TextWithoutMarkers(caption_)));
 }
 
 void Form::PlaceWindow() {

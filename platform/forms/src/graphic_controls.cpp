@@ -6,6 +6,7 @@
 #include "forms/app.h"
 #include "forms/controls.h"
 #include "light_widget.h"
+#include "win/menu.h"
 
 namespace forms {
 
@@ -133,18 +134,7 @@ void GraphicControl::PointerUp(int button, int shift, QPointF px) {
 Label::Label(const ControlSite& site) : GraphicControl(site) {}
 
 std::string Label::DisplayText() const {
-  if (!useMnemonic_) return caption_;
-  std::string out;
-  for (std::size_t i = 0; i < caption_.size(); ++i) {
-    if (caption_[i] == '&') {
-      if (i + 1 < caption_.size() && caption_[i + 1] == '&') out += '&';
-      ++i;
-      if (i < caption_.size() && caption_[i] != '&') out += caption_[i];
-      continue;
-    }
-    out += caption_[i];
-  }
-  return out;
+  return useMnemonic_ ? win::TextWithoutMarkers(caption_) : caption_;
 }
 
 void Label::Caption(std::string_view text) {

@@ -238,6 +238,8 @@ void TextBox::Build(bool multiLine) {
   if (multiLine) {
     auto w = std::make_unique<QPlainTextEdit>();
     multi_ = w.get();
+    // Tab goes on to the next control, as in a one-line box.
+    multi_->setTabChangesFocus(true);
     QObject::connect(multi_, &QPlainTextEdit::textChanged, [this] { Change(); });
     Attach(w.release(), "TavrinelEdit");
   } else {

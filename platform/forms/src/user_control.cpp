@@ -33,7 +33,12 @@ void UserControl::ApplyOwnProperty(std::string_view name, const Value& v) {
   if (ApplySurfaceProperty(name, v)) return;
   if (name == "Picture")
     CanvasPicture(v.ToPicture());
-  else if (name == "Width" || name == "Height") {
+  else if (name == "CanGetFocus") {
+    // A control that can take the focus is one of its form's tab stops.
+    const auto style = win::GetWindowLongPtrA(hWnd(), win::GWL_STYLE);
+    win::SetWindowLongPtrA(hWnd(), win::GWL_STYLE,
+                           v.ToBool() ? style | win::WS_TABSTOP : style & ~win::WS_TABSTOP);
+  } else if (name == "Width" || name == "Height") {
     // The design size of the control; the host decides its real size.
   } else {
     throw RuntimeError(err::InvalidPropertyValue,

@@ -33,6 +33,8 @@ class Form : public SurfaceWindow {
   // Whether Form_Load itself showed or hid the form (the startup form is then
   // not shown after its load).
   bool VisibilityDecidedInLoad() const { return visibleSetInLoad_; }
+  // A modal form is owned by `owner` (by default the active form) while it is
+  // shown: it stays above it, and a centred form is centred over it.
   void Show(int modal = vbModeless, Form* owner = nullptr);
   void Hide();
   void Refresh();
@@ -133,6 +135,8 @@ class Form : public SurfaceWindow {
   void RequireNormalState() const;
   void PlaceWindow();
   void SyncFromWindow();
+  // Centres the form over `over` when it is on show, else on the screen.
+  void CentreOver(const Form* over);
   bool QueryAndUnload(int mode);
 
   std::string name_;

@@ -216,6 +216,9 @@ BOOL EndMenu();
 // The access key of a menu item text with "&" markers ("&&" is a plain "&"),
 // in lower case; 0 when it has none.
 char MenuAccessKey(const std::string& text);
+// A text with "&" markers as the user reads it: a marker before a character
+// goes, "&&" is one "&".
+std::string TextWithoutMarkers(const std::string& text);
 
 // What the character `ch` typed in an open menu does, given the texts of its
 // items in order ("" for an item whose text the menu does not know) and the

@@ -218,6 +218,8 @@ Outcome Translate(HWND hwnd, QWidget* widget, QEvent* e, bool attached) {
       auto* ke = static_cast<QKeyEvent*>(e);
       if (MenuBarKey(hwnd, ke)) return Outcome::Consumed;
       const bool down = e->type() == QEvent::KeyPress;
+      // A key held down repeats its going down only; it goes up once.
+      if (!down && ke->isAutoRepeat() && !attached) return Outcome::Consumed;
       const int vk = VirtualKey(ke->key());
       bool pass = true;
       if (vk) pass = Deliver(hwnd, attached, down ? WM_KEYDOWN : WM_KEYUP, vk, 1);
@@ -304,6 +306,16 @@ HostWidget::HostWidget(HWND hwnd, QWidget* parent, Qt::WindowFlags flags)
 
 bool HostWidget::event(QEvent* e) {
   if (e->type() == QEvent::Paint) return QWidget::event(e);
+  // Tab moves the focus on through the form before any window hears of it.
+  if (e->type() == QEvent::KeyPress && isEnabled()) {
+    const auto* ke = static_cast<QKeyEvent*>(e);
+    const bool plain = !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
+        focusNextPrevChild(ke->key() == Qt::Key_Tab && !(ke->modifiers() & Qt::ShiftModifier))) {
+      e->accept();
+      return true;
+    }
+  }
   if (e->type() == QEvent::ParentChange) setAttribute(Qt::WA_OpaquePaintEvent, isWindow());
   switch (Translate(hwnd_, this, e, false)) {
     case Outcome::Consumed:

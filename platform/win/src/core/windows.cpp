@@ -24,6 +24,13 @@ std::map<std::string, std::shared_ptr<WindowClass>, NoCaseLess>& classes() {
   return c;
 }
 
+// A child window that is a tab stop takes the focus by Tab as well as by a
+// click; any other takes it only by a click.
+void ApplyTabStop(QWidget* widget, DWORD style) {
+  if (widget && !widget->isWindow())
+    widget->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 Qt::WindowFlags TopLevelFlags(DWORD style, DWORD exStyle) {
   Qt::WindowFlags f = (exStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
   if ((style & WS_CAPTION) != WS_CAPTION) f |= Qt::FramelessWindowHint;
@@ -32,6 +39,22 @@ Qt::WindowFlags TopLevelFlags(DWORD style, DWORD exStyle) {
 }
 
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
+
+// An owned top-level window stays above its owner: the desktop learns that
+// it belongs to the owner, and it is topmost when the owner is.
+void FollowOwner(HWND hwnd) {
+  Window* w = Find(hwnd);
+  QWidget* wd = w ? w->widget.data() : nullptr;
+  if (!wd || !wd->isWindow()) return;
+  Window* o = w->owner ? Find(w->owner) : nullptr;
+  QWidget* ownerWidget = o && o->widget ? o->widget->window() : nullptr;
+  if (ownerWidget) ownerWidget->winId();
+  wd->winId();
+  if (QWindow* qw = wd->windowHandle())
+    qw->setTransientParent(ownerWidget ? ownerWidget->windowHandle() : nullptr);
+  if (o && (o->exStyle & WS_EX_TOPMOST))
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
 }  // namespace
 
@@ -210,6 +233,7 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
     flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
   auto widget = std::make_unique<HostWidget>(h, qparent, flags);
   widget->setGeometry(x, y, width, height);
+  ApplyTabStop(widget.get(), style);
   if (!child) widget->setWindowTitle(QString::fromUtf8(rec->text.c_str()));
   rec->widget = widget.get();
   Window& w = Add(std::move(rec));
@@ -412,6 +436,7 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
       break;
     case GWL_STYLE:
       w->style = static_cast<DWORD>(value) & ~(WS_VISIBLE | WS_DISABLED);
+      if (w->kind == WidgetKind::Host) ApplyTabStop(w->widget, w->style);
       break;
     case GWL_EXSTYLE: {
       const bool topmost = value & WS_EX_TOPMOST;
@@ -423,6 +448,13 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
     case GWLP_USERDATA:
       w->userData = value;
       break;
+    case GWLP_HWNDPARENT: {
+      const HWND owner(static_cast<std::uintptr_t>(value));
+      if (w->parent || owner == hwnd || (owner && !Find(owner))) return 0;
+      w->owner = owner;
+      FollowOwner(hwnd);
+      break;
+    }
     case GWL_ID:
       w->id = value;
       break;

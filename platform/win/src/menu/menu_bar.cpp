@@ -46,7 +46,7 @@ void LayOut(HMENU handle, HWND hwnd) {
     } else if (item.type & MFT_SEPARATOR) {
       sz.cx = kBarPadding;
     } else {
-      const std::string label = MenuLabel(BarLabel(item.text));
+      const std::string label = TextWithoutMarkers(BarLabel(item.text));
       SIZE text;
       GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &text);
       sz.cx = text.cx + 2 * kBarPadding;

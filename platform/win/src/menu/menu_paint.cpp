@@ -28,7 +28,7 @@ Parts Split(const std::string& text) {
 
 SIZE Extent(HDC dc, const std::string& s) {
   SIZE sz;
-  const std::string shown = MenuLabel(s);
+  const std::string shown = TextWithoutMarkers(s);
   GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &sz);
   return sz;
 }

@@ -40,7 +40,4 @@ Menu* FindMenu(HMENU menu);
 // submenus as the platform does; `owner` receives the menu that holds it.
 MenuItem* FindItem(HMENU menu, UINT item, bool byPosition, Menu** owner = nullptr);
 
-// The visible text of an item without "&" markers.
-std::string MenuLabel(const std::string& text);
-
 }  // namespace win::detail

@@ -159,18 +159,6 @@ MenuItem* FindItem(HMENU menu, UINT item, bool byPosition, Menu** owner) {
   return nullptr;
 }
 
-std::string MenuLabel(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '&' && i + 1 < text.size())
-      ++i;
-    else if (text[i] == '&')
-      continue;
-    out += text[i];
-  }
-  return out;
-}
-
 }  // namespace detail
 
 using namespace detail;
@@ -450,6 +438,18 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* rect) {
   if (!ClientToScreen(m->shownIn, &origin)) return FALSE;
   OffsetRect(rect, origin.x, origin.y);
   return TRUE;
+}
+
+std::string TextWithoutMarkers(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size())
+      ++i;
+    else if (text[i] == '&')
+      continue;
+    out += text[i];
+  }
+  return out;
 }
 
 char MenuAccessKey(const std::string& text) {
