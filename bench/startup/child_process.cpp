@@ -1,5 +1,6 @@
 #include "child_process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -43,8 +44,14 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   posix_spawnattr_init(&attr);
   posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
   posix_spawnattr_setpgroup(&attr, 0);
+  // Their chatter would bury the figures.
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
   pid_t pid = 0;
-  if (posix_spawn(&pid, program.c_str(), nullptr, &attr, argv.data(), envp.data()) == 0) pid_ = pid;
+  if (posix_spawn(&pid, program.c_str(), &quiet, &attr, argv.data(), envp.data()) == 0) pid_ = pid;
+  posix_spawn_file_actions_destroy(&quiet);
   posix_spawnattr_destroy(&attr);
 }
 
