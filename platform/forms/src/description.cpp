@@ -125,9 +125,10 @@ Value ValueFromJson(const std::string& property, const QJsonValue& json) {
     case QJsonValue::Object: {
       const QJsonObject o = json.toObject();
       if (o.contains("PictureData")) {
-        QImage img;
-        img.loadFromData(QByteArray::fromBase64(o.value("PictureData").toString().toLatin1()),
-                         "PNG");
+        QByteArray bytes = QByteArray::fromBase64(o.value("PictureData").toString().toLatin1());
+        QBuffer device(&bytes);
+        device.open(QIODevice::ReadOnly);
+        const QImage img = ReadPicture(device);
         return Value(Picture::FromImage(
             img, o.value("Type").toInt(1) == 3 ? Picture::Kind::Icon : Picture::Kind::Bitmap));
       }
@@ -173,10 +174,9 @@ QJsonValue ValueToJson(const Value& v) {
   }
   if (auto* bytes = std::get_if<ByteArray>(&raw)) {
     QJsonObject o;
-    o.insert("Bytes", QString::fromLatin1(
-                          QByteArray(reinterpret_cast<const char*>(bytes->data()),
-                                     static_cast<qsizetype>(bytes->size()))
-                              .toBase64()));
+    o.insert("Bytes", QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(bytes->data()),
+                                                     static_cast<qsizetype>(bytes->size()))
+                                              .toBase64()));
     return o;
   }
   return QJsonValue();

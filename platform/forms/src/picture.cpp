@@ -150,14 +150,23 @@ Picture LoadPicture(std::string_view file) {
   QFile source(path);
   if (!source.open(QIODevice::ReadOnly))
     throw RuntimeError(err::FileNotFound, "File not found: '" + name + "'");
-  QImageReader reader(&source, BuiltInFormat(source));
-  // Any other picture is known by its content, whatever its name says.
-  if (reader.format().isEmpty()) reader.setDecideFormatFromContent(true);
-  QImage image = reader.read();
+  QByteArray format;
+  QImage image = ReadPicture(source, &format);
   if (image.isNull()) throw RuntimeError(err::InvalidPicture, "Invalid picture: '" + name + "'");
-  const bool icon =
-      reader.format().toLower() == "ico" || QFileInfo(path).suffix().toLower() == "ico";
+  const bool icon = format.toLower() == "ico" || QFileInfo(path).suffix().toLower() == "ico";
   return Picture::FromImage(std::move(image), icon ? Picture::Kind::Icon : Picture::Kind::Bitmap);
+}
+
+QImage ReadPicture(QIODevice& source, QByteArray* format) {
+  const QByteArray builtIn = BuiltInFormat(source);
+  QImageReader reader(&source, builtIn);
+  if (builtIn.isEmpty())
+    reader.setDecideFormatFromContent(true);  // by its content, whatever its name says
+  else
+    reader.setAutoDetectImageFormat(false);  // else Qt still asks every plugin
+  QImage image = reader.read();
+  if (format) *format = reader.format();
+  return image;
 }
 
 }  // namespace forms
