@@ -9,9 +9,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <thread>
 
 extern char** environ;
@@ -79,26 +76,6 @@ void ChildProcess::Stop() {
     waitpid(pid_, nullptr, 0);
     pid_ = 0;
   }
-}
-
-double CpuSeconds(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const auto close = text.rfind(')');
-  if (close == std::string::npos) return -1;
-  std::istringstream fields(text.substr(close + 2));
-  std::string skip;
-  for (int i = 0; i < 11; ++i) fields >> skip;  // state ... cmajflt
-  long utime = 0, stime = 0;
-  fields >> utime >> stime;
-  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-long ResidentKb(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-  for (std::string line; std::getline(in, line);)
-    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
-  return -1;
 }
 
 }  // namespace startbench

@@ -35,9 +35,4 @@ class ChildProcess {
   pid_t pid_ = 0;
 };
 
-// Processor time (user and system) of a process in seconds, -1 when gone.
-double CpuSeconds(pid_t pid);
-// Resident memory of a process in kB, -1 when gone.
-long ResidentKb(pid_t pid);
-
 }  // namespace startbench

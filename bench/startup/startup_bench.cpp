@@ -29,9 +29,11 @@
 
 #include "child_process.h"
 #include "private_display.h"
+#include "program_usage.h"
 
 namespace fs = std::filesystem;
 using namespace startbench;
+using benchsupport::CpuSeconds;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -148,7 +150,7 @@ void MeasureAtRest(Program& p, int displayNumber, const Options& o) {
   }
   ChildProcess child(p.path, {}, ProgramEnvironment(p, display.name(), o.sound));
   std::this_thread::sleep_for(std::chrono::seconds(o.settleSeconds));
-  const long rss = ResidentKb(child.pid());
+  const long rss = benchsupport::StatusKb(child.pid(), "VmRSS:");
   const double cpu0 = CpuSeconds(child.pid());
   const double server0 = CpuSeconds(display.serverPid());
   std::this_thread::sleep_for(std::chrono::seconds(o.cpuSeconds));
