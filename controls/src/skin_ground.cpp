@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "forms/errors.h"
+#include "forms/picture.h"
+
 namespace controls::detail {
 
 namespace {
@@ -22,7 +25,15 @@ forms::Picture LaidOver(const forms::Picture& strip, const std::function<QColor(
 
 QColor CaptionBarBehindButton(int row) {
   // The middle of the caption picture, which the frame stretches along the bar.
-  static const QImage bar(QStringLiteral(":/pictures/skin/top_active.png"));
+  // Read as the runtime reads pictures: by their first bytes, without
+  // loading every image plugin before the first window shows.
+  static const QImage bar = [] {
+    try {
+      return forms::LoadPicture(":/pictures/skin/top_active.png").Image();
+    } catch (const forms::RuntimeError&) {
+      return QImage();
+    }
+  }();
   if (bar.isNull()) return QColor(0, 84, 227);
   return bar.pixelColor(bar.width() / 2, std::clamp(kButtonTop + row, 0, bar.height() - 1));
 }

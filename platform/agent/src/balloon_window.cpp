@@ -61,7 +61,9 @@ void BalloonWindow::SetText(const QString& text) {
 }
 
 void BalloonWindow::SetSpoken(int spokenEnd) {
-  spokenEnd_ = std::clamp(spokenEnd, 0, static_cast<int>(text_.size()));
+  const int end = std::clamp(spokenEnd, 0, static_cast<int>(text_.size()));
+  if (end == spokenEnd_) return;
+  spokenEnd_ = end;
   if (spokenEnd_ > pageEnd_ && pageEnd_ < text_.size()) {
     pageStart_ = pageEnd_;
     Relayout();
@@ -133,13 +135,21 @@ void BalloonWindow::paintEvent(QPaintEvent*) {
 
   const QString page = PageText();
   const int said = std::clamp(spokenEnd_ - pageStart_, 0, static_cast<int>(page.size()));
-  QTextDocument doc;
-  doc.setDefaultFont(font());
-  doc.setDocumentMargin(0);
-  doc.setHtml(DocumentHtml(page.left(said), page.mid(said)));
-  doc.setTextWidth(width() - 2 * kPadding - 2);
+  QTextDocument& doc = Document(page, said, width() - 2 * kPadding - 2);
   p.translate(kPadding + 1, kPadding + 1 + (tailUp_ ? kTail : 0));
   doc.drawContents(&p);
+}
+
+QTextDocument& BalloonWindow::Document(const QString& page, int said, int width) {
+  if (page == documentPage_ && said == documentSaid_ && width == documentWidth_) return document_;
+  documentPage_ = page;
+  documentSaid_ = said;
+  documentWidth_ = width;
+  document_.setDefaultFont(font());
+  document_.setDocumentMargin(0);
+  document_.setHtml(DocumentHtml(page.left(said), page.mid(said)));
+  document_.setTextWidth(width);
+  return document_;
 }
 
 }  // namespace agent

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace agent {
@@ -32,6 +33,9 @@ class BalloonWindow : public QWidget {
   QString PageText() const;
   void Relayout();
   QPainterPath Outline() const;
+  // The page laid out with its said part, made anew only when the page, the
+  // said part or the width changed: a repaint lays out no text.
+  QTextDocument& Document(const QString& page, int said, int width);
 
   QString text_;
   int spokenEnd_ = 0;
@@ -40,6 +44,10 @@ class BalloonWindow : public QWidget {
   bool tailUp_ = false;
   int tailX_ = 0;
   QRect character_;
+  QTextDocument document_;
+  QString documentPage_;
+  int documentSaid_ = -1;
+  int documentWidth_ = -1;
 };
 
 }  // namespace agent

@@ -1,5 +1,7 @@
 #include "loaded_character.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -7,6 +9,21 @@
 #include "agent/agent.h"
 
 namespace agent {
+
+namespace {
+
+// Only as PNG: left to guess, Qt would load every installed image plugin
+// with its libraries to ask it, while the first window waits.
+QImage ReadPng(const std::string& bytes) {
+  QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QBuffer device(&data);
+  device.open(QIODevice::ReadOnly);
+  QImageReader reader(&device, "png");
+  reader.setAutoDetectImageFormat(false);
+  return reader.read();
+}
+
+}  // namespace
 
 LoadedCharacter LoadCharacter(const std::filesystem::path& path) {
   const std::string where = path.string();
@@ -26,8 +43,7 @@ LoadedCharacter LoadCharacter(const std::filesystem::path& path) {
   c.images.reserve(c.file.images.size());
   for (std::size_t i = 0; i < c.file.images.size(); ++i) {
     const auto& data = c.file.images[i];
-    QImage image = QImage::fromData(reinterpret_cast<const uchar*>(data.data()),
-                                    static_cast<int>(data.size()), "PNG");
+    QImage image = ReadPng(data);
     if (image.isNull())
       throw Error("character file " + where + ": damaged: image " + std::to_string(i) +
                   " is not a readable PNG picture");

@@ -125,10 +125,11 @@ Value ValueFromJson(const std::string& property, const QJsonValue& json) {
     case QJsonValue::Object: {
       const QJsonObject o = json.toObject();
       if (o.contains("PictureData")) {
-        QImage img;
-        img.loadFromData(QByteArray::fromBase64(o.value("PictureData").toString().toLatin1()),
-                         "PNG");
-        return Value(Picture::FromFileImage(img, o.value("Type").toInt(1) == 3));
+        QByteArray bytes = QByteArray::fromBase64(o.value("PictureData").toString().toLatin1());
+        QBuffer device(&bytes);
+        device.open(QIODevice::ReadOnly);
+        QImage img = ReadPicture(device);
+        return Value(Picture::FromFileImage(std::move(img), o.value("Type").toInt(1) == 3));
       }
       if (o.contains("Bytes")) {
         const QByteArray b = QByteArray::fromBase64(o.value("Bytes").toString().toLatin1());

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 
+#include "caret_rest.h"
 #include "description.h"
 #include "forms/app.h"
 #include "forms/controls.h"
@@ -481,6 +482,7 @@ int RunProgram(int argc, char** argv, const std::function<Form&()>& startup) {
   QApplication app(argc, argv);
   app.setApplicationName(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName());
   app.setQuitOnLastWindowClosed(false);
+  const detail::CaretRest caretRest;
   // The first copy answers the requests of later copies to come forward.
   std::unique_ptr<shell::ActivationListener> listener;
   if (!App::PrevInstance()) {

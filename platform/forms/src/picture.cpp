@@ -164,6 +164,20 @@ const QImage& Picture::Image() const {
   return d_ ? d_->image : none;
 }
 
+namespace {
+
+// The formats Qt reads itself, known by their first bytes. Naming the format
+// spares asking every installed image plugin whether it knows the content,
+// which loads each plugin with its libraries before the first window shows.
+QByteArray BuiltInFormat(QIODevice& device) {
+  const QByteArray head = device.peek(8);
+  if (head.startsWith("\x89PNG\r\n\x1a\n")) return "png";
+  if (head.startsWith("BM")) return "bmp";
+  return {};
+}
+
+}  // namespace
+
 Picture LoadPicture(std::string_view file) {
   if (file.empty()) return {};
   const std::string name(file);
@@ -171,13 +185,26 @@ Picture LoadPicture(std::string_view file) {
                            ? QString::fromStdString(name)
                            : QString::fromStdString(shell::NativePath(name).string());
   if (!QFile::exists(path)) throw RuntimeError(err::FileNotFound, "File not found: '" + name + "'");
-  QImageReader reader(path);
-  reader.setDecideFormatFromContent(true);
-  QImage image = reader.read();
+  QFile source(path);
+  if (!source.open(QIODevice::ReadOnly))
+    throw RuntimeError(err::FileNotFound, "File not found: '" + name + "'");
+  QByteArray format;
+  QImage image = ReadPicture(source, &format);
   if (image.isNull()) throw RuntimeError(err::InvalidPicture, "Invalid picture: '" + name + "'");
-  const bool icon =
-      reader.format().toLower() == "ico" || QFileInfo(path).suffix().toLower() == "ico";
+  const bool icon = format.toLower() == "ico" || QFileInfo(path).suffix().toLower() == "ico";
   return Picture::FromFileImage(std::move(image), icon);
+}
+
+QImage ReadPicture(QIODevice& source, QByteArray* format) {
+  const QByteArray builtIn = BuiltInFormat(source);
+  QImageReader reader(&source, builtIn);
+  if (builtIn.isEmpty())
+    reader.setDecideFormatFromContent(true);  // by its content, whatever its name says
+  else
+    reader.setAutoDetectImageFormat(false);  // else Qt still asks every plugin
+  QImage image = reader.read();
+  if (format) *format = reader.format();
+  return image;
 }
 
 }  // namespace forms

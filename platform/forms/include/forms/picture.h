@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <cstdint>
 #include <memory>
@@ -59,5 +61,9 @@ class Picture {
 // resource with a leading ":/". A missing file raises error 53 naming the file; a file that is not
 // a picture raises error 481 naming it.
 Picture LoadPicture(std::string_view file = "");
+// Reads a picture from `source`, PNG and BMP by their first bytes, any other
+// format by asking the image plugins; a null image when it cannot be read.
+// `format`, when given, receives the format it was read as.
+QImage ReadPicture(QIODevice& source, QByteArray* format = nullptr);
 
 }  // namespace forms

@@ -339,9 +339,12 @@ void HostWidget::paintEvent(QPaintEvent* e) {
   SyncSurface(*w);
   PaintInvalid(*w);
   if (!(w = Find(hwnd_)) || !w->surface) return;
+  // Only the pixels being repainted are copied: a caret blinking in a child
+  // repaints a few pixels of every window beneath it.
   QPainter p(this);
-  const QImage img = ToQImage(*w->surface);
-  for (const QRect& r : e->region()) p.drawImage(r, img, r);
+  const QRect area = e->region().boundingRect();
+  const QImage img = ToQImage(*w->surface, area);
+  for (const QRect& r : e->region()) p.drawImage(r, img, r.translated(-area.topLeft()));
 }
 
 bool AttachedFilter::eventFilter(QObject* watched, QEvent* e) {

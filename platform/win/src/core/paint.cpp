@@ -120,9 +120,9 @@ void SyncSurface(Window& w) {
   if (w.kind != WidgetKind::Host || !w.widget) return;
   const int width = std::max(1, w.widget->width()), height = std::max(1, w.widget->height());
   if (w.surface) {
-    const QImage old = ToQImage(*w.surface);
-    if (old.width() == width && old.height() == height) return;
+    if (w.surface->width == width && w.surface->height == height) return;
     // Keep what was shown; the newly uncovered part waits for WM_PAINT.
+    const QImage old = ToQImage(*w.surface);
     auto fresh = MakeColourBuffer(width, height, GetSysColor(COLOR_BTNFACE));
     QImage img = ToQImage(*fresh);
     {

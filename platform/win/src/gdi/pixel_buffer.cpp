@@ -157,19 +157,29 @@ bool HasMeaningfulAlpha(const PixelBuffer& b) {
 }  // namespace
 
 QImage ToQImage(const PixelBuffer& buffer) {
+  return ToQImage(buffer, QRect(0, 0, buffer.width, buffer.height));
+}
+
+QImage ToQImage(const PixelBuffer& buffer, const QRect& area) {
+  const QRect part = area & QRect(0, 0, buffer.width, buffer.height);
+  // The format follows the whole buffer, so that a part looks as it does in
+  // the whole picture.
   const bool withAlpha = HasMeaningfulAlpha(buffer);
-  QImage image(buffer.width, buffer.height,
+  QImage image(part.width(), part.height(),
                withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
   if (image.isNull()) return image;
-  for (int y = 0; y < buffer.height; ++y) {
+  const int x0 = part.x(), w = part.width();
+  for (int y = 0; y < part.height(); ++y) {
     auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    const int by = part.y() + y;
     if (buffer.bitsPerPixel == 32) {
-      std::memcpy(out, buffer.row(y), static_cast<std::size_t>(buffer.width) * 4);
+      std::memcpy(out, buffer.row(by) + static_cast<std::size_t>(x0) * 4,
+                  static_cast<std::size_t>(w) * 4);
       // Sections may leave the top byte 0; an opaque picture needs it set.
       if (!withAlpha && buffer.alpha)
-        for (int x = 0; x < buffer.width; ++x) out[x] |= 0xFF000000u;
+        for (int x = 0; x < w; ++x) out[x] |= 0xFF000000u;
     } else {
-      for (int x = 0; x < buffer.width; ++x) out[x] = 0xFF000000u | buffer.rgb(x, y);
+      for (int x = 0; x < w; ++x) out[x] = 0xFF000000u | buffer.rgb(x0 + x, by);
     }
   }
   return image;

@@ -89,6 +89,9 @@ std::shared_ptr<PixelBuffer> MakeMonoBuffer(int width, int height);
 std::shared_ptr<PixelBuffer> BufferOf(HBITMAP bitmap);  // nullptr if not a bitmap
 HBITMAP AdoptBuffer(std::shared_ptr<PixelBuffer> buffer);
 QImage ToQImage(const PixelBuffer& buffer);  // a copy, RGB32 (ARGB32 for alpha sections)
+// A copy of the part `area` of the buffer (clipped to it), in the format the
+// whole copy would have: a repaint then copies only the pixels it shows.
+QImage ToQImage(const PixelBuffer& buffer, const QRect& area);
 std::shared_ptr<PixelBuffer> FromQImage(const QImage& image);  // 32-bit copy
 
 // A DC whose (0,0) is `origin` in `target`, drawing clipped to `clip` (target
