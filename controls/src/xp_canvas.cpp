@@ -220,6 +220,7 @@ void xp_canvas::LayoutPass() {
 
   Step([&] { PaintStretched(picleft_, imgleft_.Picture()); });
   Step([&] { PaintStretched(picright_, imgright_.Picture()); });
+  KeepCaptionButtonsRight();
   PaintCaptionBar();
   GroundCaptionButtons();
   Step([&] { PaintStretched(picbottom_, imgbottom_.Picture()); });
@@ -286,7 +287,9 @@ void xp_canvas::SetFrameCursors() {
 // --- caption buttons ---------------------------------------------------------------------
 //
 // The caption buttons are the host's controls, placed by the host over the
-// caption bar; the frame only looks at where they lie.
+// right end of the caption bar for its design width. The frame keeps each at
+// the distance from its right edge that the host gave it, whatever width the
+// host takes since (a drag on an edge, maximising, restoring, the program).
 
 std::vector<xptopbuttons*> xp_canvas::CaptionButtons() const {
   std::vector<xptopbuttons*> found;
@@ -301,6 +304,21 @@ std::vector<xptopbuttons*> xp_canvas::CaptionButtons() const {
     }
   });
   return found;
+}
+
+void xp_canvas::KeepCaptionButtonsRight() {
+  const double width = WidthTwips();
+  // Moved by the change since the last placing, so that a host that places a
+  // button anew keeps that place relative to the right edge.
+  if (buttonsPlacedFor_ >= 0 && width != buttonsPlacedFor_) {
+    const double shift = width - buttonsPlacedFor_;
+    for (xptopbuttons* button : CaptionButtons())
+      Step([&] {
+        button->MoveTwips(button->LeftTwips() + shift, button->TopTwips(), button->WidthTwips(),
+                          button->HeightTwips());
+      });
+  }
+  buttonsPlacedFor_ = width;
 }
 
 void xp_canvas::GroundCaptionButtons() {
@@ -323,12 +341,13 @@ void xp_canvas::GroundCaptionButtons() {
 }
 
 win::SIZE xp_canvas::SmallestHost() const {
-  // The icon and the right corner, or the rightmost caption button and the
-  // right edge beside it; the caption bar above the bottom edge.
-  double right = imgicon_.LeftTwips() + imgicon_.WidthTwips();
+  // The caption buttons keep their distance from the right edge, so the bar
+  // stays whole while the one farthest from it still lies right of the icon
+  // (with no buttons, the right corner); the caption bar above the bottom edge.
+  double fromRight = kEdge * kTwipsPerPixel;
   for (const xptopbuttons* button : CaptionButtons())
-    right = std::max(right, button->LeftTwips() + button->WidthTwips());
-  return {static_cast<win::LONG>(right + kEdge * kTwipsPerPixel),
+    fromRight = std::max(fromRight, WidthTwips() - button->LeftTwips());
+  return {static_cast<win::LONG>(imgicon_.LeftTwips() + imgicon_.WidthTwips() + fromRight),
           static_cast<win::LONG>((kCaptionHeight + kEdge) * kTwipsPerPixel)};
 }
 

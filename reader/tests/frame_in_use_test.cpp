@@ -71,6 +71,8 @@ class FrameInUse : public readdict::testing::ProgramFixture {
     f.Load();
     f.Show();
     Settle();
+    closeGap_ =
+        f.xp_canvas1.WidthTwips() - (f.xptopbuttons1.LeftTwips() + f.xptopbuttons1.WidthTwips());
     return f;
   }
 
@@ -86,8 +88,9 @@ class FrameInUse : public readdict::testing::ProgramFixture {
 
   static QWidget* WidgetOf(win::HWND hwnd) { return win::WindowWidget(hwnd); }
 
-  // The frame covers the host's client area, its strips laid out for it.
-  static void ExpectFrameFills(F& f) {
+  // The frame covers the host's client area, its strips laid out for it, and
+  // the close button keeps its distance from the frame's right edge.
+  void ExpectFrameFills(F& f) const {
     const auto& frame = f.xp_canvas1;
     const int W = f.ClientPixelWidth(), H = f.ClientPixelHeight();
     EXPECT_EQ(frame.WidthTwips(), W * 15.0);
@@ -95,7 +98,15 @@ class FrameInUse : public readdict::testing::ProgramFixture {
     EXPECT_EQ(frame.template Get<PictureBox>("pictop").Width(), W);
     EXPECT_EQ(frame.template Get<PictureBox>("picright").Left(), W - 5);
     EXPECT_EQ(frame.template Get<PictureBox>("picbottom").Top(), H - 5);
+    const auto& close = f.xptopbuttons1;
+    EXPECT_EQ(close.LeftTwips() + close.WidthTwips(), frame.WidthTwips() - closeGap_);
+    // Where it is shown, too.
+    EXPECT_EQ(close.Widget()->geometry().right() + 1, W - closeGap_ / 15);
   }
+
+  // The close button's distance from the frame's right edge as the program
+  // starts (twips).
+  double closeGap_ = 0;
 };
 
 using Hosts = ::testing::Types<dictionary::Form1, reader::frmMain>;
@@ -198,9 +209,10 @@ TYPED_TEST(FrameInUse, DraggingAnEdgePastTheOppositeOneKeepsTheCaptionBarAndItsB
   Drag(frame.template Get<PictureBox>("picleft").Widget(), {2, 100}, {2000, 100});
   Drag(frame.template Get<Image>("imgresize", 2).Widget(), {50, 2}, {50, 2000});
   Settle();
-  // The button still lies whole inside the frame's right edge.
-  const double buttonRight = f.xptopbuttons1.LeftTwips() + f.xptopbuttons1.WidthTwips();
-  EXPECT_EQ(f.Width(), buttonRight + 5 * 15);
+  // The button, kept at its distance from the right edge, still lies whole
+  // beside the icon.
+  const auto& icon = frame.template Get<Image>("imgicon");
+  EXPECT_EQ(f.xptopbuttons1.LeftTwips(), icon.LeftTwips() + icon.WidthTwips());
   EXPECT_EQ(f.Height(), (29 + 5) * 15);
   // The edges opposite the dragged ones stayed.
   EXPECT_EQ(f.Left() + f.Width(), right);

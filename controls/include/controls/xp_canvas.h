@@ -82,6 +82,8 @@ class xp_canvas : public forms::UserControl {
   void SetFrameCursors();
   // The host's caption buttons that lie on the caption bar.
   std::vector<xptopbuttons*> CaptionButtons() const;
+  // Moves the caption buttons with the frame's right edge.
+  void KeepCaptionButtonsRight();
   // Gives the caption buttons the colours of the bar as it is painted now.
   void GroundCaptionButtons();
   // The smallest host, in twips, at which the caption bar keeps its icon,
@@ -122,6 +124,9 @@ class xp_canvas : public forms::UserControl {
   win::POINT releasePoint_{};
   // A press of an edge or grip waits for its release.
   bool pressed_ = false;
+  // The frame's width (twips) when the caption buttons were last placed;
+  // negative until the first layout pass has seen them.
+  double buttonsPlacedFor_ = -1;
 };
 
 }  // namespace controls
