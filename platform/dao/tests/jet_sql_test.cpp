@@ -18,7 +18,7 @@ int ErrorOf(std::string_view sql) {
 
 TEST(JetSql, TheProgramsQueriesTranslate) {
   EXPECT_EQ(Translate("select * from word ORDER BY English").sql,
-            "select * from word ORDER BY English COLLATE JETTEXT");
+            "select * from word ORDER BY English COLLATE JETTEXT , `word`.rowid");
   EXPECT_EQ(Translate("select * from word ").sql, "select * from word");
   EXPECT_EQ(Translate("select * from word where category= 'Some Basic Phrases'").sql,
             "select * from word where category = 'Some Basic Phrases' COLLATE JETTEXT");
@@ -26,14 +26,16 @@ TEST(JetSql, TheProgramsQueriesTranslate) {
       Translate("select * from word where category='Fruits, Vegetables and Meats' ORDER BY English")
           .sql,
       "select * from word where category = 'Fruits, Vegetables and Meats' COLLATE JETTEXT ORDER "
-      "BY English COLLATE JETTEXT");
+      "BY English COLLATE JETTEXT , `word`.rowid");
   // The prefix search gets an index range in front of the engine's LIKE.
   EXPECT_EQ(Translate("select * from word where English like 'Ab*' order by english").sql,
             "select * from word where ( English >= 'ab' COLLATE JETTEXT AND English < 'ac' "
-            "COLLATE JETTEXT AND English like 'Ab*' ) order by english COLLATE JETTEXT");
+            "COLLATE JETTEXT AND English like 'Ab*' ) order by english COLLATE JETTEXT , "
+            "`word`.rowid");
   // An empty prefix reads everything, with no range.
   EXPECT_EQ(Translate("select * from word where Italian like '*' order by english").sql,
-            "select * from word where Italian like '*' order by english COLLATE JETTEXT");
+            "select * from word where Italian like '*' order by english COLLATE JETTEXT , "
+            "`word`.rowid");
 }
 
 TEST(JetSql, StringsNamesAndOperators) {
@@ -83,7 +85,7 @@ TEST(JetSql, FindsTheTableAQueryCanWriteTo) {
   EXPECT_EQ(plain.source->table, "word");
   EXPECT_EQ(plain.source->rowidSql,
             "SELECT `word`.rowid , * FROM word where category = 'Numbers' COLLATE JETTEXT ORDER "
-            "BY English COLLATE JETTEXT");
+            "BY English COLLATE JETTEXT , `word`.rowid");
   EXPECT_EQ(plain.source->refetchSql, "SELECT * FROM word WHERE `word`.rowid = ?");
 
   const Statement aliased = Translate("SELECT w.English FROM [word] AS w");
