@@ -3,6 +3,7 @@
 // For the programs that host the menu control: loading its class from
 // Ornatek.ocx by program id, and handing it the pictures of their menu items.
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -12,13 +13,28 @@
 
 namespace ornatek {
 
+namespace detail {
+// The outcome of the program's one attempt to load the class, once made.
+inline std::optional<std::string>& MenuControlClassOutcome() {
+  static std::optional<std::string> outcome;
+  return outcome;
+}
+}  // namespace detail
+
 // Makes forms create "Ornatek.VIroDazu" from its library, once per program.
 // The text says why it could not (it names the class and the file); it is
 // empty when the class was loaded. Without the class, forms put an inert
 // stand-in in the control's place and the menus stay plain.
 inline const std::string& UseMenuControlClass() {
-  static const std::string error = com::UseRegisteredClass(kVIroDazuProgId);
-  return error;
+  auto& outcome = detail::MenuControlClassOutcome();
+  if (!outcome) outcome = com::UseRegisteredClass(kVIroDazuProgId);
+  return *outcome;
+}
+
+// For tests, which start the program many times in one process: the next
+// UseMenuControlClass looks the class up again, as a new program would.
+inline void ForgetMenuControlClass() {
+  detail::MenuControlClassOutcome().reset();
 }
 
 // One SetBitmap call: a menu item of the menu form and the hidden label of
