@@ -21,7 +21,7 @@ endfunction()
 
 # tavrinel_test(name SOURCES ... LIBS ...)
 # A GoogleTest executable, run headless by ctest one process per suite (the
-# ctest test is named after the suite: `ctest -R '^Suite$'`), each in a
+# ctest test is named NAME.Suite: `ctest -R Suite`), each in a
 # private temporary home so that no test touches the user's state. Every
 # program must therefore pass when run whole: a case puts back what it
 # changes in the process. The test main sets TAVRINEL_BIN_DIR and

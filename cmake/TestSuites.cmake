@@ -29,9 +29,12 @@ function(tavrinel_write_suites)
     # TypeParam = ..."); case lines are indented.
     if(line MATCHES "^([^ #][^ ]*)\\.( .*)?$")
       set(suite "${CMAKE_MATCH_1}")
+      # Named after the program too: two programs may both have a suite of
+      # one name.
+      set(test "${TEST_TARGET}.${suite}")
       string(APPEND script
-        "add_test([==[${suite}]==] [==[${TEST_EXECUTABLE}]==] [==[--gtest_filter=${suite}.*]==])\n"
-        "set_tests_properties([==[${suite}]==] PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen"
+        "add_test([==[${test}]==] [==[${TEST_EXECUTABLE}]==] [==[--gtest_filter=${suite}.*]==])\n"
+        "set_tests_properties([==[${test}]==] PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen"
         " LABELS [==[${TEST_TARGET}]==])\n")
     endif()
   endforeach()
