@@ -354,7 +354,6 @@ class CheckBox : public QtControl {
  private:
   std::string caption_;
   QAbstractButton* box_ = nullptr;
-  bool settingByCode_ = false;
 };
 
 class OptionButton : public QtControl {
@@ -491,7 +490,6 @@ class ScrollBar : public QtControl {
 
  private:
   QScrollBar* bar_ = nullptr;
-  bool settingByCode_ = false;
 };
 
 class VScrollBar : public ScrollBar {
