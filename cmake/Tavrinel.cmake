@@ -1,5 +1,7 @@
 # Shared build rules of the suite.
 
+set(TAVRINEL_TEST_SUITES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/TestSuites.cmake)
+
 # Warnings as errors on our own code.
 function(tavrinel_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
@@ -18,19 +20,38 @@ function(tavrinel_library name)
 endfunction()
 
 # tavrinel_test(name SOURCES ... LIBS ...)
-# A GoogleTest executable whose cases ctest runs one by one, headless,
-# each in a private temporary home so that no test touches the user's state.
-# The test main sets TAVRINEL_BIN_DIR and TAVRINEL_SOURCE_DIR.
+# A GoogleTest executable, run headless by ctest one process per suite (the
+# ctest test is named NAME.Suite: `ctest -R Suite`), each in a
+# private temporary home so that no test touches the user's state. Every
+# program must therefore pass when run whole: a case puts back what it
+# changes in the process. The test main sets TAVRINEL_BIN_DIR and
+# TAVRINEL_SOURCE_DIR.
 function(tavrinel_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} tavrinel_test_main GTest::gtest GTest::gmock)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVRINEL_TEST_BIN_DIR})
   tavrinel_warnings(${name})
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+  # The suites are read from the program when ctest starts, and again only
+  # after the program was rebuilt.
+  set(suites_file "${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake")
+  file(GENERATE OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/${name}_include.cmake" CONTENT
+"if(EXISTS [==[$<TARGET_FILE:${name}>]==])
+  if(NOT EXISTS [==[${suites_file}]==] OR
+     NOT [==[${suites_file}]==] IS_NEWER_THAN [==[$<TARGET_FILE:${name}>]==] OR
+     NOT [==[${suites_file}]==] IS_NEWER_THAN [==[${TAVRINEL_TEST_SUITES_SCRIPT}]==])
+    set(TEST_EXECUTABLE [==[$<TARGET_FILE:${name}>]==])
+    set(CTEST_FILE [==[${suites_file}]==])
+    set(TEST_TARGET [==[${name}]==])
+    include([==[${TAVRINEL_TEST_SUITES_SCRIPT}]==])
+  endif()
+  include([==[${suites_file}]==])
+else()
+  add_test([==[${name}_NOT_BUILT]==] [==[${name}_NOT_BUILT]==])
+endif()
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES
+    "${CMAKE_CURRENT_BINARY_DIR}/${name}_include.cmake")
 endfunction()
 
 # tavrinel_benchmark(name SOURCES ... LIBS ...): a Google Benchmark program

@@ -148,7 +148,7 @@ void PlanShots(Script& script, SkinDemo& demo, const std::filesystem::path& fold
     win::SetCursorPos(p.x, p.y);
   });
   script.Then(400, [=] { shot("caption_button_hot"); });
-  script.Then(0, [&demo] { win::SetCursorPos(0, 0); });
+  script.Then(0, [] { win::SetCursorPos(0, 0); });
   script.Then(300, [=] { shot("after_click"); });
   // The close button unloads both forms, which ends the program.
   script.Then(0, [&demo] {

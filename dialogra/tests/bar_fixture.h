@@ -19,6 +19,7 @@
 #include "forms/testing.h"
 #include "lessons/lessons.h"
 #include "options.h"
+#include "ornatek/menu_control_host.h"
 #include "pictures.h"
 #include "testsupport/program_observer.h"
 #include "testsupport/temp_dir.h"
@@ -34,10 +35,16 @@ class BarFixture : public ::testing::Test, public testsupport::ProgramObserver {
     forms::RegisterStringTable(lessons::Strings());
     // The menu control's library, registered as the build registers it.
     com::RegisterLibrary(testsupport::BinDir() / "Ornatek.ocx");
+    ornatek::ForgetMenuControlClass();
     module() = Module{};
   }
 
-  void TearDown() override { forms::testing::ReleaseAllForms(); }
+  // Each case is a program start of its own: what a program takes once per
+  // process is given back.
+  void TearDown() override {
+    forms::testing::ReleaseAllForms();
+    forms::testing::ReleaseInstanceLock();
+  }
 
   // The bar, loaded as the program starts it.
   Form1& LoadBar() {

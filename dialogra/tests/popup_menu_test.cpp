@@ -50,12 +50,15 @@ std::string FileText(const fs::path& p) {
   return s.str();
 }
 
-// The shell starts programs on their own: wait, boundedly, for their trace.
+// The shell starts programs on their own: wait, boundedly, for their trace,
+// a line that is whole once it ends in a newline.
 std::string WaitForFile(const fs::path& p) {
-  for (int i = 0; i < 500 && !fs::exists(p); ++i)
+  std::string text = FileText(p);
+  for (int i = 0; i < 500 && !text.ends_with('\n'); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  return FileText(p);
+    text = FileText(p);
+  }
+  return text;
 }
 
 void Script(const fs::path& p, const std::string& body) {

@@ -12,8 +12,6 @@ namespace formprops {
 
 namespace {
 
-constexpr std::uint32_t kDefaultMask = 0xFF00FF;
-
 forms::Picture OwnedPicture(short type, std::uintptr_t handle) {
   forms::PICTDESC desc;
   desc.picType = type;

@@ -42,7 +42,8 @@ class Event {
   };
 
   [[nodiscard]] Connection Connect(Handler handler) {
-    auto slot = std::make_shared<typename Connection::Slot>(std::move(handler));
+    auto slot =
+        std::make_shared<typename Connection::Slot>(typename Connection::Slot{std::move(handler)});
     slots_.push_back(slot);
     return Connection(slot);
   }

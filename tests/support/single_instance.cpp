@@ -18,8 +18,15 @@ QProcessEnvironment ProgramEnvironment(const std::filesystem::path& home) {
   env.insert("XDG_CONFIG_HOME", QString::fromStdString((home / "config").string()));
   env.insert("XDG_RUNTIME_DIR", QString::fromStdString((home / "runtime").string()));
   env.insert("TAVRINEL_AUDIO", "none");
-  env.remove("TAVRINEL_PROGRAM_DIR");
-  env.remove("TAVRINEL_SYSTEM_DIR");
+  // The program works on copies of the word books under `home`: a program
+  // killed by the test must leave nothing behind in the build's program
+  // folder (a word book it held open leaves its lock file).
+  for (const char* book : {"dialog.ocx", "word.ocx", "reg.ocx"})
+    if (std::filesystem::exists(BinDir() / book))
+      std::filesystem::copy_file(BinDir() / book, home / book,
+                                 std::filesystem::copy_options::skip_existing);
+  env.insert("TAVRINEL_PROGRAM_DIR", QString::fromStdString(home.string()));
+  env.insert("TAVRINEL_SYSTEM_DIR", QString::fromStdString((BinDir() / "system").string()));
   env.remove("TAVRINEL_PROGRAM_NAME");
   return env;
 }

@@ -25,6 +25,7 @@
 #include "forms/testing.h"
 #include "frm_show.h"
 #include "options.h"
+#include "ornatek/menu_control_host.h"
 #include "testsupport/menu_driver.h"
 #include "testsupport/program_observer.h"
 #include "testsupport/temp_dir.h"
@@ -50,10 +51,16 @@ class WordFixture : public ::testing::Test, public testsupport::ProgramObserver 
     controls::Register();
     // The menu control's library, registered as the build registers it.
     com::RegisterLibrary(testsupport::BinDir() / "Ornatek.ocx");
+    ornatek::ForgetMenuControlClass();
     module() = Module{};
   }
 
-  void TearDown() override { forms::testing::ReleaseAllForms(); }
+  // Each case is a program start of its own: what a program takes once per
+  // process is given back.
+  void TearDown() override {
+    forms::testing::ReleaseAllForms();
+    forms::testing::ReleaseInstanceLock();
+  }
 
   static void Store(std::string_view key, std::string_view value) {
     forms::SaveSetting("Tesk", "Orvanta7", key, value);

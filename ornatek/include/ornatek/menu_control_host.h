@@ -4,6 +4,7 @@
 // Ornatek.ocx by program id, and handing it the pictures of their menu items.
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -16,6 +17,14 @@ namespace ornatek {
 // The library's file in a host's program folder.
 inline constexpr const char* kMenuControlLibrary = "Ornatek.ocx";
 
+namespace detail {
+// The outcome of the program's one attempt to load the class, once made.
+inline std::optional<std::string>& MenuControlClassOutcome() {
+  static std::optional<std::string> outcome;
+  return outcome;
+}
+}  // namespace detail
+
 // Makes forms create "Ornatek.VIroDazu" from its library, once per program:
 // the copy in the program folder first, registered there when the class is
 // not registered yet. The text says why it could not (it names the class
@@ -23,9 +32,17 @@ inline constexpr const char* kMenuControlLibrary = "Ornatek.ocx";
 // forms put an inert stand-in in the control's place and the menus stay
 // plain.
 inline const std::string& UseMenuControlClass() {
-  static const std::string error = com::UseClass(
-      kVIroDazuProgId, std::filesystem::path(forms::App::Path()) / kMenuControlLibrary);
-  return error;
+  auto& outcome = detail::MenuControlClassOutcome();
+  if (!outcome)
+    outcome = com::UseClass(kVIroDazuProgId,
+                            std::filesystem::path(forms::App::Path()) / kMenuControlLibrary);
+  return *outcome;
+}
+
+// For tests, which start the program many times in one process: the next
+// UseMenuControlClass looks the class up again, as a new program would.
+inline void ForgetMenuControlClass() {
+  detail::MenuControlClassOutcome().reset();
 }
 
 // What a host tells its user when the menu control could not be had: why,

@@ -24,6 +24,7 @@
 #include "dao/dao.h"
 #include "jet_sql.h"
 #include "jet_text.h"
+#include "testsupport/seed.h"
 #include "testsupport/temp_dir.h"
 
 extern char** environ;
@@ -233,7 +234,11 @@ std::string IntegrityCheck(const std::string& path, const std::string& password)
 
 TEST(Processes, AWriterKilledDuringUpdateLeavesAValidFile) {
   testsupport::TempDir dir;
-  std::mt19937 rng(std::random_device{}());
+  // The kill comes at a random moment; the seed is shown so that a failing
+  // moment can be tried again.
+  const unsigned seed = testsupport::RandomSeed();
+  SCOPED_TRACE(testing::Message() << "seed " << seed);
+  std::mt19937 rng(seed);
   for (const bool encrypted : {false, true}) {
     for (int round = 0; round < 3; ++round) {
       const std::string name =
@@ -271,7 +276,11 @@ TEST(Processes, AWriterKilledDuringUpdateLeavesAValidFile) {
 
 TEST(Processes, AnEditKilledHalfwayIsWrittenWholeOrNotAtAll) {
   testsupport::TempDir dir;
-  std::mt19937 rng(std::random_device{}());
+  // The kill comes at a random moment; the seed is shown so that a failing
+  // moment can be tried again.
+  const unsigned seed = testsupport::RandomSeed();
+  SCOPED_TRACE(testing::Message() << "seed " << seed);
+  std::mt19937 rng(seed);
   const std::string name = (dir / "word.ocx").string();
   daotest::MakeWordBook(name, {{"edit start", "modifica start"}, {"other", "altro"}});
   for (int round = 0; round < 3; ++round) {

@@ -258,6 +258,9 @@ namespace testing {
 void SetEndHandler(std::function<void()> handler) {
   state().endHandler = std::move(handler);
 }
+void ReleaseInstanceLock() {
+  state().lock.reset();
+}
 }  // namespace testing
 
 }  // namespace forms

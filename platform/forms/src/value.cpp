@@ -14,6 +14,9 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+// Spelt out for compilers that do not deduce an aggregate's arguments.
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 double ParseNumber(const std::string& s) {
   std::string t = s;

@@ -23,7 +23,7 @@ std::vector<std::string> g_log;
 class Menus : public Form {
  public:
   Menus() : Form(":/test/forms/Menus.json") {
-    Get<Menu>("mnu_open").Click = [this] { g_log.push_back("open"); };
+    Get<Menu>("mnu_open").Click = [] { g_log.push_back("open"); };
     for (auto& [i, m] : Array<Menu>("mnu_lesson"))
       m->Click = [i = i] { g_log.push_back("lesson " + std::to_string(i)); };
     Get<Menu>("mnu_off").Click = [] { g_log.push_back("off"); };

@@ -370,7 +370,6 @@ class CheckBox : public QtControl {
  private:
   std::string caption_;
   QAbstractButton* box_ = nullptr;
-  bool settingByCode_ = false;
 };
 
 class OptionButton : public QtControl {

@@ -21,6 +21,10 @@ void SetEndHandler(std::function<void()> handler);
 // application does).
 void ReleaseAllForms();
 
+// Lets go of the program's single-instance lock, so that the next program a
+// test starts in this process asks again whether it is the first copy.
+void ReleaseInstanceLock();
+
 // Empties the string table, so that a test can register one with gaps.
 void ClearStringTable();
 

@@ -12,6 +12,7 @@
 #include "forms/settings.h"
 #include "settings_document.h"
 #include "settings_test_files.h"
+#include "testsupport/seed.h"
 #include "testsupport/temp_dir.h"
 
 extern char** environ;
@@ -100,7 +101,7 @@ TEST(SettingsConcurrency, AWriterKilledAtAnyMomentNeverLeavesAHalfWrittenStore) 
   const SettingsStore store(file);
   ASSERT_TRUE(store.SaveSetting("Tesk", "Orvanta7", "xxx", "1"));
 
-  const unsigned seed = std::random_device{}();
+  const unsigned seed = testsupport::RandomSeed();
   SCOPED_TRACE(testing::Message() << "seed " << seed);
   std::mt19937 random(seed);
   std::uniform_int_distribution<int> lifeMicros(0, 40000);
@@ -135,7 +136,7 @@ TEST(SettingsConcurrency, AWriterKilledAtAnyMomentNeverLeavesAHalfWrittenStore) 
 TEST(SettingsConcurrency, ABlockOfValuesIsAllThereOrNotAtAllWhateverTheMomentOfAKill) {
   testsupport::TempDir dir;
   const auto file = dir / "settings.conf";
-  const unsigned seed = std::random_device{}();
+  const unsigned seed = testsupport::RandomSeed();
   SCOPED_TRACE(testing::Message() << "seed " << seed);
   std::mt19937 random(seed);
   std::uniform_int_distribution<int> lifeMicros(0, 20000);

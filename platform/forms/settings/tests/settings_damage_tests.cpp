@@ -49,6 +49,9 @@ std::vector<Damage> Damages() {
 
 class SettingsDamageTest : public testing::Test {
  protected:
+  // The notices are queued for the whole process: a case counts only its own.
+  void SetUp() override { TakeSettingsNotices(); }
+
   testsupport::TempDir dir_;
   std::filesystem::path file_ = dir_ / "settings.conf";
   SettingsStore store_{file_};

@@ -8,7 +8,8 @@ namespace testsupport {
 
 // The environment of a real program started headless for a fresh user whose
 // settings and run-time files live under `home` (its run-time folder made
-// private, as the desktop makes it), in the program folder of the build.
+// private, as the desktop makes it), with copies of the build's word books in
+// `home` as its program folder.
 QProcessEnvironment ProgramEnvironment(const std::filesystem::path& home);
 
 // Starts the program of the program folder named `program` twice for one
