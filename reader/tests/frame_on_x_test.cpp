@@ -18,6 +18,7 @@
 #include "forms/testing.h"
 #include "frm_main.h"
 #include "program_fixture.h"
+#include "testsupport/window_manager.h"
 #include "win/window.h"
 
 namespace {
@@ -48,28 +49,8 @@ void Xdo(const QStringList& args, int ms = 80) {
   RunFor(ms);
 }
 
-// The window manager named by TAVRINEL_TEST_WM, for the whole test program.
-class WindowManager : public ::testing::Environment {
- public:
-  void SetUp() override {
-    const char* wm = std::getenv("TAVRINEL_TEST_WM");
-    if (!wm || QGuiApplication::platformName() != "xcb") return;
-    process_ = std::make_unique<QProcess>();
-    process_->start(wm, {});
-    ASSERT_TRUE(process_->waitForStarted());
-    RunFor(1000);
-  }
-  void TearDown() override {
-    if (!process_) return;
-    process_->terminate();
-    process_->waitForFinished(2000);
-  }
-
- private:
-  std::unique_ptr<QProcess> process_;
-};
-
-[[maybe_unused]] auto* const g_wm = ::testing::AddGlobalTestEnvironment(new WindowManager);
+[[maybe_unused]] auto* const g_wm =
+    ::testing::AddGlobalTestEnvironment(new testsupport::WindowManager);
 
 template <class F>
 class FrameOnX : public ::testing::Test {

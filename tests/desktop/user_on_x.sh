@@ -3,8 +3,9 @@
 # window manager, with real pointer and key events (xdotool):
 #   - Tab reaches "Save Record" in the word-book editor and Space saves;
 #   - Vocabra's Option form opens above the always-on-top word window;
-#   - a click on a character in Reader's list chooses it at once, without a
-#     message box.
+#   - a click on a character in Reader's list, and in Dialogra's settings
+#     (reached through the menu the bar's button opens under the pointer),
+#     chooses it at once, without a message box.
 # Usage: user_on_x.sh PROGRAM_FOLDER [SCREENSHOT_FOLDER]
 # Every wait is on a condition, with a time limit; nothing sleeps blindly.
 set -euo pipefail
@@ -106,11 +107,17 @@ origin_of() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
 }
 
-# click_at WINDOW X Y [BUTTON]: a real click at a point of the window's client area.
-click_at() {
+# move_to WINDOW X Y: the pointer to a point of the window's client area.
+move_to() {
   local o
   read -r -a o <<<"$(origin_of "$1")"
-  xdotool mousemove --sync $((o[0] + $2)) $((o[1] + $3)) click "${4:-1}"
+  xdotool mousemove --sync $((o[0] + $2)) $((o[1] + $3))
+}
+
+# click_at WINDOW X Y [BUTTON]: a real click at a point of the window's client area.
+click_at() {
+  move_to "$1" "$2" "$3"
+  xdotool click "${4:-1}"
 }
 
 # The stacking place of a window among the managed ones, bottom first.
@@ -180,5 +187,50 @@ click_at "$lectoria" 350 292  # the first file of the character list: Gufo.acs
 wait_for "Reader to store the character clicked" setting_is Reader Agent Gufo
 shows_dialog "$reader" && fail "Reader showed a message box for a click on a character"
 shot reader-character
+kill "$reader" 2>/dev/null || true
+
+# --- Dialogra: the bar's menu button, its settings, a click on a character -------------
+start Dialogra
+dialogra=$last
+wait_for "Dialogra's bar" has_window "$dialogra" Dialogra
+bar=$(window_of "$dialogra" Dialogra)
+# The open menu: a window of the program's name beside the bar, on the screen
+# (a popup names no process, so it is found by its name).
+menu_open() {
+  local w
+  for w in $(xwininfo -root -children | awk '$2 == "\"Dialogra\":" {print $1}'); do
+    (($w == bar)) && continue
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && return 0
+  done
+  return 1
+}
+# The menu opens as the pointer comes over the button at the bar's left end,
+# without a click. The pointer comes from below the bar in steps, as a hand
+# moves it; should the menu not show within two seconds, it comes again.
+hover_menu_button() {
+  local point
+  for point in "60 60" "30 30" "16 16" "12 11" "10 9"; do
+    move_to "$bar" $point
+    sleep 0.05
+  done
+  for _ in $(seq 20); do
+    menu_open && return 0
+    sleep 0.1
+  done
+  return 1
+}
+SECONDS=0
+until hover_menu_button; do
+  ((SECONDS < 20)) || fail "waited in vain for Dialogra's menu under the pointer"
+done
+key Down Return  # its first item: Settings...
+wait_for "Dialogra's settings" has_window "$dialogra" "Setting..."
+settings=$(window_of "$dialogra" "Setting...")
+shot dialogra-settings
+setting_is Dialogra Agent Gufo && fail "Dialogra already stores the character the test chooses"
+click_at "$settings" 40 346  # the first file of the "Change Character" list: Gufo.acs
+wait_for "Dialogra to store the character clicked" setting_is Dialogra Agent Gufo
+shows_dialog "$dialogra" && fail "Dialogra showed a message box for a click on a character"
+shot dialogra-character
 
 echo "user_on_x: all steps passed"

@@ -4,8 +4,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTextDocument>
 #include <cmath>
+
+#include "task_list_hints.h"
 
 namespace agent {
 
@@ -124,6 +127,11 @@ QPainterPath BalloonWindow::Outline() const {
 
 void BalloonWindow::resizeEvent(QResizeEvent*) {
   setMask(QRegion(Outline().toFillPolygon().toPolygon()));
+}
+
+void BalloonWindow::showEvent(QShowEvent* e) {
+  // Before the window is mapped: a window manager reads the hints then.
+  if (!e->spontaneous()) LeaveOutOfTaskList(*this);
 }
 
 void BalloonWindow::paintEvent(QPaintEvent*) {

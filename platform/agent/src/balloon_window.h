@@ -27,6 +27,7 @@ class BalloonWindow : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override;
+  void showEvent(QShowEvent*) override;
   void resizeEvent(QResizeEvent*) override;
 
  private:

@@ -5,6 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShowEvent>
+
+#include "task_list_hints.h"
 
 namespace agent {
 
@@ -222,6 +225,11 @@ void CharacterWindow::UpdateShape() {
   // An empty mask would show the whole window.
   if (region.isEmpty()) region = QRegion(width() / 2, height() - 1, 1, 1);
   setMask(region);
+}
+
+void CharacterWindow::showEvent(QShowEvent* e) {
+  // Before the window is mapped: a window manager reads the hints then.
+  if (!e->spontaneous()) LeaveOutOfTaskList(*this);
 }
 
 void CharacterWindow::paintEvent(QPaintEvent*) {

@@ -48,6 +48,7 @@ class CharacterWindow : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override;
+  void showEvent(QShowEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
   void mouseMoveEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
