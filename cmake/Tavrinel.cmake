@@ -54,6 +54,26 @@ endif()
     "${CMAKE_CURRENT_BINARY_DIR}/${name}_include.cmake")
 endfunction()
 
+# tavrinel_display_test(name TEST test [WM_TEST test] SCREEN WxH SOURCES ... LIBS ...)
+# A GoogleTest executable run whole on a real X server of its own (xvfb-run):
+# ctest test TEST runs it bare; WM_TEST, when given, runs it again under the
+# openbox window manager, which the test starts when TAVRINEL_TEST_WM says so.
+function(tavrinel_display_test name)
+  cmake_parse_arguments(ARG "" "TEST;WM_TEST;SCREEN" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} tavrinel_test_main GTest::gtest)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVRINEL_TEST_BIN_DIR})
+  tavrinel_warnings(${name})
+  set(run xvfb-run -a -s "-screen 0 ${ARG_SCREEN}x24" $<TARGET_FILE:${name}>)
+  add_test(NAME ${ARG_TEST} COMMAND ${run})
+  set_tests_properties(${ARG_TEST} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=xcb)
+  if(ARG_WM_TEST)
+    add_test(NAME ${ARG_WM_TEST} COMMAND ${run})
+    set_tests_properties(${ARG_WM_TEST} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=xcb;TAVRINEL_TEST_WM=openbox")
+  endif()
+endfunction()
+
 # tavrinel_benchmark(name SOURCES ... LIBS ...): a Google Benchmark program
 # under build/bench. Benchmarks are run by hand, never by ctest.
 function(tavrinel_benchmark name)
