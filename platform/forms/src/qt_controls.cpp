@@ -148,6 +148,9 @@ QtControl::~QtControl() {
 }
 
 void QtControl::Attach(QWidget* widget, const char* className) {
+  // A widget replaced while it lives on for a moment (deleteLater) must not
+  // report its focus and keys to this control, which may end before it.
+  if (widget_ && filter_) widget_->removeEventFilter(filter_);
   widget_ = widget;
   widget_->setParent(GetContainer().ClientWidget());
   hwnd_ = win::AttachWidget(widget_, className, win::WidgetWindow(GetContainer().ClientWidget()));
