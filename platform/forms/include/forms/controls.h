@@ -511,9 +511,6 @@ class ScrollBar : public QtControl {
 
   // Moves the value by `steps` small changes within the range.
   void Step(int steps);
-  // A vertical bar too short for a thumb is drawn as a spin button: its
-  // upper arrow and the Up key raise the value, as a number's spin does.
-  bool IsSpin() const { return spin_; }
 
   Event<> Change;
   Event<> Scroll;
@@ -534,6 +531,8 @@ class ScrollBar : public QtControl {
   int Mirrored(int v) const;
   QScrollBar* bar_ = nullptr;
   bool vertical_ = false;
+  // A vertical bar too short for a thumb is drawn as a spin button: its
+  // upper arrow and the Up key raise the value, as a number's spin does.
   bool spin_ = false;
   int reported_ = 0;
 };
