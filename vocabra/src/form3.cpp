@@ -4,7 +4,7 @@
 
 #include "module1.h"
 #include "options.h"
-#include "trainer_settings.h"
+#include "suite/trainer_settings.h"
 #include "word_sources.h"
 
 namespace vocabra {
