@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dao/dao.h"
+#include "suite/word_books.h"
 
 namespace {
 
@@ -74,10 +75,11 @@ BENCHMARK_CAPTURE(Open, dialog_ocx, "dialog.ocx", true, "", "select * from word 
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Open, word_ocx, "word.ocx", false, "", "select * from word ")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Open, reg_ocx_category, "reg.ocx", true, ";pwd=Mirt40697315Lp",
+BENCHMARK_CAPTURE(Open, reg_ocx_category, "reg.ocx", true, std::string(suite::kCategorisedConnect),
                   "select * from word where category='Numbers' ORDER BY English")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Open, reg_ocx_all, "reg.ocx", false, ";pwd=Mirt40697315Lp", "select * from word ")
+BENCHMARK_CAPTURE(Open, reg_ocx_all, "reg.ocx", false, std::string(suite::kCategorisedConnect),
+                  "select * from word ")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Open, dictionary_dll, "dictionary.dll", false, "", "word")
     ->Unit(benchmark::kMillisecond);

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "addedit_failure.h"
 #include "agent/agent.h"
 #include "dao/dao.h"
 #include "forms/forms.h"
+#include "suite/addedit_failure.h"
 
 namespace dialogra {
 

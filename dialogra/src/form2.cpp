@@ -2,13 +2,14 @@
 
 #include <string>
 
-#include "addedit.h"
 #include "form1.h"
 #include "form3.h"
 #include "options.h"
 #include "ornatek/menu_control_host.h"
 #include "pictures.h"
 #include "shell/shell_execute.h"
+#include "suite/addedit.h"
+#include "suite/maker.h"
 
 namespace dialogra {
 
@@ -87,11 +88,11 @@ void Form2::mnuhelp_Click() {
 }
 
 void Form2::mnu_page_Click() {
-  Open("Open", shell::kMakerWebPage, forms::App::Path());
+  Open("Open", suite::maker::kWebPage, forms::App::Path());
 }
 
 void Form2::mnu_email_Click() {
-  Open("Open", std::string("mailto:") + shell::kMakerMail, forms::App::Path());
+  Open("Open", std::string("mailto:") + suite::maker::kMail, forms::App::Path());
 }
 
 void Form2::mnu_veri_Click() {

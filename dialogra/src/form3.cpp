@@ -4,11 +4,11 @@
 #include <array>
 #include <string>
 
-#include "addedit.h"
 #include "form1.h"
 #include "module1.h"
 #include "options.h"
 #include "shell/folders.h"
+#include "suite/addedit.h"
 
 namespace dialogra {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "trainer_settings.h"
+#include "suite/trainer_settings.h"
 
 namespace dialogra {
 

@@ -5,11 +5,11 @@
 
 #include <filesystem>
 
-#include "autostart.h"
 #include "forms/app.h"
 #include "module1.h"
 #include "options.h"
 #include "shell/registry.h"
+#include "suite/autostart.h"
 #include "testsupport/temp_dir.h"
 
 using namespace dialogra;

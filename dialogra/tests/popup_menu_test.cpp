@@ -14,13 +14,14 @@
 #include <sstream>
 #include <thread>
 
-#include "addedit.h"
 #include "bar_fixture.h"
 #include "form2.h"
 #include "form3.h"
 #include "forms/settings.h"
 #include "ornatek/menu_control_host.h"
 #include "shell/shell_execute.h"
+#include "suite/addedit.h"
+#include "suite/maker.h"
 #include "testsupport/menu_driver.h"
 #include "win/qt_window.h"
 #include "win/win.h"
@@ -335,10 +336,10 @@ TEST_F(PopupMenu, HelpTheWebPageAndTheMailGoToTheDesktop) {
   EXPECT_EQ(WaitForFile(folder / "opened"), (folder / "help.html").string() + "\n");
   fs::remove(folder / "opened");
   Command(holder.mnu_page);
-  EXPECT_EQ(WaitForFile(folder / "opened"), std::string(shell::kMakerWebPage) + "\n");
+  EXPECT_EQ(WaitForFile(folder / "opened"), std::string(suite::maker::kWebPage) + "\n");
   fs::remove(folder / "opened");
   Command(holder.mnu_email);
-  EXPECT_EQ(WaitForFile(folder / "opened"), "mailto:" + std::string(shell::kMakerMail) + "\n");
+  EXPECT_EQ(WaitForFile(folder / "opened"), "mailto:" + std::string(suite::maker::kMail) + "\n");
 }
 
 TEST_F(PopupMenu, MissingHelpOrReaderIsToldOnceEachWithTheFile) {

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "addedit.h"
 #include "bar_fixture.h"
 #include "form3.h"
 #include "forms/settings.h"
+#include "suite/addedit.h"
 
 using namespace dialogra;
 using dialogra::testing::BarFixture;

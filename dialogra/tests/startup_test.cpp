@@ -1,10 +1,10 @@
 // The bar's start-up: settings, character, splash, intro; and its end.
 
-#include <fstream>
 #include <QImage>
+#include <fstream>
 
 #include "bar_fixture.h"
-#include "trainer_settings.h"
+#include "suite/trainer_settings.h"
 
 using namespace dialogra;
 using dialogra::testing::BarFixture;

@@ -1,6 +1,6 @@
 #include "form1.h"
 
-#include "character_loader.h"
+#include "suite/character_loader.h"
 #include "word_query.h"
 
 namespace dictionary {

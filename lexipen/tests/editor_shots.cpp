@@ -14,9 +14,11 @@
 #include <filesystem>
 #include <string>
 
-#include "addedit.h"
 #include "dao/dao.h"
 #include "forms/forms.h"
+#include "lexipen/category_editor.h"
+#include "suite/addedit.h"
+#include "suite/word_books.h"
 
 namespace {
 
@@ -62,16 +64,18 @@ int main(int argc, char** argv) {
   FILE* holder = nullptr;
   if (scene == "lexipen-held") {
     const fs::path mark = folder / "held";
-    holder = popen(("'" BOOK_PROBE "' hold '" + (folder / "reg.ocx").string() +
-                    "' ';pwd=Mirt40697315Lp' '" + mark.string() + "'")
+    holder = popen(("'" BOOK_PROBE "' hold '" + (folder / "reg.ocx").string() + "' '" +
+                    std::string(suite::kCategorisedConnect) + "' '" + mark.string() + "'")
                        .c_str(),
                    "w");
     while (holder && !fs::exists(mark)) usleep(10000);
   }
   const int rc = forms::RunProgram(argc, argv, [&]() -> forms::Form& {
     forms::App::SetTitle(scene.starts_with("lexipen") ? "Lexipen" : "Dialogra");
-    auto& f = forms::Forms::Get<dialogra::addedit>();
-    f.Book(scene.starts_with("lexipen") ? dialogra::LexipenBook() : dialogra::DialograBook());
+    const bool lexipen = scene.starts_with("lexipen");
+    dialogra::addedit& f = lexipen ? forms::Forms::Get<lexipen::CategoryEditor>()
+                                   : forms::Forms::Get<dialogra::addedit>();
+    f.Book(lexipen ? dialogra::LexipenBook() : dialogra::DialograBook());
     QTimer::singleShot(600, [&f, scene, out] {
       if (scene == "filled") f.List1.ListIndex(2);
       if (scene == "lexipen") {

@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "editor_fixture.h"
+#include "lexipen/category_editor.h"
+#include "suite/word_books.h"
 
 namespace dialogra::testing {
 namespace {
@@ -20,6 +22,11 @@ using ::testing::IsEmpty;
 
 class Lexipen : public EditorFixture {
  protected:
+  addedit& MakeEditor() override { return forms::Forms::Get<lexipen::CategoryEditor>(); }
+  const addedit* OpenEditor() const override {
+    return forms::Forms::Find<lexipen::CategoryEditor>();
+  }
+
   // A categorised book of the test's own, made as the build makes reg.ocx.
   void MakeBook(const std::string& connect = ";pwd=Mirt40697315Lp") {
     dao::Database db = dao::CreateDatabase((folder / "reg.ocx").string(), connect);
@@ -80,7 +87,7 @@ TEST_F(Lexipen, StartsWaitingForACategory) {
   EXPECT_EQ(f.Combo1.Text(), "");
   std::vector<std::string> listed;
   for (int i = 0; i < f.Combo1.ListCount(); ++i) listed.push_back(f.Combo1.List(i));
-  EXPECT_THAT(listed, ElementsAreArray(Categories()));
+  EXPECT_THAT(listed, ElementsAreArray(suite::CategoriesByName()));
   EXPECT_EQ(listed.size(), 34u);
   EXPECT_TRUE(std::is_sorted(listed.begin(), listed.end()));
   EXPECT_TRUE(NavigationDisabled(f));

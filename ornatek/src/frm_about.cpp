@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "maker.h"
+#include "suite/maker.h"
+#include "version.h"
 
 namespace ornatek {
 
@@ -17,10 +18,10 @@ frmAbout::frmAbout()
       Label2(Get<forms::Label>("Label2")),
       lblMail(Array<forms::Label>("lblMail")),
       dnbOK(Get<forms::CommandButton>("dnbOK")) {
-  lblMail[0].Caption(maker::kHomePage);
-  lblMail[1].Caption(maker::kLibraryPage);
-  lblMail[2].Caption(maker::kMail);
-  lblMail[3].Caption(maker::kSupportMail);
+  lblMail[0].Caption(suite::maker::kWebPage);
+  lblMail[1].Caption(suite::maker::kLibraryPage);
+  lblMail[2].Caption(suite::maker::kMail);
+  lblMail[3].Caption(suite::maker::kSupportMail);
   for (const auto& [index, label] : lblMail) {
     const int i = index;
     label->Click = [this, i] { lblMail_Click(i); };
@@ -29,9 +30,9 @@ frmAbout::frmAbout()
 }
 
 void frmAbout::Form_Load() {
-  lblVersion.Caption("版本 " + std::to_string(maker::kVersionMajor) + "." +
-                     std::to_string(maker::kVersionMinor) + "." +
-                     std::to_string(maker::kVersionRevision));
+  lblVersion.Caption("版本 " + std::to_string(version::kVersionMajor) + "." +
+                     std::to_string(version::kVersionMinor) + "." +
+                     std::to_string(version::kVersionRevision));
   try {
     const auto half = [](float free) {
       return static_cast<float>(static_cast<long>(std::nearbyint(free)) / 2);

@@ -76,7 +76,7 @@ TEST(AboutBox, ShowsItsTextsAndHandsLinksToTheShell) {
   const auto opened = opener.Opened(2);
   ASSERT_EQ(web.size(), 1u);
   ASSERT_EQ(opened.size(), 2u);
-  EXPECT_TRUE(opened[0].starts_with("https://")) << opened[0];
+  EXPECT_TRUE(opened[0].starts_with("http://")) << opened[0];
   EXPECT_TRUE(opened[1].starts_with("mailto:")) << opened[1];
 
   // Centred on the screen, in twips.

@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "character_loader.h"
 #include "shell/folders.h"
+#include "suite/character_loader.h"
 
 namespace reader {
 

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "agent/agent.h"
-#include "character_loader.h"
 #include "controls/controls.h"
 #include "forms/forms.h"
 #include "forms/testing.h"
+#include "suite/character_loader.h"
 #include "testsupport/program_observer.h"
 #include "testsupport/temp_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include "module1.h"
 #include "options.h"
-#include "trainer_settings.h"
+#include "suite/trainer_settings.h"
 #include "word_sources.h"
 
 namespace vocabra {
@@ -31,6 +31,10 @@ Form3::Form3()
       Text1(Array<TextBox>("Text1")),
       VScroll2(Get<VScrollBar>("VScroll2")),
       Option1(Array<OptionButton>("Option1")) {
+  // The categories' captions come from the table of word sources, which also
+  // gives the category each one selects.
+  for (int i = kFirstCategory; i <= kLastCategory; ++i)
+    Option1[i].Caption(WordSources()[i].caption);
   // The boxes act on the running program at once.
   Check1.Click = [this] { module().ssaveword = static_cast<std::int16_t>(Check1.Value()); };
   Check2.Click = [this] { module().ontopword = static_cast<std::int16_t>(Check2.Value()); };

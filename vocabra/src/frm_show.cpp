@@ -4,7 +4,7 @@
 
 #include "options.h"
 #include "ornatek/menu_control_host.h"
-#include "trainer_settings.h"
+#include "suite/trainer_settings.h"
 #include "word_sources.h"
 
 namespace vocabra {

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "addedit_failure.h"
 #include "agent/agent.h"
 #include "dao/dao.h"
 #include "forms/forms.h"
+#include "suite/addedit_failure.h"
 
 namespace vocabra {
 

@@ -2,12 +2,13 @@
 
 #include <string>
 
-#include "addedit.h"
 #include "form3.h"
 #include "form4.h"
 #include "frm_show.h"
 #include "shell/folders.h"
 #include "shell/shell_execute.h"
+#include "suite/addedit.h"
+#include "suite/maker.h"
 
 namespace vocabra {
 
@@ -99,11 +100,11 @@ void FrmShow::mnuhelp_Click() {
 }
 
 void FrmShow::mnuwebsite_Click() {
-  Open("Open", shell::kMakerWebPage, App::Path());
+  Open("Open", suite::maker::kWebPage, App::Path());
 }
 
 void FrmShow::mnuemail_Click() {
-  Open("Open", std::string("mailto:") + shell::kMakerMail, App::Path());
+  Open("Open", std::string("mailto:") + suite::maker::kMail, App::Path());
 }
 
 void FrmShow::aboutus_Click() {

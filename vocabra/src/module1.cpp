@@ -1,8 +1,8 @@
 #include "module1.h"
 
-#include "autostart.h"
 #include "forms/app.h"
 #include "options.h"
+#include "suite/autostart.h"
 
 namespace vocabra {
 

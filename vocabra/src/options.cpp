@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "trainer_settings.h"
+#include "suite/trainer_settings.h"
 #include "word_sources.h"
 
 namespace vocabra {

@@ -4,45 +4,23 @@
 
 namespace vocabra {
 
+static_assert(static_cast<std::size_t>(kLastCategory - kFirstCategory + 1) ==
+              suite::kCategories.size());
+
 const std::array<WordSource, kSourceCount>& WordSources() {
-  static constexpr std::array<WordSource, kSourceCount> kSources{{
-      {"Entire", ""},
-      {"Some Basic Phrases", "Some Basic Phrases"},
-      {"Useful Words", "Useful Words"},
-      {"Question Words", "Question Words"},
-      {"Numbers", "Numbers"},
-      {"Ordinal Numbers", "Ordinal Numbers"},
-      {"Days of the Week", "Days of the Week"},
-      {"Months of the Year", "Months of the Year"},
-      {"Seasons", "Seasons"},
-      {"Directions", "Directions"},
-      {"Color", "Color"},
-      {"Time", "Time"},
-      {"Weather", "Weather"},
-      {"Family and Animals", "Family and Animals"},
-      {"Work and School", "Work and School"},
-      {"Prepositions", "Prepositions"},
-      {"Countries && Nationalities", "Countries and Nationalities"},
-      {"Food and Meals", "Food and Meals"},
-      {"Fruits Vegetables && Meats", "Fruits, Vegetables and Meats"},
-      {"Holiday Phrases", "Holiday Phrases"},
-      {"Places", "Places"},
-      {"Transportation", "Transportation"},
-      {"House and Furniture", "House and Furniture"},
-      {"Clothing", "Clothing"},
-      {"Adjectives", "Adjectives"},
-      {"Sports", "Sports"},
-      {"Nature", "Nature"},
-      {"Parts of the Body", "Parts of the Body"},
-      {"Animals", "Animals"},
-      {"Post Office and Bank", "Post Office and Bank"},
-      {"The Beach", "The Beach"},
-      {"Office / School Supplies", "Office / School Supplies"},
-      {"Parts of a Car", "Parts of a Car"},
-      {"Travelling", "Travelling"},
-      {"The Farm", "The Farm"},
-      {"New Words Book", ""},
-  }};
+  static constexpr std::array<WordSource, kSourceCount> kSources = [] {
+    std::array<WordSource, kSourceCount> sources{};
+    sources[kAllCategories] = {"Entire", ""};
+    for (int i = kFirstCategory; i <= kLastCategory; ++i) {
+      const std::string_view category = suite::kCategories[i - kFirstCategory];
+      sources[i] = {category, category};
+    }
+    // The settings form spells two categories its own way.
+    sources[16].caption = "Countries && Nationalities";
+    sources[18].caption = "Fruits Vegetables && Meats";
+    sources[kNewWordsBook] = {"New Words Book", ""};
+    return sources;
+  }();
   return kSources;
 }
 

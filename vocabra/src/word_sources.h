@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "suite/word_books.h"
+
 namespace vocabra {
 
 struct WordSource {
@@ -30,10 +32,10 @@ std::string CategoryRecordSource(int index);
 // The record source over a whole book, categorised or own.
 inline constexpr std::string_view kWholeBook = "select * from word ";
 
-// The categorised book's file, its password and the own word book's file.
-inline constexpr std::string_view kCategorisedBook = "reg.ocx";
+// The categorised book's file and connect string, and the own word book's file.
+using suite::kCategorisedBook;
+using suite::kCategorisedConnect;
 inline constexpr std::string_view kOwnBook = "word.ocx";
-inline constexpr std::string_view kCategorisedConnect = ";pwd=Mirt40697315Lp";
 // The category this run falls back to when the own word book has no words.
 inline constexpr int kFallbackCategory = 1;
 

@@ -10,12 +10,12 @@
 #include <iterator>
 #include <thread>
 
-#include "addedit.h"
 #include "com/build_identity.h"
 #include "com/class_registry.h"
 #include "form4.h"
 #include "ornatek/menu_control_host.h"
 #include "shell_test_files.h"
+#include "suite/addedit.h"
 #include "word_fixture.h"
 
 using namespace vocabra;

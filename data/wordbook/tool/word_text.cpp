@@ -4,6 +4,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "suite/word_books.h"
+
 namespace wordbook {
 
 namespace {
@@ -117,44 +119,6 @@ const Spelling* AmericanWord(std::string_view text) {
 
 }  // namespace
 
-const std::vector<std::string>& Categories() {
-  static const std::vector<std::string> categories = {"Some Basic Phrases",
-                                                      "Useful Words",
-                                                      "Question Words",
-                                                      "Numbers",
-                                                      "Ordinal Numbers",
-                                                      "Days of the Week",
-                                                      "Months of the Year",
-                                                      "Seasons",
-                                                      "Directions",
-                                                      "Color",
-                                                      "Time",
-                                                      "Weather",
-                                                      "Family and Animals",
-                                                      "Work and School",
-                                                      "Prepositions",
-                                                      "Countries and Nationalities",
-                                                      "Food and Meals",
-                                                      "Fruits, Vegetables and Meats",
-                                                      "Holiday Phrases",
-                                                      "Places",
-                                                      "Transportation",
-                                                      "House and Furniture",
-                                                      "Clothing",
-                                                      "Adjectives",
-                                                      "Sports",
-                                                      "Nature",
-                                                      "Parts of the Body",
-                                                      "Animals",
-                                                      "Post Office and Bank",
-                                                      "The Beach",
-                                                      "Office / School Supplies",
-                                                      "Parts of a Car",
-                                                      "Travelling",
-                                                      "The Farm"};
-  return categories;
-}
-
 Source ParseSource(std::string_view text, const std::string& file) {
   Source source;
   source.file = file;
@@ -207,7 +171,7 @@ void CheckSources(const std::vector<Source>& sources) {
   std::map<std::string, std::string> fileOf;
   for (const Source& s : sources) {
     bool known = false;
-    for (const std::string& c : Categories()) known = known || c == s.category;
+    for (const std::string_view c : suite::kCategories) known = known || c == s.category;
     if (!known)
       throw std::runtime_error(s.file + ":1: \"" + s.category +
                                "\" is not one of the word book's 34 categories");

@@ -24,15 +24,12 @@ struct Source {
   std::vector<Entry> entries;
 };
 
-// The 34 category values, in the word trainer's order.
-const std::vector<std::string>& Categories();
-
 // Reads one source text; throws std::runtime_error("<file>:<line>: ...")
 // on a malformed line.
 Source ParseSource(std::string_view text, const std::string& file);
 
-// Checks the sources together: every category a known one, and each in one
-// file only. Throws std::runtime_error naming the file.
+// Checks the sources together: every category one of the suite's 34, and
+// each in one file only. Throws std::runtime_error naming the file.
 void CheckSources(const std::vector<Source>& sources);
 
 }  // namespace wordbook

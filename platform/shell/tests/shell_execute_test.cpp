@@ -79,7 +79,7 @@ TEST(ShellExecute, AddressesGoToTheDesktopHandler) {
   EXPECT_GT(ShellExecuteA({}, "Open", "https://example.org/a?b=1&c=2", "", "", 1), 32);
   EXPECT_EQ(shelltest::WaitForFile(handler.log), "https://example.org/a?b=1&c=2\nend\n");
   fs::remove(handler.log);
-  const std::string mail = std::string("mailto:") + shell::kMakerMail;
+  const std::string mail = std::string("mailto:tavrinel@example.org");
   EXPECT_GT(ShellExecuteA({}, "Open", mail.c_str(), "", "", 1), 32);
   EXPECT_EQ(shelltest::WaitForFile(handler.log), mail + "\nend\n");
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <utility>
 
+#include "suite/word_books.h"
 #include "testsupport/temp_dir.h"
 
 namespace {
@@ -123,9 +124,9 @@ TEST(WordText, TheWordBookTextsFillEveryCategory) {
     sources.push_back(wordbook::ParseSource(text.str(), entry.path().filename().string()));
   }
   ASSERT_NO_THROW(wordbook::CheckSources(sources));
-  ASSERT_EQ(sources.size(), wordbook::Categories().size());
+  ASSERT_EQ(sources.size(), suite::kCategories.size());
   for (const wordbook::Source& s : sources) {
-    const auto& all = wordbook::Categories();
+    const auto& all = suite::kCategories;
     const auto index = std::find(all.begin(), all.end(), s.category) - all.begin() + 1;
     EXPECT_EQ(s.file.substr(0, 3), (index < 10 ? "0" : "") + std::to_string(index) + "-")
         << s.file << " holds category " << index;

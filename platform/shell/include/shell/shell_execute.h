@@ -10,12 +10,6 @@
 
 namespace shell {
 
-// The maker's web page and mail address, shown and opened by the trainers'
-// menus and the library's about box. The web page starts with "http://" so
-// that a link label tells it from a mail address by that prefix.
-inline constexpr const char* kMakerWebPage = "http://tavrinel.example.org/";
-inline constexpr const char* kMakerMail = "tavrinel@example.org";
-
 // Show commands; the desktop decides how a started program shows itself.
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;

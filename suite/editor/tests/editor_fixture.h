@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "addedit.h"
 #include "dao/dao.h"
 #include "forms/forms.h"
 #include "forms/testing.h"
+#include "suite/addedit.h"
 #include "testsupport/temp_dir.h"
 
 namespace dialogra::testing {
@@ -59,25 +59,35 @@ class EditorFixture : public ::testing::Test {
     }
   }
 
-  // Every row of the book, "English=Italian" (with "|category" when asked),
-  // as the file holds them: through the editor's connection while it holds
-  // the book, else through one of its own.
+  // The form under test: the editor, or a form built on it.
+  virtual addedit& MakeEditor() { return forms::Forms::Get<addedit>(); }
+  virtual const addedit* OpenEditor() const { return forms::Forms::Find<addedit>(); }
+
+  // Every row of the book, "English=Italian" (with "|category" in a book
+  // that has categories), as the file holds them: through the editor's
+  // connection while it holds the book, else through one of its own.
   std::vector<std::string> Rows(const WordBook& book, const std::string& where = {}) {
-    const addedit* editor = forms::Forms::Find<addedit>();
+    const addedit* editor = OpenEditor();
     dao::Database db =
         editor && editor->wordDatabase.IsOpen()
             ? editor->wordDatabase
             : dao::OpenDatabase((folder / book.file).string(), false, true, book.connect);
     dao::Recordset rs = db.OpenRecordset("select * from word " + where + " ORDER BY English");
+    bool categorised = true;
+    try {
+      rs.Fields("category");
+    } catch (const dao::Error&) {
+      categorised = false;  // a trainer's own book
+    }
     std::vector<std::string> out;
     for (; !rs.Eof(); rs.MoveNext())
       out.push_back(rs.Fields("English").Value() + "=" + rs.Fields("Italian").Value() +
-                    (book.categorised ? "|" + rs.Fields("category").Value() : ""));
+                    (categorised ? "|" + rs.Fields("category").Value() : ""));
     return out;
   }
 
   addedit& Open(const WordBook& book) {
-    addedit& form = forms::Forms::Get<addedit>();
+    addedit& form = MakeEditor();
     form.Book(book);
     form.Load();
     return form;

@@ -2,13 +2,11 @@
 
 // The word-book editor: one record of a word book at a time in two text
 // boxes, the list of every English text, and stepping, adding, changing and
-// deleting records. The conversation trainer, the word trainer and the
-// word-book manager all use this one form; they differ only in the book
-// they hand it.
+// deleting records. The conversation trainer and the word trainer open this
+// form over their own book; the word-book manager builds its form on it.
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "controls/controls.h"
 #include "dao/dao.h"
@@ -21,7 +19,6 @@ struct WordBook {
   std::string file;     // the file name in the program folder
   std::string caption;  // caption of the form and of its frame ("&&" shows as "&")
   std::string connect;  // the engine's connect string; empty for none
-  bool categorised = false;
   // Why this program itself holds the book and how to free it, for the
   // trainers that study their own book; empty for a book it never studies.
   std::string heldWhileStudied = {};
@@ -32,9 +29,6 @@ struct WordBook {
 WordBook DialograBook();
 WordBook VocabraBook();
 WordBook LexipenBook();
-
-// The 34 categories in the order the manager offers them.
-const std::vector<std::string>& Categories();
 
 class addedit : public forms::Form {
  public:
@@ -61,7 +55,8 @@ class addedit : public forms::Form {
   forms::CommandButton& cmdNext;
   forms::CommandButton& cmdGLast;
   forms::CommandButton& cmdGAdd;
-  // The manager's additions, hidden in the trainers' editors.
+  // The manager's additions, hidden unless a form built on this one shows
+  // them.
   forms::Label& Label2;
   forms::ComboBox& Combo1;
   controls::xpcmdbutton& Command1;
@@ -81,34 +76,40 @@ class addedit : public forms::Form {
   void List1_Click();
   void SaveRecord();
   void cmdDelete_Click();
-  void Combo1_Click();
 
  protected:
   void Form_Load() override;
   void Form_Resize() override;
   void Form_Unload(int& Cancel) override;
 
- private:
+  // Hooks for a form built on this one. The columns a record must have: a
+  // book without them fails at the open rather than half-way through.
+  virtual void RequireColumns();
+  // Fills the columns beyond the two texts of a record being saved.
+  virtual void WriteOtherColumns() {}
+  // The count at which Delete takes the editor into add mode first.
+  virtual long LastRecordCount() const { return 1; }
+
   void DisableNavigation();
   void EnableNavigation();
   void ClearFields();
-  void SetNavigation(bool on);
   // Opens the book and the recordset of `source`; on failure tells the user
   // which file failed and why, and leaves the editor empty and disabled.
   bool OpenBook(const std::string& source);
+  // Shows the first record of the open recordset and lists them all.
   void FillFromRecordset();
-  void ShowCurrent();
   void WriteCounter(long place);
+
+ private:
+  void SetNavigation(bool on);
+  void ShowCurrent();
   void LockEditor();
   // After a step past either end, the record on screen becomes current again.
   void RestoreCurrent();
   void ShowEngineFailure(std::string_view what, const dao::Error& e) const;
   std::string BookPath() const;
-  void PlaceManagerControls();
 
   WordBook book_;
-  // The category the open recordset shows (the manager only).
-  std::string category_;
 };
 
 // Opens the editor over `book` with its caption: creates the form on first

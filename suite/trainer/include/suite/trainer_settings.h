@@ -8,16 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "suite/settings.h"
+
 namespace dialogra {
 
-inline constexpr std::string_view kApp = "Tesk";
-inline constexpr std::string_view kSection = "Orvanta7";
-
-// The store, always under the suite's application and section.
-std::string ReadSetting(std::string_view key);
-std::string ReadSetting(std::string_view key, std::string_view defaultValue);
-// A write the store refuses is told to the user (once per cause).
-void WriteSetting(std::string_view key, std::string_view value);
+using suite::ReadSetting;
+using suite::WriteSetting;
 
 // Writes the defaults of both trainers, in their order and in one atomic
 // write, when the first-run mark "xxx" is empty. Returns whether it did.

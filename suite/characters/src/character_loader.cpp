@@ -1,22 +1,8 @@
-#include "character_loader.h"
+#include "suite/character_loader.h"
 
 #include "forms/app.h"
-#include "forms/settings.h"
 
 namespace characters {
-
-namespace {
-constexpr std::string_view kApp = "Tesk";
-constexpr std::string_view kSection = "Orvanta7";
-}  // namespace
-
-std::string ReadSetting(std::string_view key, std::string_view defaultValue) {
-  return forms::GetSetting(kApp, kSection, key, defaultValue);
-}
-
-void WriteSetting(std::string_view key, std::string_view value) {
-  if (!forms::SaveSetting(kApp, kSection, key, value)) forms::ShowSettingsNotices();
-}
 
 std::string CharacterFile(std::string_view name) {
   return std::string(name) + ".acs";

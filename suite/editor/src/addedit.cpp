@@ -1,9 +1,9 @@
-#include "addedit.h"
+#include "suite/addedit.h"
 
 #include <QString>
 #include <string>
 
-#include "addedit_failure.h"
+#include "suite/addedit_failure.h"
 
 namespace dialogra {
 namespace {
@@ -16,16 +16,10 @@ using forms::TextBox;
 
 constexpr const char* kAllWords = "select * from word ORDER BY English";
 
-// The category row of the manager pushes the editor's controls down; the
-// Exit button gets a row of its own below the navigation.
-constexpr double kCategoryRowTwips = 420;
-constexpr double kExitTopTwips = 7290;
-constexpr double kManagerHeightTwips = 7815;
-
 // The skin controls must be known before the form's description is read.
 const char* Description() {
   controls::Register();
-  return ":/forms/dialogra/addedit.json";
+  return ":/forms/suite/addedit.json";
 }
 
 bool Blank(const std::string& text) {
@@ -62,7 +56,6 @@ addedit::addedit()
       Command1(Get<controls::xpcmdbutton>("Command1")) {
   xptopbuttons1.Click = [this] { forms::Unload(*this); };
   xptopbuttons3.Click = [this] { WindowState(forms::vbMinimized); };
-  Command1.Click = [this] { forms::Unload(*this); };
   cmdSave.Click = [this] { SaveRecord(); };
   CmdAdd.Click = [this] { cmdGAdd_Click(); };
   cmdDelete.Click = [this] { cmdDelete_Click(); };
@@ -74,7 +67,6 @@ addedit::addedit()
   List1.Click = [this] { List1_Click(); };
   English.Change = [this] { cmdSave.Enabled(true); };
   Italian.Change = [this] { cmdSave.Enabled(true); };
-  Combo1.Click = [this] { Combo1_Click(); };
 }
 
 std::string addedit::BookPath() const {
@@ -83,14 +75,6 @@ std::string addedit::BookPath() const {
 
 void addedit::Form_Load() {
   xp_canvas2.Caption(book_.caption);
-  if (book_.categorised) {
-    // The manager opens its book only when a category is chosen.
-    PlaceManagerControls();
-    DisableNavigation();
-    cmdDelete.Enabled(false);
-    cmdSave.Enabled(false);
-    return;
-  }
   if (!OpenBook(kAllWords)) return;
   if (wordRecordset.Eof() && wordRecordset.Bof()) {
     ClearFields();
@@ -114,22 +98,9 @@ void addedit::Form_Unload(int& /*Cancel*/) {
   wordDatabase.Close();
 }
 
-void addedit::PlaceManagerControls() {
-  for (forms::Control* c : Controls()) {
-    if (c == &Label2 || c == &Combo1 || c == &Command1 || c == &xp_canvas2 ||
-        c->Name().starts_with("xptopbuttons"))
-      continue;
-    c->MoveTwips(c->LeftTwips(), c->TopTwips() + kCategoryRowTwips, c->WidthTwips(),
-                 c->HeightTwips());
-  }
-  Command1.MoveTwips(Command1.LeftTwips(), kExitTopTwips, Command1.WidthTwips(),
-                     Command1.HeightTwips());
-  Label2.Visible(true);
-  Combo1.Visible(true);
-  Command1.Visible(true);
-  Combo1.Clear();
-  for (const std::string& name : Categories()) Combo1.AddItem(name);
-  Height(static_cast<float>(kManagerHeightTwips));
+void addedit::RequireColumns() {
+  wordRecordset.Fields("English");
+  wordRecordset.Fields("Italian");
 }
 
 bool addedit::OpenBook(const std::string& source) {
@@ -137,10 +108,7 @@ bool addedit::OpenBook(const std::string& source) {
   try {
     if (!wordDatabase.IsOpen()) wordDatabase = dao::OpenDatabase(path, true, false, book_.connect);
     wordRecordset = wordDatabase.OpenRecordset(source);
-    // A book without the columns fails here rather than half-way through.
-    wordRecordset.Fields("English");
-    wordRecordset.Fields("Italian");
-    if (book_.categorised) wordRecordset.Fields("category");
+    RequireColumns();
   } catch (const dao::Error& e) {
     wordRecordset = {};
     wordDatabase.Close();
@@ -195,24 +163,6 @@ void addedit::FillFromRecordset() {
   EnableNavigation();
 }
 
-void addedit::Combo1_Click() {
-  if (Combo1.ListIndex() < 0) return;
-  const std::string chosen = Combo1.Text();
-  if (!OpenBook("select * from word where category='" + dao::EscapeQuotes(chosen) +
-                "' ORDER BY English"))
-    return;
-  category_ = chosen;
-  if (wordRecordset.Eof() && wordRecordset.Bof()) {
-    ClearFields();
-    English.SetFocus();
-    List1.Clear();
-    txtGCurent.Text("");
-    addingNew = true;
-    return;
-  }
-  FillFromRecordset();
-}
-
 void addedit::WriteCounter(long place) {
   long count = 0;
   try {
@@ -230,7 +180,7 @@ void addedit::ShowCurrent() {
 }
 
 // Each step fails only when there is no record to stand on (an emptied
-// category); then nothing on screen changes.
+// book or category); then nothing on screen changes.
 void addedit::cmdGFirst_Click() {
   try {
     wordRecordset.MoveFirst();
@@ -320,7 +270,7 @@ void addedit::SaveRecord() {
     }
     wordRecordset.Fields("English") = storedEnglish;
     wordRecordset.Fields("Italian") = storedItalian;
-    if (book_.categorised) wordRecordset.Fields("category") = category_;
+    WriteOtherColumns();
     wordRecordset.Update();
   } catch (const dao::Error& e) {
     // The engine wrote nothing; what the user typed stays on screen.
@@ -353,10 +303,7 @@ void addedit::SaveRecord() {
 
 void addedit::cmdDelete_Click() {
   if (!wordRecordset.IsOpen()) return;
-  // The manager's test, on a count of 2, keeps its Delete disabled once a
-  // category is down to its last word.
-  const long lastCount = book_.categorised ? 2 : 1;
-  if (wordRecordset.RecordCount() == lastCount) {
+  if (wordRecordset.RecordCount() == LastRecordCount()) {
     DisableNavigation();
     addingNew = true;
     cmdDelete.Enabled(false);

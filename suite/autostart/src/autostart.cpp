@@ -1,4 +1,4 @@
-#include "autostart.h"
+#include "suite/autostart.h"
 
 #include "shell/registry.h"
 

@@ -1,4 +1,4 @@
-#include "addedit_failure.h"
+#include "suite/addedit_failure.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "trainer_settings.h"
+#include "suite/trainer_settings.h"
 
 #include <algorithm>
 #include <charconv>
@@ -59,18 +59,6 @@ std::optional<double> ParseNumber(std::string text) {
 
 }  // namespace
 
-std::string ReadSetting(std::string_view key) {
-  return forms::GetSetting(kApp, kSection, key);
-}
-
-std::string ReadSetting(std::string_view key, std::string_view defaultValue) {
-  return forms::GetSetting(kApp, kSection, key, defaultValue);
-}
-
-void WriteSetting(std::string_view key, std::string_view value) {
-  if (!forms::SaveSetting(kApp, kSection, key, value)) forms::ShowSettingsNotices();
-}
-
 std::string SingleText(float v) {
   // As the runtime prints a single: up to seven significant digits, no
   // trailing zeros, a point as the decimal separator.
@@ -93,7 +81,8 @@ bool FirstRunBlock() {
   // all of it or none, never a marked store with keys missing.
   std::vector<forms::SettingValue> block;
   for (const auto& d : kDefaults) block.push_back({std::string(d.key), FirstRunDefault(d.key)});
-  if (!forms::SaveSettings(kApp, kSection, block)) forms::ShowSettingsNotices();
+  if (!forms::SaveSettings(suite::kSettingsApp, suite::kSettingsSection, block))
+    forms::ShowSettingsNotices();
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "agent/agent.h"
+#include "suite/settings.h"
 
 namespace characters {
 
@@ -31,7 +32,7 @@ std::shared_ptr<agent::Character> LoadAtStart(agent::AgentControl& control,
                                               std::string& loadedName);
 
 // The settings the programs share, under the suite's application and section.
-std::string ReadSetting(std::string_view key, std::string_view defaultValue);
-void WriteSetting(std::string_view key, std::string_view value);
+using suite::ReadSetting;
+using suite::WriteSetting;
 
 }  // namespace characters
