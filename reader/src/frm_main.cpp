@@ -1,12 +1,12 @@
 #include "frm_main.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <ctime>
 #include <thread>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "character_loader.h"
 #include "shell/folders.h"
 
@@ -23,11 +23,7 @@ std::string_view GreetingFor(int hour) {
 namespace {
 // "1", "-1", "True": on. Anything else, a damaged value too, leaves it off.
 bool TruthValue(std::string_view text) {
-  if (text.size() == 4) {
-    std::string lower(text);
-    for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    if (lower == "true") return true;
-  }
+  if (base::EqualsIgnoreAsciiCase(text, "true")) return true;
   double number = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
   return ec == std::errc() && end == text.data() + text.size() && number != 0;
