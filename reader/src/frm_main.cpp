@@ -77,6 +77,7 @@ void frmMain::Request(F&& request) {
   try {
     request(*agentCharacter);
   } catch (const agent::Error&) {
+    // The character's failures are let go: reading goes on without that motion.
   }
 }
 
@@ -152,6 +153,7 @@ void frmMain::Label1_Click() {
   try {
     names = agentCharacter->AnimationNames();
   } catch (const agent::Error&) {
+    // A character whose animations cannot be listed simply stays still.
     return;
   }
   if (names.empty()) return;
@@ -204,6 +206,7 @@ void frmMain::WaitForFarewell() {
     try {
       if (!agentCharacter->Busy()) return;
     } catch (const agent::Error&) {
+      // A character that cannot answer has nothing left to say: stop waiting.
       return;
     }
     DoEvents();

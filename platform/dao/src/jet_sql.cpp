@@ -200,6 +200,7 @@ std::optional<std::string> BareName(std::string_view source) {
   try {
     tokens = Tokenize(source);
   } catch (const Error&) {
+    // Not a name: the source is SQL, whose errors its own execution reports.
     return std::nullopt;
   }
   if (tokens.size() == 1 && (tokens[0].kind == Kind::kWord || tokens[0].kind == Kind::kName))

@@ -77,6 +77,7 @@ void DataControl::ShowCurrent() {
       if (recordset_.IsOpen() && !recordset_.Eof() && !recordset_.Bof())
         text = recordset_.Fields(label->DataField()).Value();
     } catch (const dao::Error&) {
+      // A field the record lacks shows blank, as a label does past either end.
     }
     label->Caption(text);
   }
