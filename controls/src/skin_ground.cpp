@@ -31,6 +31,7 @@ QColor CaptionBarBehindButton(int row) {
     try {
       return forms::LoadPicture(":/pictures/skin/top_active.png").Image();
     } catch (const forms::RuntimeError&) {
+      // The picture is built into the program; without it the bar has its usual blue.
       return QImage();
     }
   }();

@@ -3,10 +3,10 @@
 #include <QKeySequence>
 #include <QShortcut>
 #include <QWidget>
-#include <cctype>
 #include <cmath>
 #include <memory>
 
+#include "base/ascii_case.h"
 #include "forms/form.h"
 #include "forms/scale.h"
 #include "pointer_poll.h"
@@ -216,7 +216,7 @@ void xpcmdbutton::UserControl_KeyPress(int& KeyAscii) {
   // While a button has the focus, a letter alone is an access key, as Alt and
   // the letter are everywhere on the form.
   if (KeyAscii <= ' ' || KeyAscii >= 127) return;
-  const char key = static_cast<char>(std::tolower(KeyAscii));
+  const char key = base::AsciiLower(static_cast<char>(KeyAscii));
   for (forms::Control* c : HostForm().Controls()) {
     auto* b = dynamic_cast<xpcmdbutton*>(c);
     if (b && b->Enabled() && b->Visible() && win::MenuAccessKey(b->Caption()) == key) {

@@ -132,6 +132,7 @@ void Form1::hideagent() {
     try {
       mobjAgent->Hide();
     } catch (const agent::Error&) {
+      // A character that cannot be hidden is gone already or goes with the program.
     }
   }
   DoEvents();

@@ -103,6 +103,7 @@ void Form1::WordBookPick() {
           EnglishText = first.Fields("english").Value();
         }
       } catch (const dao::Error&) {
+        // The book opened a moment ago; the bar keeps its pair until the next pick.
       }
     }
     return;
@@ -124,6 +125,7 @@ void Form1::TakeBoundPair() {
   try {
     if ((rs.Eof() || rs.Bof()) && !(rs.Eof() && rs.Bof())) rs.MoveFirst();
   } catch (const dao::Error&) {
+    // The book opened at this pick; the previous pair stays until the next one.
     return;
   }
   const auto blank = [](const std::string& s) {
@@ -140,6 +142,7 @@ void Form1::BindWordBook() {
     Data1.DatabaseName(WordBookPath());
     Data1.RecordSource("select * from word ");
   } catch (const dao::Error&) {
+    // The data control opens quietly and raises its Error event instead.
   }
 }
 
@@ -155,6 +158,7 @@ void Form1::Timer6_Timer() {
       rs.MoveNext();
     }
   } catch (const dao::Error&) {
+    // A step that fails leaves the labels on the last pair; the pick reopens the book.
   }
 }
 

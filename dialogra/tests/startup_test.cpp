@@ -190,6 +190,7 @@ TEST_F(Startup, UnloadingTheBarHidesAndUnloadsTheCharacterAndEnds) {
   try {
     forms::Unload(bar);
   } catch (const forms::testing::ProgramEnded&) {
+    // Ending is what this case expects; `ended` checks it below.
   }
   EXPECT_TRUE(ended);
   ASSERT_FALSE(requests.empty());

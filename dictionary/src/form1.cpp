@@ -44,6 +44,7 @@ void Form1::Form_Load() {
     try {
       agentCharacter->Hide();
     } catch (const agent::Error&) {
+      // A character that cannot be hidden is only seen: the look-up does not need it.
     }
   }
 }
@@ -158,6 +159,7 @@ void Form1::Form_Unload(int&) {
     try {
       agentCharacter->Hide();
     } catch (const agent::Error&) {
+      // A character that cannot be hidden is gone already or goes with the program.
     }
   }
   DoEvents();

@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "base/atomic_file.h"
 #include "forms/errors.h"
 
 namespace formprops {
@@ -319,24 +320,10 @@ std::string FormFile::TextWithBag(const forms::PropertyBag& bag) const {
 bool FormFile::SaveBag(const forms::PropertyBag& bag, std::string& error) {
   std::string text = TextWithBag(bag);
   const std::filesystem::path target(path_);
-  const std::filesystem::path temporary = target.string() + ".saving";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (out) out << text;
-    if (!out || !out.flush()) {
-      error = "Cannot save the menu icons into " + path_ + ": " + std::strerror(errno) +
-              ". The file was left as it was.";
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
-    error = "Cannot save the menu icons into " + path_ + ": " + ec.message() +
+  if (std::string failed = base::WriteFileAtomically(target, target.string() + ".saving", text);
+      !failed.empty()) {
+    error = "Cannot save the menu icons into " + path_ + ": " + failed +
             ". The file was left as it was.";
-    std::filesystem::remove(temporary, ec);
     return false;
   }
   std::string reread;

@@ -3,13 +3,12 @@
 // The menu control's icon list, in the shape its property page edits it,
 // and what the page asks of the control it edits.
 
-#include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "forms/menu.h"
 #include "forms/picture.h"
 
@@ -36,7 +35,7 @@ class BitmapList {
   // The position of the entry with this key, 0 when there is none.
   long Find(std::string_view key) const {
     for (std::size_t i = 0; i < entries_.size(); ++i)
-      if (SameKey(entries_[i].Key, key)) return static_cast<long>(i + 1);
+      if (base::EqualsIgnoreAsciiCase(entries_[i].Key, key)) return static_cast<long>(i + 1);
     return 0;
   }
   // False (and nothing added) when the key is already taken.
@@ -50,13 +49,6 @@ class BitmapList {
   }
   void Clear() { entries_.clear(); }
   const std::vector<BitmapEntry>& Entries() const { return entries_; }
-
-  static bool SameKey(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-      return std::tolower(static_cast<unsigned char>(x)) ==
-             std::tolower(static_cast<unsigned char>(y));
-    });
-  }
 
  private:
   std::vector<BitmapEntry> entries_;

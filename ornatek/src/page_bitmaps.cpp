@@ -118,6 +118,7 @@ int LeadingNumber(std::string_view text) {
   try {
     return forms::CLng(negative ? -value : value);
   } catch (const forms::RuntimeError&) {
+    // Beyond a Long the text counts as no number, as other text does.
     return 0;
   }
 }

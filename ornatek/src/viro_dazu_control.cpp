@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/ascii_case.h"
 #include "builtin_icons.h"
 #include "forms/controls.h"
 #include "forms/form.h"
@@ -233,7 +234,7 @@ void VIroDazu::SetBitmapList(const BitmapList& list) {
 
 forms::Picture VIroDazu::GetBuiltinIcon(std::string_view tag) const {
   for (auto& [index, image] : Array<forms::Image>("imgIcon"))
-    if (BitmapList::SameKey(image->Tag(), tag)) return image->Picture();
+    if (base::EqualsIgnoreAsciiCase(image->Tag(), tag)) return image->Picture();
   return {};
 }
 

@@ -87,6 +87,7 @@ std::optional<BitmapEntry> VIroDazu::FindBitmapByCaption(const std::string& capt
       return bitmaps_.Item(at);
     }
   } catch (const std::exception&) {
+    // A control not yet on a form has no menus: the item draws without an icon.
   }
   return std::nullopt;
 }

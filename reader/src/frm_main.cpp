@@ -1,12 +1,12 @@
 #include "frm_main.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <ctime>
 #include <thread>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "shell/folders.h"
 #include "suite/character_loader.h"
 
@@ -23,11 +23,7 @@ std::string_view GreetingFor(int hour) {
 namespace {
 // "1", "-1", "True": on. Anything else, a damaged value too, leaves it off.
 bool TruthValue(std::string_view text) {
-  if (text.size() == 4) {
-    std::string lower(text);
-    for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    if (lower == "true") return true;
-  }
+  if (base::EqualsIgnoreAsciiCase(text, "true")) return true;
   double number = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
   return ec == std::errc() && end == text.data() + text.size() && number != 0;
@@ -81,6 +77,7 @@ void frmMain::Request(F&& request) {
   try {
     request(*agentCharacter);
   } catch (const agent::Error&) {
+    // The character's failures are let go: reading goes on without that motion.
   }
 }
 
@@ -156,6 +153,7 @@ void frmMain::Label1_Click() {
   try {
     names = agentCharacter->AnimationNames();
   } catch (const agent::Error&) {
+    // A character whose animations cannot be listed simply stays still.
     return;
   }
   if (names.empty()) return;
@@ -208,6 +206,7 @@ void frmMain::WaitForFarewell() {
     try {
       if (!agentCharacter->Busy()) return;
     } catch (const agent::Error&) {
+      // A character that cannot answer has nothing left to say: stop waiting.
       return;
     }
     DoEvents();

@@ -123,6 +123,7 @@ void FrmShow::Form_Unload(int&) {
     try {
       mobjAgent->Hide();
     } catch (const agent::Error&) {
+      // A character that cannot be hidden is gone already or goes with the program.
     }
   }
   forms::End();

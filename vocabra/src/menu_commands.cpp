@@ -59,6 +59,7 @@ void FrmShow::mnu_hlp_Click() {
       else
         mobjAgent->Hide();
     } catch (const agent::Error&) {
+      // The menu still toggles; a character that fails to show or hide is let go.
     }
   }
   mnu_hlp.Caption(show ? kHideCharacter : kShowCharacter);
@@ -72,6 +73,7 @@ void FrmShow::amewords_Click() {
     // Refresh closes what the control holds; with no name it opens nothing.
     Data1.Refresh();
   } catch (const dao::Error&) {
+    // With no name nothing opens; what it held is let go either way.
   }
   rsData = {};
   db.Close();

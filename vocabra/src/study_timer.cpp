@@ -25,6 +25,7 @@ void Attempt(F&& step) {
   try {
     step();
   } catch (const agent::Error&) {
+    // Speech is an extra: the words go on without it.
   }
 }
 
@@ -74,10 +75,12 @@ void FrmShow::BindWordBook() {
   try {
     Data1.DatabaseName(BookPath(kOwnBook));
   } catch (const dao::Error&) {
+    // The data control opens quietly and raises its Error event instead.
   }
   try {
     Data1.RecordSource(kWholeBook);
   } catch (const dao::Error&) {
+    // The data control opens quietly and raises its Error event instead.
   }
 }
 
@@ -111,6 +114,7 @@ void FrmShow::Timer6_Timer() {
       else
         rs.MoveNext();
     } catch (const dao::Error&) {
+      // No record to stand on: the next tick finds the source empty and opens it anew.
       return;
     }
     // Past the last record there is no pair: the window keeps the last one

@@ -249,6 +249,7 @@ TEST_F(WordWindow, ClosingHidesTheCharacterAndEnds) {
   try {
     forms::Unload(w);
   } catch (const forms::testing::ProgramEnded&) {
+    // Ending is what this case expects; `ended` checks it below.
   }
   EXPECT_TRUE(ended);
   ASSERT_FALSE(requests.empty());

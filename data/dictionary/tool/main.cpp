@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "base/ascii_case.h"
+#include "base/atomic_file.h"
 #include "dao/dao.h"
 #include "dictd.h"
 #include "spelling.h"
@@ -87,7 +89,8 @@ void Make(const fs::path& out, const std::vector<Row>& rows) {
   }
   // Nothing writes the word list: keep it so.
   chmod(part.c_str(), 0444);
-  fs::rename(part, out);
+  if (std::string failed = base::CommitFile(part, out); !failed.empty())
+    throw std::runtime_error(failed);
 }
 
 }  // namespace
@@ -116,17 +119,14 @@ int main(int argc, char** argv) {
     extra.insert(extra.end(), book.begin(), book.end());
 
     // Pairs that another source gives too confirm a cut headword's entry.
-    const auto lower = [](std::string s) {
-      for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      return s;
-    };
     std::set<std::pair<std::string, std::string>> englishFirst, italianFirst;
-    for (const auto& p : italianEnglish) englishFirst.emplace(lower(p.to), lower(p.from));
-    for (const auto& p : englishItalian) italianFirst.emplace(lower(p.to), lower(p.from));
+    for (const auto& p : italianEnglish)
+      englishFirst.emplace(base::AsciiLowerCopy(p.to), base::AsciiLowerCopy(p.from));
+    for (const auto& p : englishItalian)
+      italianFirst.emplace(base::AsciiLowerCopy(p.to), base::AsciiLowerCopy(p.from));
     for (const Row& r : extra) {
-      englishFirst.emplace(lower(r.english), lower(r.italian));
-      italianFirst.emplace(lower(r.italian), lower(r.english));
+      englishFirst.emplace(base::AsciiLowerCopy(r.english), base::AsciiLowerCopy(r.italian));
+      italianFirst.emplace(base::AsciiLowerCopy(r.italian), base::AsciiLowerCopy(r.english));
     }
     std::vector<Row> source;
     for (const auto& p : WithoutCutHeadwords(englishItalian, englishFirst))
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> problems = CheckAnswerOrder(rows, order);
     const Speller speller(fs::path(argv[8]) / "it_IT.aff", fs::path(argv[8]) / "it_IT.dic");
     rows = WithVerbForms(rows, [&](const Row& r) {
-      std::string lemma = lower(r.english);
+      std::string lemma = base::AsciiLowerCopy(r.english);
       std::replace(lemma.begin(), lemma.end(), ' ', '_');
       return verbs.contains(lemma) && !corrections.drops.contains({"to " + r.english, r.italian}) &&
              IsInfinitive(r.italian, [&](std::string_view w) { return speller.Accepts(w); });

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "base/ascii_case.h"
+
 namespace dictionary {
 
 namespace {
@@ -10,13 +12,6 @@ namespace {
 bool IsLetter(char c) {
   const auto u = static_cast<unsigned char>(c);
   return u >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
 }
 
 std::vector<std::string_view> Fields(std::string_view line) {
@@ -74,7 +69,7 @@ std::map<std::string, std::string> TwinSpellings(const std::vector<std::string>&
   std::map<std::string, std::string> out;
   for (const auto& s : spellings) {
     const auto it = best.find(PunctuationKey(s));
-    if (it == best.end() || Lower(it->second) == Lower(s)) continue;
+    if (it == best.end() || base::AsciiLowerCopy(it->second) == base::AsciiLowerCopy(s)) continue;
     // Case stays the spelling's own where the twin is only differently
     // punctuated ("Ticketwindow" and "ticket-window" both become the latter).
     out[s] = it->second;
@@ -88,10 +83,11 @@ std::vector<Pair> WithoutCutHeadwords(
     const std::vector<Pair>& pairs,
     const std::set<std::pair<std::string, std::string>>& confirmed) {
   std::map<std::string, std::set<std::size_t>> entries;
-  for (const Pair& p : pairs) entries[Lower(p.from)].insert(p.entry);
+  for (const Pair& p : pairs) entries[base::AsciiLowerCopy(p.from)].insert(p.entry);
   std::vector<Pair> out;
   for (const Pair& p : pairs)
-    if (entries[Lower(p.from)].size() == 1 || confirmed.contains({Lower(p.from), Lower(p.to)}))
+    if (entries[base::AsciiLowerCopy(p.from)].size() == 1 ||
+        confirmed.contains({base::AsciiLowerCopy(p.from), base::AsciiLowerCopy(p.to)}))
       out.push_back(p);
   return out;
 }
@@ -192,7 +188,7 @@ std::string PunctuationKey(std::string_view text) {
   std::string key;
   for (char c : text)
     if (IsLetter(c)) key += c;
-  return Lower(key);
+  return base::AsciiLowerCopy(key);
 }
 
 std::vector<Row> BuildRows(const std::vector<Row>& source, const std::vector<Row>& extra,
@@ -235,15 +231,16 @@ std::vector<Row> BuildRows(const std::vector<Row>& source, const std::vector<Row
 
   // Each pair once, as the engine compares text: without regard to case.
   std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
-    return std::pair(Lower(a.english), Lower(a.italian)) <
-           std::pair(Lower(b.english), Lower(b.italian));
+    return std::pair(base::AsciiLowerCopy(a.english), base::AsciiLowerCopy(a.italian)) <
+           std::pair(base::AsciiLowerCopy(b.english), base::AsciiLowerCopy(b.italian));
   });
-  rows.erase(std::unique(rows.begin(), rows.end(),
-                         [](const Row& a, const Row& b) {
-                           return Lower(a.english) == Lower(b.english) &&
-                                  Lower(a.italian) == Lower(b.italian);
-                         }),
-             rows.end());
+  rows.erase(
+      std::unique(rows.begin(), rows.end(),
+                  [](const Row& a, const Row& b) {
+                    return base::AsciiLowerCopy(a.english) == base::AsciiLowerCopy(b.english) &&
+                           base::AsciiLowerCopy(a.italian) == base::AsciiLowerCopy(b.italian);
+                  }),
+      rows.end());
   return rows;
 }
 
@@ -253,7 +250,7 @@ std::vector<std::string> CheckPunctuationTwins(const std::vector<Row>& rows) {
     std::map<std::string, std::set<std::string>> spellings;
     for (const Row& r : rows) {
       const std::string& s = englishColumn ? r.english : r.italian;
-      spellings[PunctuationKey(s)].insert(Lower(s));
+      spellings[PunctuationKey(s)].insert(base::AsciiLowerCopy(s));
     }
     for (const auto& [key, set] : spellings) {
       if (set.size() < 2) continue;
@@ -279,9 +276,9 @@ std::vector<std::string> CheckRequired(const std::vector<Row>& rows,
   std::vector<std::string> problems;
   for (const Row& q : required) {
     const bool english = q.english == "English";
-    const std::string word = Lower(q.italian);
+    const std::string word = base::AsciiLowerCopy(q.italian);
     const bool found = std::any_of(rows.begin(), rows.end(), [&](const Row& r) {
-      return Lower(english ? r.english : r.italian) == word;
+      return base::AsciiLowerCopy(english ? r.english : r.italian) == word;
     });
     if (!found) problems.push_back(q.english + " word missing: \"" + q.italian + "\"");
   }
@@ -297,7 +294,7 @@ AnswerOrder ParseAnswerOrder(std::string_view text, const std::string& fileName)
           Where(fileName, number) +
           "an order is English and two or more Italian answers, split by TABs");
     std::vector<std::string> answers(f.begin() + 1, f.end());
-    if (!order.emplace(Lower(f[0]), std::move(answers)).second)
+    if (!order.emplace(base::AsciiLowerCopy(f[0]), std::move(answers)).second)
       throw std::runtime_error(Where(fileName, number) + "\"" + std::string(f[0]) +
                                "\" has an order already");
   });
@@ -306,14 +303,14 @@ AnswerOrder ParseAnswerOrder(std::string_view text, const std::string& fileName)
 
 void RankAnswers(std::vector<Row>& rows, const AnswerOrder& order) {
   for (auto first = rows.begin(); first != rows.end();) {
-    const std::string key = Lower(first->english);
-    const auto last =
-        std::find_if(first, rows.end(), [&](const Row& r) { return Lower(r.english) != key; });
+    const std::string key = base::AsciiLowerCopy(first->english);
+    const auto last = std::find_if(
+        first, rows.end(), [&](const Row& r) { return base::AsciiLowerCopy(r.english) != key; });
     if (const auto it = order.find(key); it != order.end()) {
       const auto rank = [&](const Row& r) {
         const auto& answers = it->second;
         const auto at = std::find_if(answers.begin(), answers.end(), [&](const std::string& a) {
-          return Lower(a) == Lower(r.italian);
+          return base::AsciiLowerCopy(a) == base::AsciiLowerCopy(r.italian);
         });
         return at - answers.begin();
       };
@@ -326,17 +323,20 @@ void RankAnswers(std::vector<Row>& rows, const AnswerOrder& order) {
 std::vector<Row> WithVerbForms(const std::vector<Row>& rows,
                                const std::function<bool(const Row&)>& isVerb) {
   std::set<std::pair<std::string, std::string>> present;
-  for (const Row& r : rows) present.emplace(Lower(r.english), Lower(r.italian));
+  for (const Row& r : rows)
+    present.emplace(base::AsciiLowerCopy(r.english), base::AsciiLowerCopy(r.italian));
   std::vector<Row> out = rows;
   for (const Row& r : rows) {
     if (r.english.starts_with("to ") || !isVerb(r)) continue;
     Row verb{"to " + r.english, r.italian};
-    if (present.emplace(Lower(verb.english), Lower(verb.italian)).second)
+    if (present.emplace(base::AsciiLowerCopy(verb.english), base::AsciiLowerCopy(verb.italian))
+            .second)
       out.push_back(std::move(verb));
   }
   // Stable: each headword's answers keep their rank.
-  std::stable_sort(out.begin(), out.end(),
-                   [](const Row& a, const Row& b) { return Lower(a.english) < Lower(b.english); });
+  std::stable_sort(out.begin(), out.end(), [](const Row& a, const Row& b) {
+    return base::AsciiLowerCopy(a.english) < base::AsciiLowerCopy(b.english);
+  });
   return out;
 }
 
@@ -373,7 +373,8 @@ bool IsInfinitive(std::string_view italian, const std::function<bool(std::string
 
 std::vector<std::string> CheckAnswerOrder(const std::vector<Row>& rows, const AnswerOrder& order) {
   std::map<std::string, std::set<std::string>> answers;
-  for (const Row& r : rows) answers[Lower(r.english)].insert(Lower(r.italian));
+  for (const Row& r : rows)
+    answers[base::AsciiLowerCopy(r.english)].insert(base::AsciiLowerCopy(r.italian));
   std::vector<std::string> problems;
   for (const auto& [english, set] : answers) {
     if (set.size() < 2) continue;
@@ -384,7 +385,7 @@ std::vector<std::string> CheckAnswerOrder(const std::vector<Row>& rows, const An
       continue;
     }
     std::set<std::string> named;
-    for (const auto& a : it->second) named.insert(Lower(a));
+    for (const auto& a : it->second) named.insert(base::AsciiLowerCopy(a));
     if (named != set) {
       std::string line = "the order of \"" + english + "\" does not name its answers:";
       for (const auto& a : set) line += " \"" + a + "\"";
@@ -405,7 +406,7 @@ std::vector<std::string> CheckCoarse(const std::vector<Row>& rows,
   std::vector<std::string> problems;
   for (const Row& r : rows)
     for (const std::string& w : Words(r.italian))
-      if (coarse.contains(Lower(w)))
+      if (coarse.contains(base::AsciiLowerCopy(w)))
         problems.push_back("a coarse word as a plain answer: \"" + r.english + "\" / \"" +
                            r.italian + "\"");
   return problems;
@@ -414,11 +415,11 @@ std::vector<std::string> CheckCoarse(const std::vector<Row>& rows,
 std::vector<std::string> CheckWordBookFound(const std::vector<Row>& rows,
                                             const std::vector<Row>& book) {
   std::set<std::string> italian;
-  for (const Row& r : rows) italian.insert(Lower(r.italian));
+  for (const Row& r : rows) italian.insert(base::AsciiLowerCopy(r.italian));
   std::vector<std::string> problems;
   for (const Row& b : book)
     if (Words(b.italian).size() == 1 && b.italian.find(' ') == std::string::npos &&
-        !italian.contains(Lower(b.italian)))
+        !italian.contains(base::AsciiLowerCopy(b.italian)))
       problems.push_back("the word book's \"" + b.italian +
                          "\" cannot be found in the Italian column");
   return problems;

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "base/atomic_file.h"
+
 namespace {
 
 struct Entry {
@@ -129,6 +131,10 @@ int main(int argc, char** argv) {
   std::stringstream before;
   before << old.rdbuf();
   if (before.str() == text) return 0;
-  std::ofstream(argv[1]) << text;
+  // Whole or not at all: a table cut short must not pass for a made one.
+  const std::filesystem::path table = argv[1];
+  if (std::string failed = base::WriteFileAtomically(table, table.string() + ".part", text);
+      !failed.empty())
+    return Fail(table.string(), "cannot be written (" + failed + ")");
   return 0;
 }

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "base/atomic_file.h"
 #include "dao/dao.h"
 #include "word_text.h"
 
@@ -53,7 +54,8 @@ void MakeBook(const fs::path& out, const std::string& connect, Fill fill) {
     fs::remove(part, ec);
     throw;
   }
-  fs::rename(part, out);
+  if (std::string failed = base::CommitFile(part, out); !failed.empty())
+    throw std::runtime_error(failed);
 }
 
 void MakeEmpty(const fs::path& out) {

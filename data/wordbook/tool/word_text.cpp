@@ -4,6 +4,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "base/ascii_case.h"
 #include "suite/word_books.h"
 
 namespace wordbook {
@@ -108,8 +109,7 @@ const Spelling* AmericanWord(std::string_view text) {
     while (i < text.size() && !std::isalpha(static_cast<unsigned char>(text[i]))) ++i;
     std::size_t end = i;
     while (end < text.size() && std::isalpha(static_cast<unsigned char>(text[end]))) ++end;
-    std::string word(text.substr(i, end - i));
-    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string word = base::AsciiLowerCopy(text.substr(i, end - i));
     for (const Spelling& s : kAmerican)
       if (word == s.american) return &s;
     i = end;

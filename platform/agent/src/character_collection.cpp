@@ -2,11 +2,11 @@
 #include <algorithm>
 
 #include "agent/agent.h"
+#include "base/ascii_case.h"
 #include "character_impl.h"
 #include "loaded_character.h"
 #include "shell/folders.h"
 #include "speech_player.h"
-#include "text_util.h"
 
 namespace agent {
 
@@ -17,9 +17,9 @@ namespace {
 std::filesystem::path FindFile(const std::filesystem::path& wanted) {
   std::error_code ec;
   if (std::filesystem::exists(wanted, ec)) return wanted;
-  const auto folded = FoldCase(wanted.filename().string());
+  const std::string name = wanted.filename().string();
   for (const auto& e : std::filesystem::directory_iterator(wanted.parent_path(), ec))
-    if (FoldCase(e.path().filename().string()) == folded) return e.path();
+    if (base::EqualsIgnoreAsciiCase(e.path().filename().string(), name)) return e.path();
   return wanted;
 }
 
@@ -30,7 +30,7 @@ std::filesystem::path CharacterFolder() {
 }
 
 bool CharacterCollection::NameLess::operator()(std::string_view a, std::string_view b) const {
-  return FoldCase(a) < FoldCase(b);
+  return base::LessIgnoreAsciiCase{}(a, b);
 }
 
 CharacterCollection::CharacterCollection() = default;

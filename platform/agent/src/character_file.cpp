@@ -1,10 +1,11 @@
 #include "agent/character_file.h"
 
 #include <array>
-#include <fstream>
 #include <set>
 
 #include "agent/agent.h"
+#include "base/ascii_case.h"
+#include "base/atomic_file.h"
 #include "text_util.h"
 
 namespace agent {
@@ -213,20 +214,19 @@ CharacterFile DecodeCharacterFile(std::string_view bytes, const std::string& whe
   f.talking = ReadFrames(r, f.images.size(), "the talking loop");
 
   const auto animationCount = r.U16("animation count");
-  std::set<std::string> seen;
+  std::set<std::string, base::LessIgnoreAsciiCase> seen;
   for (unsigned i = 0; i < animationCount; ++i) {
     AnimationSpec a;
     a.name = r.String("animation name");
     if (a.name.empty()) r.Fail("damaged: an animation has no name");
-    if (!seen.insert(FoldCase(a.name)).second)
-      r.Fail("damaged: animation \"" + a.name + "\" appears twice");
+    if (!seen.insert(a.name).second) r.Fail("damaged: animation \"" + a.name + "\" appears twice");
     a.frames = ReadFrames(r, f.images.size(), "animation \"" + a.name + "\"");
     if (a.frames.empty()) r.Fail("damaged: animation \"" + a.name + "\" has no frames");
     f.animations.push_back(std::move(a));
   }
   if (!r.AtEnd()) r.Fail("damaged: unexpected data after the animations");
   for (const char* required : {"Wave", "read"})
-    if (!seen.count(FoldCase(required)))
+    if (!seen.count(required))
       r.Fail(std::string("the character has no animation \"") + required + "\"");
   return f;
 }
@@ -235,14 +235,9 @@ void WriteCharacterFile(const std::filesystem::path& path, const CharacterFile& 
   const auto bytes = EncodeCharacterFile(file);
   std::error_code ec;
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-  const auto tmp = path.string() + ".part";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw Error("cannot write character file " + path.string());
-  }
-  std::filesystem::rename(tmp, path, ec);
-  if (ec) throw Error("cannot write character file " + path.string() + ": " + ec.message());
+  const std::filesystem::path temp = path.string() + ".part";
+  if (std::string failed = base::WriteFileAtomically(path, temp, bytes); !failed.empty())
+    throw Error("cannot write character file " + path.string() + ": " + failed);
 }
 
 }  // namespace agent

@@ -3,10 +3,10 @@
 #include <QString>
 #include <chrono>
 
+#include "base/ascii_case.h"
 #include "character_window.h"
 #include "gui_mailbox.h"
 #include "speech_player.h"
-#include "text_util.h"
 
 namespace agent {
 
@@ -113,10 +113,9 @@ void CharacterImpl::Speak(std::string_view text) {
 
 void CharacterImpl::Play(std::string_view animation) {
   CheckLoaded();
-  const auto wanted = FoldCase(animation);
   const AnimationSpec* found = nullptr;
   for (const auto& a : data_.file.animations)
-    if (FoldCase(a.name) == wanted) found = &a;
+    if (base::EqualsIgnoreAsciiCase(a.name, animation)) found = &a;
   if (!found)
     throw Error("character " + name_ + " has no animation \"" + std::string(animation) + "\"");
   Record(RequestRecord::Kind::Play, std::string(animation));

@@ -4,13 +4,6 @@
 
 namespace agent {
 
-std::string FoldCase(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
 bool IsValidUtf8(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size()) {

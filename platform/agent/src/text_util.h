@@ -6,10 +6,6 @@
 
 namespace agent {
 
-// ASCII letters folded to lower case; other bytes unchanged. Animation and
-// character names compare through it.
-std::string FoldCase(std::string_view s);
-
 bool IsValidUtf8(std::string_view s);
 
 // The byte offset of the code point with index `index` (0-based), or the text's

@@ -5,12 +5,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "base/ascii_case.h"
+#include "base/atomic_file.h"
+#include "base/unique_fd.h"
 
 namespace com {
 
@@ -18,32 +21,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SameProgId(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // Held while the registry is read, changed and written.
 class FileLock {
  public:
   explicit FileLock(const fs::path& file)
       : fd_(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-    if (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
-      ::close(fd_);
-      fd_ = -1;
-    }
+    if (fd_.valid() && ::flock(fd_.get(), LOCK_EX) != 0) fd_ = base::UniqueFd();
   }
-  ~FileLock() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-  bool Held() const { return fd_ >= 0; }
+  bool Held() const { return fd_.valid(); }
 
  private:
-  int fd_;
+  base::UniqueFd fd_;
 };
 
 std::vector<ClassEntry> Parse(std::istream& in) {
@@ -63,25 +51,13 @@ std::vector<ClassEntry> Parse(std::istream& in) {
 }
 
 std::string Write(const fs::path& file, const std::vector<ClassEntry>& entries) {
+  std::ostringstream out;
+  out << "# Tavrinel control classes: program id, class id, library\n";
+  for (const auto& e : entries)
+    out << e.progId << '\t' << ToString(e.clsid) << '\t' << e.library.string() << '\n';
   const fs::path temp = file.string() + ".tmp-" + std::to_string(::getpid());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << "# Tavrinel control classes: program id, class id, library\n";
-    for (const auto& e : entries)
-      out << e.progId << '\t' << ToString(e.clsid) << '\t' << e.library.string() << '\n';
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return "Cannot write the class registry " + file.string() + ": " + std::strerror(errno);
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, file, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return "Cannot replace the class registry " + file.string() + ": " + ec.message();
-  }
+  if (std::string failed = base::WriteFileAtomically(file, temp, out.str()); !failed.empty())
+    return "Cannot write the class registry " + file.string() + ": " + failed;
   return {};
 }
 
@@ -123,7 +99,7 @@ std::vector<ClassEntry> RegisteredClasses() {
 
 std::optional<ClassEntry> FindClass(std::string_view progId) {
   for (auto& e : RegisteredClasses())
-    if (SameProgId(e.progId, progId)) return e;
+    if (base::EqualsIgnoreAsciiCase(e.progId, progId)) return e;
   return std::nullopt;
 }
 
@@ -134,7 +110,7 @@ std::string RegisterClassEntry(const ClassEntry& entry) {
            ": the name or the path holds a tab or a line break";
   return Modify([&](std::vector<ClassEntry>& entries) {
     std::erase_if(entries, [&](const ClassEntry& e) {
-      return SameProgId(e.progId, entry.progId) || e.clsid == entry.clsid;
+      return base::EqualsIgnoreAsciiCase(e.progId, entry.progId) || e.clsid == entry.clsid;
     });
     entries.push_back(entry);
   });
@@ -143,7 +119,7 @@ std::string RegisterClassEntry(const ClassEntry& entry) {
 std::string UnregisterClassEntry(const ClassEntry& entry) {
   return Modify([&](std::vector<ClassEntry>& entries) {
     std::erase_if(entries, [&](const ClassEntry& e) {
-      return (SameProgId(e.progId, entry.progId) || e.clsid == entry.clsid) &&
+      return (base::EqualsIgnoreAsciiCase(e.progId, entry.progId) || e.clsid == entry.clsid) &&
              e.library == entry.library;
     });
   });

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/ascii_case.h"
 #include "dao/error.h"
 #include "jet_sql.h"
 #include "jet_text.h"
@@ -45,9 +46,8 @@ std::string Password(std::string_view connect) {
     if (const auto eq = item.find('='); eq != std::string_view::npos) {
       std::string key;
       for (char c : item.substr(0, eq))
-        if (!std::isspace(static_cast<unsigned char>(c)))
-          key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      if (key == "pwd") return std::string(item.substr(eq + 1));
+        if (!std::isspace(static_cast<unsigned char>(c))) key += c;
+      if (base::EqualsIgnoreAsciiCase(key, "pwd")) return std::string(item.substr(eq + 1));
     }
     pos = end + 1;
   }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "dao/error.h"
 #include "jet_text.h"
 
@@ -25,10 +26,7 @@ bool IsWordPart(unsigned char c) {
 }
 
 bool Is(const Token& t, std::string_view word) {
-  if (t.kind != Kind::kWord || t.text.size() != word.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(t.text[i])) != word[i]) return false;
-  return true;
+  return t.kind == Kind::kWord && base::EqualsIgnoreAsciiCase(t.text, word);
 }
 
 bool IsSymbol(const Token& t, std::string_view s) {
@@ -202,6 +200,7 @@ std::optional<std::string> BareName(std::string_view source) {
   try {
     tokens = Tokenize(source);
   } catch (const Error&) {
+    // Not a name: the source is SQL, whose errors its own execution reports.
     return std::nullopt;
   }
   if (tokens.size() == 1 && (tokens[0].kind == Kind::kWord || tokens[0].kind == Kind::kName))

@@ -1,9 +1,9 @@
 #include "dao/recordset.h"
 
 #include <atomic>
-#include <cctype>
 #include <utility>
 
+#include "base/ascii_case.h"
 #include "dao/error.h"
 #include "jet_sql.h"
 #include "state.h"
@@ -21,15 +21,6 @@ using Where = RecordsetState::Where;
 std::uint64_t NextSerial() {
   static std::atomic<std::uint64_t> serial{0};
   return ++serial;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
 }
 
 // The real name of a table or view, found without regard to case.
@@ -98,7 +89,8 @@ void Load(RecordsetState& rs) {
   for (int i = first; i < count; ++i) {
     detail::Column column{st.ColumnName(i), {}};
     if (!rs.table.empty())
-      if (auto origin = st.ColumnOrigin(i); origin && SameName(origin->first, rs.table))
+      if (auto origin = st.ColumnOrigin(i);
+          origin && base::EqualsIgnoreAsciiCase(origin->first, rs.table))
         column.origin = origin->second;
     rs.columns.push_back(std::move(column));
   }
@@ -313,7 +305,7 @@ dao::Bookmark Recordset::LastModified() const {
 Field Recordset::Fields(std::string_view name) const {
   const RecordsetState& rs = State();
   for (std::size_t i = 0; i < rs.columns.size(); ++i)
-    if (SameName(rs.columns[i].name, name)) return Field(state_, i);
+    if (base::EqualsIgnoreAsciiCase(rs.columns[i].name, name)) return Field(state_, i);
   Raise(err::kItemNotFound);
 }
 

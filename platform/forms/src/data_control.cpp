@@ -1,23 +1,12 @@
 #include "forms/data_control.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "base/ascii_case.h"
 #include "forms/controls.h"
 #include "forms/form.h"
 
 namespace forms {
-
-namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-}  // namespace
 
 DataControl::DataControl(const ControlSite& site) : Control(site) {
   Visible(false);
@@ -80,12 +69,15 @@ void DataControl::ShowCurrent() {
   // Bound labels show the current record's column, or nothing at the ends.
   for (Control* c : Parent().Controls()) {
     auto* label = dynamic_cast<Label*>(c);
-    if (!label || !SameName(label->DataSource(), Name()) || label->DataField().empty()) continue;
+    if (!label || !base::EqualsIgnoreAsciiCase(label->DataSource(), Name()) ||
+        label->DataField().empty())
+      continue;
     std::string text;
     try {
       if (recordset_.IsOpen() && !recordset_.Eof() && !recordset_.Bof())
         text = recordset_.Fields(label->DataField()).Value();
     } catch (const dao::Error&) {
+      // A field the record lacks shows blank, as a label does past either end.
     }
     label->Caption(text);
   }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/ascii_case.h"
 #include "forms/form.h"
 
 namespace forms {
@@ -44,8 +45,7 @@ std::string ShortcutText(const std::string& s) {
   }
   if (key.empty()) return {};
   if (key.size() > 1 && !(key[0] == 'F' && key.size() <= 3)) {
-    for (std::size_t i = 1; i < key.size(); ++i)
-      key[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(key[i])));
+    for (std::size_t i = 1; i < key.size(); ++i) key[i] = base::AsciiLower(key[i]);
   }
   return out + key;
 }

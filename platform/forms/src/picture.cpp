@@ -1,10 +1,10 @@
 #include "forms/picture.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <cmath>
 
+#include "base/ascii_case.h"
 #include "forms/errors.h"
 #include "shell/folders.h"
 #include "win/gdi.h"
@@ -191,7 +191,8 @@ Picture LoadPicture(std::string_view file) {
   QByteArray format;
   QImage image = ReadPicture(source, &format);
   if (image.isNull()) throw RuntimeError(err::InvalidPicture, "Invalid picture: '" + name + "'");
-  const bool icon = format.toLower() == "ico" || QFileInfo(path).suffix().toLower() == "ico";
+  const bool icon = base::EqualsIgnoreAsciiCase(format.toStdString(), "ico") ||
+                    base::EndsWithIgnoreAsciiCase(path.toStdString(), ".ico");
   return Picture::FromFileImage(std::move(image), icon);
 }
 

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -11,6 +10,8 @@
 #include <system_error>
 
 #include "autostart_entry.h"
+#include "base/ascii_case.h"
+#include "base/atomic_file.h"
 #include "shell/folders.h"
 
 namespace shell {
@@ -24,11 +25,7 @@ const HKEY kRunKeyHandle{0x52554E00u};
 
 bool IsRunKey(HKEY key, const char* subKey) {
   if (key != HKEY_CURRENT_USER || !subKey) return false;
-  const std::string_view a = subKey, b = kRunKey;
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
+  return base::EqualsIgnoreAsciiCase(subKey, kRunKey);
 }
 
 // A value name becomes a file name: nothing that leaves the folder.
@@ -48,31 +45,16 @@ fs::path EntryFile(const char* name) {
 // no ".exe", as the suite's program files carry none.
 std::string ProgramPath(std::string s) {
   if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
-  if (s.size() > 4) {
-    std::string ext = s.substr(s.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (ext == ".exe") s.resize(s.size() - 4);
-  }
+  if (s.size() > 4 && base::EndsWithIgnoreAsciiCase(s, ".exe")) s.resize(s.size() - 4);
   return NativePath(s).string();
 }
 
 bool WriteAtomically(const fs::path& file, const std::string& text) {
   std::error_code ec;
   fs::create_directories(file.parent_path(), ec);
+  // Two programs may write the same entry at once, and nothing locks.
   const fs::path temp = file.string() + ".tmp-" + std::to_string(::getpid());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  fs::rename(temp, file, ec);
-  if (ec) fs::remove(temp, ec);
-  return !ec;
+  return base::WriteFileAtomically(file, temp, text).empty();
 }
 
 }  // namespace

@@ -6,13 +6,12 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <system_error>
 
+#include "base/ascii_case.h"
 #include "handler_watch.h"
 #include "shell/folders.h"
 
@@ -22,21 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-  return s.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), s.begin(), [](char a, char b) {
-           return std::tolower(static_cast<unsigned char>(a)) ==
-                  std::tolower(static_cast<unsigned char>(b));
-         });
-}
-
-bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && StartsWithNoCase(s.substr(s.size() - suffix.size()), suffix);
-}
-
 bool IsAddress(std::string_view file) {
-  return StartsWithNoCase(file, "http://") || StartsWithNoCase(file, "https://") ||
-         StartsWithNoCase(file, "mailto:");
+  return base::StartsWithIgnoreAsciiCase(file, "http://") ||
+         base::StartsWithIgnoreAsciiCase(file, "https://") ||
+         base::StartsWithIgnoreAsciiCase(file, "mailto:");
 }
 
 // Starts `program` with `args` in `folder` as a process of its own, so that
@@ -88,7 +76,7 @@ bool IsExecutableFile(const fs::path& p) {
 std::intptr_t Execute(const char* verb, const char* file, const char* parameters,
                       const char* folder, const OpenFailure& failed, std::string& shown) {
   const std::string_view v = verb ? verb : "";
-  if (!v.empty() && !(v.size() == 4 && StartsWithNoCase(v, "open"))) return SE_ERR_NOASSOC;
+  if (!v.empty() && !base::EqualsIgnoreAsciiCase(v, "open")) return SE_ERR_NOASSOC;
   const std::string name = file ? file : "";
   shown = name;
   if (name.empty()) return SE_ERR_FNF;
@@ -102,7 +90,7 @@ std::intptr_t Execute(const char* verb, const char* file, const char* parameters
   if (!path.parent_path().empty() && !fs::is_directory(path.parent_path(), ec)) return SE_ERR_PNF;
 
   const std::string native = path.string();
-  const bool program = EndsWithNoCase(native, ".exe");
+  const bool program = base::EndsWithIgnoreAsciiCase(native, ".exe");
   if (program) {
     fs::path file = native.substr(0, native.size() - 4);
     if (!IsExecutableFile(file) && IsExecutableFile(path)) file = path;
@@ -111,7 +99,7 @@ std::intptr_t Execute(const char* verb, const char* file, const char* parameters
     if (!IsExecutableFile(file)) return SE_ERR_ACCESSDENIED;
     path = file;
   }
-  if (EndsWithNoCase(native, ".hlp")) path.replace_extension(".html");
+  if (base::EndsWithIgnoreAsciiCase(native, ".hlp")) path.replace_extension(".html");
   shown = path.string();
   if (!fs::exists(path, ec)) return SE_ERR_FNF;
 

@@ -168,6 +168,7 @@ void addedit::WriteCounter(long place) {
   try {
     count = wordRecordset.RecordCount();
   } catch (const dao::Error&) {
+    // A count the engine cannot give shows as 0: the counter only says 'about'.
   }
   txtGCurent.Text("Record " + std::to_string(place) + " of about " + std::to_string(count));
 }
@@ -220,6 +221,7 @@ void addedit::RestoreCurrent() {
     else if (wordRecordset.Bof() && !wordRecordset.Eof())
       wordRecordset.MoveFirst();
   } catch (const dao::Error&) {
+    // No record to return to (an emptied book or category): the fields stay.
   }
 }
 
@@ -235,6 +237,7 @@ void addedit::List1_Click() {
     English.Text(wordRecordset.Fields("English").Value());
     Italian.Text(wordRecordset.Fields("Italian").Value());
   } catch (const dao::Error&) {
+    // The entry's record is gone: the fields keep what they show.
     return;
   }
   WriteCounter(index + 1);
@@ -277,6 +280,7 @@ void addedit::SaveRecord() {
     try {
       if (wordRecordset.GetEditMode() != dao::EditMode::kNone) wordRecordset.CancelUpdate();
     } catch (const dao::Error&) {
+      // Nothing was written; a cancel that fails too leaves nothing to undo.
     }
     if (e.number() == dao::err::kDuplicateKey)
       forms::MsgBox("Duplicate record !", forms::vbCritical);
@@ -295,6 +299,7 @@ void addedit::SaveRecord() {
     List1.ListIndex(static_cast<int>(wordRecordset.AbsolutePosition()));
     WriteCounter(wordRecordset.AbsolutePosition() + 1);
   } catch (const dao::Error&) {
+    // The word is saved; the list catches up when the book is opened again.
   }
   EnableNavigation();
   addingNew = false;
@@ -328,6 +333,7 @@ void addedit::cmdDelete_Click() {
     wordRecordset.MoveFirst();
     firstBookmark = wordRecordset.Bookmark();
   } catch (const dao::Error&) {
+    // The book or category is empty now: there is no first record to stand on.
   }
   if (entry >= 0 && entry < List1.ListCount()) List1.RemoveItem(static_cast<int>(entry));
   List1.ListIndex(static_cast<int>(wordRecordset.AbsolutePosition()));

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "forms/app.h"
 #include "forms/errors.h"
 #include "forms/numeric.h"
@@ -33,12 +34,7 @@ constexpr Default kDefaults[] = {
 };
 
 bool SameKey(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
+  return base::EqualsIgnoreAsciiCase(a, b);
 }
 
 // Locale-free in both directions: the program runs under whatever locale
@@ -91,6 +87,8 @@ std::int16_t ReadInteger(std::string_view key) {
     try {
       return forms::CInt(*v);
     } catch (const forms::RuntimeError&) {
+      // Out of an Integer's range: the first-run default stands in, as for
+      // text that is no number.
     }
   }
   return static_cast<std::int16_t>(std::stoi(FirstRunDefault(key)));
@@ -109,6 +107,7 @@ void EndIfAnotherCopyRuns() {
   try {
     forms::AppActivate(title);
   } catch (const forms::RuntimeError&) {
+    // The other copy is gone or has no window: this one ends all the same.
   }
   forms::End();
 }

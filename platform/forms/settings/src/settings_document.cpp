@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/ascii_case.h"
 #include "settings_text.h"
 
 namespace forms::settings_detail {
@@ -75,7 +76,8 @@ namespace {
 // The application's length first, so that no text of either name can make
 // two different pairs into one key.
 std::string SectionKey(std::string_view app, std::string_view section) {
-  return std::to_string(app.size()) + ":" + FoldCase(app) + FoldCase(section);
+  return std::to_string(app.size()) + ":" + base::AsciiLowerCopy(app) +
+         base::AsciiLowerCopy(section);
 }
 
 }  // namespace
@@ -95,7 +97,7 @@ const std::string* SettingsDocument::Find(std::string_view app, std::string_view
                                           std::string_view key) const {
   const auto* s = FindSection(app, section);
   if (!s) return nullptr;
-  const auto it = s->index.find(FoldCase(key));
+  const auto it = s->index.find(base::AsciiLowerCopy(key));
   return it == s->index.end() ? nullptr : &s->entries[it->second].value;
 }
 
@@ -108,7 +110,7 @@ bool SettingsDocument::Set(std::string_view app, std::string_view section, std::
     s->app = app;
     s->section = section;
   }
-  auto [it, added] = s->index.try_emplace(FoldCase(key), s->entries.size());
+  auto [it, added] = s->index.try_emplace(base::AsciiLowerCopy(key), s->entries.size());
   if (added) {
     s->entries.push_back({std::string(key), std::string(value)});
     return true;

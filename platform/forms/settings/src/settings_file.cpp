@@ -6,7 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "base/atomic_file.h"
 
 namespace forms::settings_detail {
 
@@ -17,32 +18,6 @@ constexpr mode_t kFileMode = 0644;
 Failure ErrnoFailure(std::string_view what, const std::filesystem::path& path, int error) {
   return Failure{std::string(what) + " " + path.string() + ": " + ErrnoText(error)};
 }
-
-void FlushFolder(const std::filesystem::path& folder) {
-  // Some file systems refuse fsync on a folder; the rename is done and
-  // visible by then, so that refusal is not a failure of the write.
-  UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.valid()) ::fsync(dir.get());
-}
-
-}  // namespace
-
-std::string ErrnoText(int error) {
-  return std::strerror(error);
-}
-
-void UniqueFd::Reset() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
-
-Outcome UniqueFd::Close() {
-  const int fd = std::exchange(fd_, -1);
-  if (fd >= 0 && ::close(fd) != 0 && errno != EINTR) return Failure{ErrnoText(errno)};
-  return Success();
-}
-
-namespace {
 
 long long Nanoseconds(const timespec& t) {
   return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
@@ -121,35 +96,9 @@ Expected<ExclusiveLock> ExclusiveLock::Acquire(const std::filesystem::path& lock
 
 Outcome ReplaceFileAtomically(const std::filesystem::path& target,
                               const std::filesystem::path& temp, std::string_view bytes) {
-  UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, kFileMode));
-  if (!fd.valid()) return ErrnoFailure("cannot create", temp, errno);
-
-  const auto fail = [&](std::string_view what, int error) -> Outcome {
-    fd = UniqueFd();
-    ::unlink(temp.c_str());
-    return ErrnoFailure(what, temp, error);
-  };
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd.get(), bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail("cannot write", errno);
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  while (::fsync(fd.get()) != 0) {
-    if (errno != EINTR) return fail("cannot flush", errno);
-  }
-  if (auto closed = fd.Close(); !closed) {
-    ::unlink(temp.c_str());
-    return Failure{"cannot close " + temp.string() + ": " + closed.error()};
-  }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temp.c_str());
-    return ErrnoFailure("cannot replace", target, error);
-  }
-  FlushFolder(target.parent_path().empty() ? "." : target.parent_path());
+  if (std::string failed = base::WriteFileAtomically(target, temp, bytes, kFileMode);
+      !failed.empty())
+    return Failure{std::move(failed)};
   return Success();
 }
 

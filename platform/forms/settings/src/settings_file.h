@@ -9,37 +9,13 @@
 #include <string_view>
 #include <utility>
 
+#include "base/unique_fd.h"
 #include "settings_result.h"
 
 namespace forms::settings_detail {
 
-// Owns one file descriptor.
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() { Reset(); }
-  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  // Closes now and reports the error close gives (it may be the first word
-  // of a failed delayed write).
-  Outcome Close();
-
- private:
-  void Reset();
-  int fd_ = -1;
-};
+using base::ErrnoText;
+using base::UniqueFd;
 
 // What tells one version of a file from another without reading it: a
 // writer's rename gives a new inode, an edit in place a new size or time.
@@ -90,12 +66,9 @@ class ExclusiveLock {
   UniqueFd fd_;
 };
 
-// Writes bytes to temp, flushes them to disk, renames temp over target and
-// flushes the folder, so that target holds either its old or its new
-// content whatever happens. temp must lie in target's folder.
+// Replaces target whole through temp (in target's folder), with the
+// permissions of every store file.
 Outcome ReplaceFileAtomically(const std::filesystem::path& target,
                               const std::filesystem::path& temp, std::string_view bytes);
-
-std::string ErrnoText(int error);
 
 }  // namespace forms::settings_detail

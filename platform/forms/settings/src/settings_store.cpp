@@ -197,7 +197,11 @@ std::string SettingsStore::GetSetting(std::string_view app, std::string_view sec
     if (snapshot.parsed->damaged() && !snapshot.damageHandled) KeepCopyOfDamage(file_, snapshot);
     const std::string* value = snapshot.parsed->document.Find(app, section, key);
     return value ? *value : std::string(defaultValue);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    // Only this one value is lost: the caller's default stands in for it.
+    LogOnce(file_.string() + ": cannot read a setting: " + e.what());
+    NoticeOnce("Your settings in " + file_.string() + " cannot be read: " + e.what() +
+               ". The programs use their defaults until it can be read.");
     return std::string(defaultValue);
   }
 }

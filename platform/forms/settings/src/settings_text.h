@@ -1,7 +1,7 @@
 #pragma once
 
 // The text rules of the settings file: how names, keys and values are
-// written so that any text survives a round trip, and how names compare.
+// written so that any text survives a round trip.
 
 #include <optional>
 #include <string>
@@ -13,10 +13,6 @@ namespace forms::settings_detail {
 // when the bytes there are not one (overlong forms and surrogates included).
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos);
 bool IsValidUtf8(std::string_view text);
-
-// Names compare with ASCII case folding; other characters compare exactly.
-std::string FoldCase(std::string_view text);
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // Keys and values use backslash escapes: \\ \n \r \t \s (a blank at either
 // end, which reading would otherwise trim) \= \[ \# \; and \xHH for control

@@ -151,7 +151,7 @@ LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 }
 
 UINT RegisterWindowMessageA(const char* name) {
-  static std::map<std::string, UINT, detail::NoCaseLess> names;
+  static std::map<std::string, UINT, base::LessIgnoreAsciiCase> names;
   if (!name || !*name) return 0;
   auto [it, added] = names.try_emplace(name, static_cast<UINT>(0xC000 + names.size()));
   return it->second;

@@ -1,25 +1,9 @@
 #include "core/window_table.h"
 
 #include <QCoreApplication>
-#include <algorithm>
-#include <cctype>
 #include <unordered_map>
 
 namespace win::detail {
-
-bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) <
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
-bool NoCaseLess::Equal(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 namespace {
 

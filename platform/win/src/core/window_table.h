@@ -12,16 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "win/window.h"
 
 namespace win::detail {
 
 struct PixelBuffer;
-
-struct NoCaseLess {
-  bool operator()(const std::string& a, const std::string& b) const;
-  static bool Equal(const std::string& a, const std::string& b);
-};
 
 struct WindowClass {
   std::string name;
@@ -51,7 +47,7 @@ struct Window {
   LONG_PTR id = 0;
   HMENU menu;
   std::vector<LONG_PTR> extra;
-  std::map<std::string, std::uintptr_t, NoCaseLess> props;
+  std::map<std::string, std::uintptr_t, base::LessIgnoreAsciiCase> props;
   QPointer<QWidget> widget;
   // The client pixels as shown: drawing through window DCs lands here and
   // stays until it is drawn over, so a plain expose needs no repaint.

@@ -19,8 +19,8 @@ namespace detail {
 
 namespace {
 
-std::map<std::string, std::shared_ptr<WindowClass>, NoCaseLess>& classes() {
-  static std::map<std::string, std::shared_ptr<WindowClass>, NoCaseLess> c;
+std::map<std::string, std::shared_ptr<WindowClass>, base::LessIgnoreAsciiCase>& classes() {
+  static std::map<std::string, std::shared_ptr<WindowClass>, base::LessIgnoreAsciiCase> c;
   return c;
 }
 
@@ -229,7 +229,7 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
       child ? parentWin->widget.data() : (parentWin ? parentWin->widget.data() : nullptr);
   Qt::WindowFlags flags = child ? Qt::Widget : TopLevelFlags(style, exStyle);
   // Popup menus float above everything and are never managed or decorated.
-  if (!child && NoCaseLess::Equal(cls->name, "#32768"))
+  if (!child && base::EqualsIgnoreAsciiCase(cls->name, "#32768"))
     flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
   auto widget = std::make_unique<HostWidget>(h, qparent, flags);
   widget->setGeometry(x, y, width, height);
@@ -387,7 +387,7 @@ HWND FindWindowExA(HWND parent, HWND childAfter, const char* className, const ch
     Window* w = Find(*it);
     if (!w || w->destroying) continue;
     if (topLevel ? static_cast<bool>(w->parent) : w->parent != parent) continue;
-    if (className && !NoCaseLess::Equal(w->cls->name, className)) continue;
+    if (className && !base::EqualsIgnoreAsciiCase(w->cls->name, className)) continue;
     if (windowName && w->text != windowName) continue;
     return *it;
   }

@@ -5,11 +5,11 @@
 #include <QGuiApplication>
 #include <QStringDecoder>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <string_view>
 
+#include "base/ascii_case.h"
 #include "win/qt_bridge.h"
 
 namespace win {
@@ -65,18 +65,9 @@ constexpr Substitute kSubstitutes[] = {
     {"Symbol", "DejaVu Sans"},
 };
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (std::tolower(x) != std::tolower(y)) return false;
-  }
-  return true;
-}
-
 const Substitute* FindSubstitute(std::string_view face) {
   for (const Substitute& s : kSubstitutes)
-    if (SameName(s.windowsFace, face)) return &s;
+    if (base::EqualsIgnoreAsciiCase(s.windowsFace, face)) return &s;
   return nullptr;
 }
 

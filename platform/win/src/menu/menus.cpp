@@ -1,12 +1,12 @@
 // Menu handles and their items: creating, reading and changing them.
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <unordered_map>
 
+#include "base/ascii_case.h"
 #include "core/window_table.h"
 #include "menu/menu_bar.h"
 #include "menu/menu_table.h"
@@ -459,14 +459,14 @@ char MenuAccessKey(const std::string& text) {
       ++i;
       continue;
     }
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
+    return base::AsciiLower(text[i + 1]);
   }
   return 0;
 }
 
 LRESULT MenuAccessKeyAnswer(const std::vector<std::string>& texts, int selected, unsigned ch) {
   if (ch == 0 || ch >= 128) return MNC_IGNORE;
-  const char key = static_cast<char>(std::tolower(static_cast<int>(ch)));
+  const char key = base::AsciiLower(static_cast<char>(ch));
   std::vector<int> hits;
   for (std::size_t i = 0; i < texts.size(); ++i)
     if (MenuAccessKey(texts[i]) == key) hits.push_back(static_cast<int>(i));
