@@ -5,7 +5,9 @@
 namespace shell {
 
 SharedLibrary::SharedLibrary(const std::string& soname) : soname_(soname) {
-  handle_ = ::dlopen(soname.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Kept in memory to the end: its functions may still be called while the
+  // program ends, after this object is gone.
+  handle_ = ::dlopen(soname.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!handle_) {
     const char* why = ::dlerror();
     problem_ = "cannot load " + soname + ": " + (why ? why : "unknown reason");
