@@ -7,7 +7,7 @@ namespace shell {
 SharedLibrary::SharedLibrary(const std::string& soname) : soname_(soname) {
   // Kept in memory to the end: its functions may still be called while the
   // program ends, after this object is gone.
-  handle_ = ::dlopen(soname.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  handle_ = ::dlopen(soname.c_str(), RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
   if (!handle_) {
     const char* why = ::dlerror();
     problem_ = "cannot load " + soname + ": " + (why ? why : "unknown reason");
