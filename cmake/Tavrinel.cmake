@@ -83,3 +83,17 @@ function(tavrinel_benchmark name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVRINEL_BENCH_BIN_DIR})
   tavrinel_warnings(${name})
 endfunction()
+
+# tavrinel_soname(VAR NAME [HINTS...])
+# The name library NAME (as given to -l) is opened by at run time, its
+# SONAME, for the libraries a program opens only once it needs them.
+function(tavrinel_soname var name)
+  find_library(TAVRINEL_LIBRARY_${name} NAMES ${name} HINTS ${ARGN} REQUIRED)
+  execute_process(COMMAND ${CMAKE_OBJDUMP} -p ${TAVRINEL_LIBRARY_${name}}
+                  OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+  string(REGEX MATCH "SONAME +([^ \n]+)" found "${dump}")
+  if(failed OR NOT CMAKE_MATCH_1)
+    message(FATAL_ERROR "cannot read the SONAME of ${TAVRINEL_LIBRARY_${name}}")
+  endif()
+  set(${var} ${CMAKE_MATCH_1} PARENT_SCOPE)
+endfunction()

@@ -90,7 +90,7 @@ void CharacterImpl::SetLanguageID(int id) {
 }
 
 VoiceSpec CharacterImpl::VoiceFor(int languageId) const {
-  for (const auto& v : data_.file.voices)
+  for (const auto& v : data_.File().voices)
     if (v.languageId == languageId) return v;
   return *DefaultVoice(languageId);
 }
@@ -98,7 +98,7 @@ VoiceSpec CharacterImpl::VoiceFor(int languageId) const {
 std::vector<std::string> CharacterImpl::AnimationNames() const {
   CheckLoaded();
   std::vector<std::string> names;
-  for (const auto& a : data_.file.animations) names.push_back(a.name);
+  for (const auto& a : data_.File().animations) names.push_back(a.name);
   return names;
 }
 
@@ -114,7 +114,7 @@ void CharacterImpl::Speak(std::string_view text) {
 void CharacterImpl::Play(std::string_view animation) {
   CheckLoaded();
   const AnimationSpec* found = nullptr;
-  for (const auto& a : data_.file.animations)
+  for (const auto& a : data_.File().animations)
     if (base::EqualsIgnoreAsciiCase(a.name, animation)) found = &a;
   if (!found)
     throw Error("character " + name_ + " has no animation \"" + std::string(animation) + "\"");

@@ -23,18 +23,17 @@ CharacterWindow::CharacterWindow(const LoadedCharacter& character, int startPlac
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       character_(character),
       balloon_(std::make_unique<BalloonWindow>()),
-      image_(character.file.restImage),
-      masks_(character.images.size()),
+      image_(character.File().restImage),
+      masks_(character.ImageCount()),
       startPlace_(std::max(0, startPlace)) {
   setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_ShowWithoutActivating);
-  setWindowTitle(QString::fromStdString(character.file.name));
-  setFixedSize(character.file.width, character.file.height);
+  setWindowTitle(QString::fromStdString(character.File().name));
+  setFixedSize(character.File().width, character.File().height);
   setCursor(Qt::OpenHandCursor);
-  figure_ =
-      QRegion(QBitmap::fromImage(character.images[static_cast<std::size_t>(image_)].createAlphaMask(
-                  Qt::ThresholdAlphaDither)))
-          .boundingRect();
+  figure_ = QRegion(QBitmap::fromImage(character.Image(static_cast<std::size_t>(image_))
+                                           .createAlphaMask(Qt::ThresholdAlphaDither)))
+                .boundingRect();
   if (figure_.isEmpty()) figure_ = rect();
 
   appearTimer_.setInterval(kAppearStepMs);
@@ -135,7 +134,7 @@ void CharacterWindow::NextFrame() {
     frameTimer_.start(frames_[frame_].durationMs);
     return;
   }
-  SetImage(character_.file.restImage);
+  SetImage(character_.File().restImage);
   auto done = std::move(done_);
   done_ = {};
   if (done) done();
@@ -151,12 +150,12 @@ void CharacterWindow::BeginSpeaking(const QString& text) {
     balloon_->raise();
   }
   talkFrame_ = 0;
-  if (!character_.file.talking.empty()) NextTalkFrame();
+  if (!character_.File().talking.empty()) NextTalkFrame();
 }
 
 void CharacterWindow::NextTalkFrame() {
-  if (!speaking_ || character_.file.talking.empty()) return;
-  const auto& frames = character_.file.talking;
+  if (!speaking_ || character_.File().talking.empty()) return;
+  const auto& frames = character_.File().talking;
   const auto& f = frames[talkFrame_ % frames.size()];
   ++talkFrame_;
   SetImage(f.image);
@@ -170,7 +169,7 @@ void CharacterWindow::SpokenUpTo(int end) {
 void CharacterWindow::EndSpeaking() {
   speaking_ = false;
   talkTimer_.stop();
-  SetImage(character_.file.restImage);
+  SetImage(character_.File().restImage);
   balloon_->SetSpoken(static_cast<int>(balloon_->Text().size()));
   if (balloon_->isVisible()) balloonTimer_.start(kBalloonLingerMs);
 }
@@ -182,7 +181,7 @@ void CharacterWindow::StopAll() {
   done_ = {};
   speaking_ = false;
   balloon_->hide();
-  SetImage(character_.file.restImage);
+  SetImage(character_.File().restImage);
 }
 
 bool CharacterWindow::BalloonShown() const {
@@ -197,7 +196,7 @@ void CharacterWindow::SetImage(int image) {
 }
 
 QImage CharacterWindow::Composed() const {
-  const QImage& frame = character_.images[static_cast<std::size_t>(image_)];
+  const QImage& frame = character_.Image(static_cast<std::size_t>(image_));
   if (appear_ >= 1.0) return frame;
   QImage out(frame.size(), QImage::Format_ARGB32_Premultiplied);
   out.fill(Qt::transparent);

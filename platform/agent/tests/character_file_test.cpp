@@ -5,6 +5,8 @@
 #include "agent/agent.h"
 #include "agent/character_file.h"
 #include "agent_test_support.h"
+#include "character_impl.h"
+#include "loaded_character.h"
 
 namespace {
 
@@ -159,6 +161,31 @@ TEST(AgentFile, DamageBehindAGoodChecksumIsRefused) {
   voice.voices = {{1040, "it", 120, 165}};
   sys.Put("Voice.acs", voice);
   ExpectRefused(sys, "Voice.acs", "voice for language 1040");
+}
+
+// A picture is decoded when first shown: damage behind a readable header is
+// found then, and must show a blank pose of the right size, not end the
+// program or draw from a null picture.
+TEST(AgentFile, APictureDamagedBehindItsHeaderIsShownBlankAndSaidOnce) {
+  SystemFolder sys;
+  auto f = TinyCharacter();
+  std::string& png = f.images[1];
+  png = png.substr(0, 33) + std::string(png.size() - 33, '\x5a');  // pixels gone
+  sys.Put("Cut.acs", f);
+  agent::AgentControl control;
+  ASSERT_NO_THROW(control.Characters().Load("Cut", "Cut.acs"));
+  const auto& data = control.Characters()("Cut")->Impl().Data();
+  testing::internal::CaptureStderr();
+  const QImage& blank = data.Image(1);
+  const QImage& again = data.Image(1);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(blank.size(), QSize(8, 8));
+  EXPECT_EQ(qAlpha(blank.pixel(3, 3)), 0);
+  EXPECT_EQ(&blank, &again);
+  EXPECT_NE(said.find((sys.Chars() / "Cut.acs").string()), std::string::npos) << said;
+  EXPECT_NE(said.find("image 1"), std::string::npos) << said;
+  EXPECT_EQ(said.find("image 1"), said.rfind("image 1")) << said;
+  EXPECT_EQ(data.Image(0).pixel(3, 3), 0xff0000ffu);
 }
 
 TEST(AgentFile, TheBuiltCharactersAreComplete) {

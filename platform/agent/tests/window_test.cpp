@@ -27,7 +27,7 @@ class AgentWindow : public ::testing::Test {
     merlin_ = control_.Characters()("Merlin");
     window_ = merlin_->Impl().Window();
   }
-  int Rest() const { return merlin_->Impl().Data().file.restImage; }
+  int Rest() const { return merlin_->Impl().Data().File().restImage; }
 
   SystemFolder sys_;
   agent::AgentControl control_;

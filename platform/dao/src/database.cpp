@@ -60,27 +60,29 @@ int CollationCompare(void*, int lenA, const void* a, int lenB, const void* b) {
 }
 
 std::string_view ArgText(sqlite3_value* v) {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
-  return {text ? text : "", static_cast<std::size_t>(sqlite3_value_bytes(v))};
+  const auto* text = reinterpret_cast<const char*>(sqlite::Api().sqlite3_value_text(v));
+  return {text ? text : "", static_cast<std::size_t>(sqlite::Api().sqlite3_value_bytes(v))};
 }
 
 // like(pattern, text): the engine's LIKE (SQLite passes the pattern first).
 void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-    sqlite3_result_null(ctx);
+  if (sqlite::Api().sqlite3_value_type(argv[0]) == SQLITE_NULL ||
+      sqlite::Api().sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+    sqlite::Api().sqlite3_result_null(ctx);
     return;
   }
   const std::string pattern(ArgText(argv[0]));  // copy: the second read may move the first
-  sqlite3_result_int(ctx, jet::Like(pattern, ArgText(argv[1])) ? 1 : 0);
+  sqlite::Api().sqlite3_result_int(ctx, jet::Like(pattern, ArgText(argv[1])) ? 1 : 0);
 }
 
 void Prepare(sqlite3* db, bool exclusive) {
-  sqlite3_extended_result_codes(db, 1);
-  sqlite3_create_collation_v2(db, jet::kCollation, SQLITE_UTF8, nullptr, CollationCompare, nullptr);
-  sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, LikeFunction,
-                          nullptr, nullptr);
+  sqlite::Api().sqlite3_extended_result_codes(db, 1);
+  sqlite::Api().sqlite3_create_collation_v2(db, jet::kCollation, SQLITE_UTF8, nullptr,
+                                            CollationCompare, nullptr);
+  sqlite::Api().sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                        LikeFunction, nullptr, nullptr);
   // Another shared writer may hold the write lock for a moment.
-  sqlite3_busy_timeout(db, 250);
+  sqlite::Api().sqlite3_busy_timeout(db, 250);
   sqlite::Run(db, "PRAGMA synchronous = FULL");
   // Also keeps out tools that use SQLite directly.
   if (exclusive) sqlite::Run(db, "PRAGMA locking_mode = EXCLUSIVE");
@@ -119,22 +121,22 @@ void CheckFolder(const std::filesystem::path& path) {
 sqlite::DbHandle Connect(std::string_view name, const std::filesystem::path& path, int flags,
                          const std::string& password, const FileFacts& facts) {
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+  const int rc = sqlite::Api().sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
   sqlite::DbHandle db(raw);
   if (rc != SQLITE_OK) {
     if (access(path.c_str(), R_OK) != 0) Raise(err::kNoPermission, std::string(name));
     Raise(err::kCorrupt, std::string(name));
   }
   if (!password.empty() && !facts.plain)
-    sqlite3_key(db.get(), password.data(), static_cast<int>(password.size()));
+    sqlite::Api().sqlite3_key(db.get(), password.data(), static_cast<int>(password.size()));
   sqlite3_stmt* probe = nullptr;
-  int step =
-      sqlite3_prepare_v2(db.get(), "SELECT count(*) FROM sqlite_master", -1, &probe, nullptr);
+  int step = sqlite::Api().sqlite3_prepare_v2(db.get(), "SELECT count(*) FROM sqlite_master", -1,
+                                              &probe, nullptr);
   if (step == SQLITE_OK) {
-    step = sqlite3_step(probe);
+    step = sqlite::Api().sqlite3_step(probe);
     if (step == SQLITE_ROW) step = SQLITE_OK;
   }
-  sqlite3_finalize(probe);
+  sqlite::Api().sqlite3_finalize(probe);
   switch (step & 0xFF) {
     case SQLITE_OK:
       return db;
@@ -237,13 +239,14 @@ Database CreateDatabase(std::string_view name, std::string_view connect) {
 
   try {
     sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite::Api().sqlite3_open_v2(
+        path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     state->db.reset(raw);
     if (rc != SQLITE_OK) sqlite::RaiseFor(raw, rc);
     const std::string password = Password(connect);
     if (!password.empty())
-      sqlite3_key(state->db.get(), password.data(), static_cast<int>(password.size()));
+      sqlite::Api().sqlite3_key(state->db.get(), password.data(),
+                                static_cast<int>(password.size()));
     // Write the first page now: an empty file is no database yet.
     sqlite::Run(state->db.get(), "PRAGMA user_version = 1");
     Prepare(state->db.get(), true);

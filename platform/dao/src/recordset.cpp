@@ -425,7 +425,7 @@ void Recordset::Update() {
     for (std::size_t i : changed) st.Bind(++n, p.values[i]);
     st.Step();  // a failure leaves the change begun
     detail::Entry e;
-    e.rowid = sqlite3_last_insert_rowid(db);
+    e.rowid = sqlite::Api().sqlite3_last_insert_rowid(db);
     e.values = Refetch(rs, e.rowid).value_or(p.values);
     e.counted = true;
     rs.entries.push_back(std::move(e));
@@ -446,7 +446,7 @@ void Recordset::Update() {
     for (std::size_t i : changed) st.Bind(++n, p.values[i]);
     st.Bind(++n, e.rowid);
     st.Step();
-    if (sqlite3_changes(db) == 0) {  // another connection deleted the row
+    if (sqlite::Api().sqlite3_changes(db) == 0) {  // another connection deleted the row
       MarkDeleted(rs, rs.current);
       Raise(err::kRecordDeleted);
     }
@@ -466,7 +466,7 @@ void Recordset::Delete() {
                        "DELETE FROM " + jet::QuoteName(rs.table) + " WHERE rowid = ?");
   st.Bind(1, e.rowid);
   st.Step();
-  const bool gone = sqlite3_changes(rs.database->Handle()) == 0;
+  const bool gone = sqlite::Api().sqlite3_changes(rs.database->Handle()) == 0;
   MarkDeleted(rs, rs.current);
   if (gone) Raise(err::kRecordDeleted);  // another connection was first
 }

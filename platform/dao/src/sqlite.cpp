@@ -13,9 +13,9 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 }  // namespace
 
 void RaiseFor(sqlite3* db, int rc, std::string_view sql) {
-  const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  const std::string message = db ? Api().sqlite3_errmsg(db) : Api().sqlite3_errstr(rc);
   const std::string file =
-      db && sqlite3_db_filename(db, "main") ? sqlite3_db_filename(db, "main") : "";
+      db && Api().sqlite3_db_filename(db, "main") ? Api().sqlite3_db_filename(db, "main") : "";
   switch (rc & 0xFF) {
     case SQLITE_CONSTRAINT:
       if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
@@ -59,78 +59,79 @@ void RaiseFor(sqlite3* db, int rc, std::string_view sql) {
 Statement::Statement(sqlite3* db, const std::string& sql, std::string_view jetSql)
     : db_(db), jetSql_(jetSql.empty() ? sql : std::string(jetSql)) {
   const char* tail = nullptr;
-  const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail);
+  const int rc =
+      Api().sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail);
   if (rc != SQLITE_OK) RaiseFor(db, rc, jetSql_);
   if (!stmt_) Raise(err::kSyntax, jetSql_);  // nothing but blanks
   if (tail && *tail) {
-    sqlite3_finalize(stmt_);
+    Api().sqlite3_finalize(stmt_);
     stmt_ = nullptr;
     Raise(err::kTrailingCharacters);
   }
 }
 
 Statement::~Statement() {
-  sqlite3_finalize(stmt_);
+  Api().sqlite3_finalize(stmt_);
 }
 
 bool Statement::Step() {
-  const int rc = sqlite3_step(stmt_);
+  const int rc = Api().sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
   // Leave the statement ready for another try (a failed Update stays begun).
-  const int code = sqlite3_reset(stmt_);
+  const int code = Api().sqlite3_reset(stmt_);
   RaiseFor(db_, code != SQLITE_OK ? code : rc, jetSql_);
 }
 
 void Statement::Reset() {
-  sqlite3_reset(stmt_);
-  sqlite3_clear_bindings(stmt_);
+  Api().sqlite3_reset(stmt_);
+  Api().sqlite3_clear_bindings(stmt_);
 }
 
 void Statement::Bind(int index, const std::optional<std::string>& value) {
-  const int rc = value ? sqlite3_bind_text(stmt_, index, value->data(),
-                                           static_cast<int>(value->size()), SQLITE_TRANSIENT)
-                       : sqlite3_bind_null(stmt_, index);
+  const int rc = value ? Api().sqlite3_bind_text(stmt_, index, value->data(),
+                                                 static_cast<int>(value->size()), SQLITE_TRANSIENT)
+                       : Api().sqlite3_bind_null(stmt_, index);
   if (rc != SQLITE_OK) RaiseFor(db_, rc, jetSql_);
 }
 
 void Statement::Bind(int index, std::int64_t value) {
-  const int rc = sqlite3_bind_int64(stmt_, index, value);
+  const int rc = Api().sqlite3_bind_int64(stmt_, index, value);
   if (rc != SQLITE_OK) RaiseFor(db_, rc, jetSql_);
 }
 
 int Statement::ColumnCount() const {
-  return sqlite3_column_count(stmt_);
+  return Api().sqlite3_column_count(stmt_);
 }
 
 std::string Statement::ColumnName(int i) const {
-  const char* name = sqlite3_column_name(stmt_, i);
+  const char* name = Api().sqlite3_column_name(stmt_, i);
   return name ? name : "";
 }
 
 std::optional<std::pair<std::string, std::string>> Statement::ColumnOrigin(int i) const {
-  const char* table = sqlite3_column_table_name(stmt_, i);
-  const char* column = sqlite3_column_origin_name(stmt_, i);
+  const char* table = Api().sqlite3_column_table_name(stmt_, i);
+  const char* column = Api().sqlite3_column_origin_name(stmt_, i);
   if (!table || !column) return std::nullopt;
   return std::make_pair(std::string(table), std::string(column));
 }
 
 std::optional<std::string> Statement::Text(int i) const {
-  if (sqlite3_column_type(stmt_, i) == SQLITE_NULL) return std::nullopt;
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
-  const int size = sqlite3_column_bytes(stmt_, i);
+  if (Api().sqlite3_column_type(stmt_, i) == SQLITE_NULL) return std::nullopt;
+  const auto* text = reinterpret_cast<const char*>(Api().sqlite3_column_text(stmt_, i));
+  const int size = Api().sqlite3_column_bytes(stmt_, i);
   return std::string(text ? text : "", static_cast<std::size_t>(size));
 }
 
 std::int64_t Statement::Int64(int i) const {
-  return sqlite3_column_int64(stmt_, i);
+  return Api().sqlite3_column_int64(stmt_, i);
 }
 
 long Run(sqlite3* db, const std::string& sql, std::string_view jetSql) {
   Statement st(db, sql, jetSql);
   while (st.Step()) {
   }
-  return sqlite3_changes(db);
+  return Api().sqlite3_changes(db);
 }
 
 }  // namespace dao::sqlite

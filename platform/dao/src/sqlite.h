@@ -3,8 +3,7 @@
 // Small owners of SQLCipher handles, and the translation of its failures
 // into the engine's error numbers.
 
-#define SQLITE_HAS_CODEC 1
-#include <sqlcipher/sqlite3.h>
+#include "sqlite_library.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,7 +14,7 @@
 namespace dao::sqlite {
 
 struct CloseDb {
-  void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+  void operator()(sqlite3* db) const { Api().sqlite3_close_v2(db); }
 };
 using DbHandle = std::unique_ptr<sqlite3, CloseDb>;
 
