@@ -6,27 +6,16 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QThread>
 #include <utility>
 
+#include "testsupport/event_pump.h"
 #include "win/win.h"
 
 using namespace win;
 
 namespace {
-
-void RunFor(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) {
-    QApplication::processEvents();
-    QThread::msleep(2);
-  }
-}
 
 // Moves the pointer as a person does and lets the program see what follows.
 void MoveTo(int x, int y) {
@@ -34,7 +23,7 @@ void MoveTo(int x, int y) {
   xdotool.start("xdotool", {"mousemove", QString::number(x), QString::number(y)});
   ASSERT_TRUE(xdotool.waitForStarted()) << "xdotool is missing";
   ASSERT_TRUE(xdotool.waitForFinished(10000));
-  RunFor(100);
+  testsupport::RunEventsFor(100);
 }
 
 std::pair<int, int> Pointer() {
@@ -102,11 +91,11 @@ class PointerOnX : public ::testing::Test {
     window_ = CreateWindowExA(0, "PointerTarget", "target", WS_POPUP, 100, 100, 300, 150, HWND(),
                               HMENU(), HINSTANCE(), nullptr);
     ShowWindow(window_, SW_SHOW);
-    RunFor(300);
+    testsupport::RunEventsFor(300);
   }
   void TearDown() override {
     if (window_) DestroyWindow(window_);
-    RunFor(100);
+    testsupport::RunEventsFor(100);
   }
 
   HWND window_;
@@ -131,7 +120,7 @@ TEST_F(PointerOnX, FollowsThePointerOverTheWindowAndAfterItLeaves) {
 TEST_F(PointerOnX, FollowsThePointerOverAnotherProgramsWindowOnTopOfIt) {
   OtherProgram other;
   other.ShowWindow(250, 100, 150, 150);
-  RunFor(100);
+  testsupport::RunEventsFor(100);
   MoveTo(150, 150);
   EXPECT_EQ(Pointer(), std::make_pair(150, 150));
   // Still within the window's rectangle, but over the other program.
@@ -146,13 +135,13 @@ TEST_F(PointerOnX, FollowsThePointerWhileAnotherProgramHoldsIt) {
   EXPECT_EQ(Pointer(), std::make_pair(150, 150));
   OtherProgram other;
   ASSERT_TRUE(other.GrabPointer());
-  RunFor(100);
+  testsupport::RunEventsFor(100);
   MoveTo(200, 180);
   EXPECT_EQ(Pointer(), std::make_pair(200, 180));
   MoveTo(700, 500);
   EXPECT_EQ(Pointer(), std::make_pair(700, 500));
   other.UngrabPointer();
-  RunFor(100);
+  testsupport::RunEventsFor(100);
   EXPECT_EQ(Pointer(), std::make_pair(700, 500));
 }
 
@@ -160,7 +149,7 @@ TEST_F(PointerOnX, FollowsThePointerAfterTheWindowUnderItIsHidden) {
   MoveTo(150, 150);
   EXPECT_EQ(Pointer(), std::make_pair(150, 150));
   ShowWindow(window_, SW_HIDE);
-  RunFor(100);
+  testsupport::RunEventsFor(100);
   MoveTo(160, 170);
   EXPECT_EQ(Pointer(), std::make_pair(160, 170));
 }
