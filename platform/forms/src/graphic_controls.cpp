@@ -440,6 +440,21 @@ void Shape::PaintOn(QPainter& p) {
   };
   if (backStyle_ == 1) draw(ToQColor(backColor_), Qt::NoPen);
   if (fillStyle_ == 0) draw(ToQColor(fillColor_), Qt::NoPen);
+  const QRect whole = widget_->rect();
+  if (shape_ == 0 && borderStyle_ == 1 && borderWidth_ == 1 && whole.width() >= 2 &&
+      whole.height() >= 2 && !p.deviceTransform().isScaling()) {
+    // The same pixels as the outline a pen draws, filled as four edges: a
+    // border around a whole form is drawn again for every label repainted
+    // beneath it, and filling only what the repaint shows costs far less
+    // than drawing the line along the whole border.
+    const QColor c = ToQColor(borderColor_);
+    const int w = whole.width(), h = whole.height();
+    p.fillRect(QRect(0, 0, w, 1), c);
+    p.fillRect(QRect(0, h - 1, w, 1), c);
+    p.fillRect(QRect(0, 0, 1, h), c);
+    p.fillRect(QRect(w - 1, 0, 1, h), c);
+    return;
+  }
   if (borderStyle_ != 0) {
     QPen pen(ToQColor(borderColor_), borderWidth_);
     if (borderStyle_ == 2)
