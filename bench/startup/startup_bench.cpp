@@ -8,6 +8,9 @@
 // in a private home, without sound.
 //   build/bench/startup_bench [--runs=7] [--cpu-runs=3] [--settle=10] [--cpu-seconds=30]
 //                             [--display=490] [--wm] [--sound] [--programs=Dialogra,Reader]
+//                             [--bin-dir=FOLDER]
+// --bin-dir runs the programs of another program folder (a copy of an earlier
+// build), so that a change is measured before and after under the same load.
 // Goals: every first window within 1.5x of the minimal window; at rest,
 // Dialogra studying under 0.5 % of a core, Vocabra stepping under 0.3 %,
 // Lexipen, Reader and Dictionary idle under 0.05 %.
@@ -46,6 +49,7 @@ struct Options {
   int display = 490;
   bool windowManager = false;
   bool sound = false;
+  std::string binDir = BENCH_BIN_DIR;
   std::vector<std::string> programs{"Dialogra", "Vocabra", "Lexipen", "Reader", "Dictionary"};
 };
 
@@ -63,6 +67,7 @@ Options Parse(int argc, char** argv) {
     if (auto v = value(argv[i], "--display=")) o.display = std::atoi(v);
     if (std::strcmp(argv[i], "--wm") == 0) o.windowManager = true;
     if (std::strcmp(argv[i], "--sound") == 0) o.sound = true;
+    if (auto v = value(argv[i], "--bin-dir=")) o.binDir = v;
     if (auto v = value(argv[i], "--programs=")) {
       o.programs.clear();
       std::string list = v;
@@ -97,13 +102,13 @@ double Median(std::vector<double> v) {
 
 // A fresh private home: settings, data, cache and run-time folders of their
 // own, and the class registry naming this build's menu control library.
-fs::path MakeHome(const fs::path& root, const std::string& name) {
+fs::path MakeHome(const fs::path& root, const std::string& name, const std::string& binDir) {
   const fs::path home = root / name;
   for (const char* sub : {"config", "data", "cache", "runtime"}) fs::create_directories(home / sub);
   chmod((home / "runtime").c_str(), 0700);
   Environment env = CurrentEnvironment();
   env["XDG_DATA_HOME"] = (home / "data").string();
-  ChildProcess reg(BENCH_REGCONTROL, {BENCH_BIN_DIR "/Ornatek.ocx"}, env);
+  ChildProcess reg(BENCH_REGCONTROL, {binDir + "/Ornatek.ocx"}, env);
   while (reg.Running()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   return home;
 }
@@ -195,15 +200,15 @@ int main(int argc, char** argv) {
   const fs::path root = tmpl;
 
   std::vector<Program> programs;
-  programs.emplace_back("minimal", BENCH_MINIMAL_WINDOW, MakeHome(root, "minimal"));
+  programs.emplace_back("minimal", BENCH_MINIMAL_WINDOW, MakeHome(root, "minimal", o.binDir));
   for (const auto& name : o.programs) {
-    const std::string path = std::string(BENCH_BIN_DIR "/") + name;
+    const std::string path = o.binDir + "/" + name;
     if (access(path.c_str(), X_OK) != 0) {
       std::fprintf(stderr, "startup_bench: %s is not a program of %s\n", name.c_str(),
-                   BENCH_BIN_DIR);
+                   o.binDir.c_str());
       return 1;
     }
-    programs.emplace_back(name, path, MakeHome(root, name));
+    programs.emplace_back(name, path, MakeHome(root, name, o.binDir));
   }
 
   {

@@ -86,6 +86,8 @@ class Form1 : public forms::Form {
  private:
   void LoadCharacter();
   void SpeechStep();
+  // The most leading blanks (up to 36) that leave `text` on one line of Label1.
+  std::size_t MostBlanksBefore(const std::string& text);
   bool LoadPair(int italianId, int shownId);
   void WordBookPick();
   void TakeBoundPair();
@@ -99,6 +101,14 @@ class Form1 : public forms::Form {
   dao::Recordset rsData;
   // A word book that cannot be opened is said once, and tried at every pick.
   OpenFailureNotice wordBookNotice_;
+  // The last line MostBlanksBefore measured, and what it found.
+  struct ScrollFit {
+    std::string text;
+    float width = -1;
+    forms::Font font;
+    std::size_t blanks = 0;
+  };
+  ScrollFit scrollFit_;
 };
 
 }  // namespace dialogra

@@ -1,6 +1,7 @@
 // The study cycle: each pair is shown line by line, in the order, pace and
 // repetition the options give, and the character speaks the Italian line.
 
+#include <algorithm>
 #include <string>
 
 #include "form1.h"
@@ -97,8 +98,8 @@ void Form1::Timer4_Timer() {
   // The Italian line scrolls in from the right. A long sentence starts
   // nearer, with fewer blanks before it: a line too long for the bar would
   // break, and the tops of its second line would show under the bar.
-  auto blanks = static_cast<std::size_t>(36 - ScrollStep);
-  while (blanks > 0 && !Label1.FitsOnOneLine(std::string(blanks, ' ') + ItalianText)) --blanks;
+  const auto blanks =
+      std::min(static_cast<std::size_t>(36 - ScrollStep), MostBlanksBefore(ItalianText));
   Label1.Caption(std::string(blanks, ' ') + ItalianText);
   const bool last = ScrollStep == 35;
   ScrollStep = static_cast<std::int16_t>(ScrollStep + 1);
@@ -106,6 +107,17 @@ void Form1::Timer4_Timer() {
     ScrollStep = 0;
     Timer4.Enabled(false);
   }
+}
+
+std::size_t Form1::MostBlanksBefore(const std::string& text) {
+  // Measured once a line, not at every step of its scroll.
+  ScrollFit& fit = scrollFit_;
+  if (fit.text == text && fit.width == Label1.Width() && fit.font == Label1.Font())
+    return fit.blanks;
+  std::size_t blanks = 36;
+  while (blanks > 0 && !Label1.FitsOnOneLine(std::string(blanks, ' ') + text)) --blanks;
+  fit = ScrollFit{text, Label1.Width(), Label1.Font(), blanks};
+  return blanks;
 }
 
 void Form1::Image2_Click(int) {

@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QThread>
 #include <cstdlib>
 #include <memory>
 
@@ -18,20 +17,11 @@
 #include "forms/testing.h"
 #include "frm_main.h"
 #include "program_fixture.h"
+#include "testsupport/event_pump.h"
 #include "testsupport/window_manager.h"
 #include "win/window.h"
 
 namespace {
-
-// Lets the display and the program run for a while.
-void RunFor(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) {
-    QApplication::processEvents();
-    QThread::msleep(2);
-  }
-}
 
 // Runs xdotool while the program keeps running (a caption press holds the
 // program in its move loop until the button is up), then lets it settle.
@@ -46,7 +36,7 @@ void Xdo(const QStringList& args, int ms = 80) {
     xdotool.waitForFinished(2);
   }
   ASSERT_EQ(xdotool.exitCode(), 0) << args.join(' ').toStdString();
-  RunFor(ms);
+  testsupport::RunEventsFor(ms);
 }
 
 [[maybe_unused]] auto* const g_wm =
@@ -71,7 +61,7 @@ class FrameOnX : public ::testing::Test {
     F& f = forms::Forms::Get<F>();
     f.Load();
     f.Show();
-    RunFor(800);
+    testsupport::RunEventsFor(800);
     return f;
   }
 

@@ -103,11 +103,29 @@ void BalloonWindow::Place(const QRect& character) {
   if (tailUp_) y = character.bottom() - 6;
   move(x, y);
   tailX_ = std::clamp(character.center().x() - x, kTail + 6, width() - kTail - 6);
-  setMask(QRegion(Outline().toFillPolygon().toPolygon()));
+  Reshape();
   update();
 }
 
-QPainterPath BalloonWindow::Outline() const {
+void BalloonWindow::Reshape() {
+  // Without a compositing manager only the mask makes the window's shape;
+  // the same mask again would only cost the display a new shape.
+  const QRegion shape(Outline().toFillPolygon().toPolygon());
+  if (shape != mask()) setMask(shape);
+}
+
+const QPainterPath& BalloonWindow::Outline() {
+  // Made anew only when the size or the tail changed: a repaint for the next
+  // spoken word draws the same outline.
+  const OutlineKey key{size(), tailUp_, tailX_};
+  if (key != outlineKey_) {
+    outline_ = MakeOutline();
+    outlineKey_ = key;
+  }
+  return outline_;
+}
+
+QPainterPath BalloonWindow::MakeOutline() const {
   const QRectF body(0.5, tailUp_ ? kTail + 0.5 : 0.5, width() - 1.0, height() - kTail - 1.0);
   QPainterPath path;
   path.addRoundedRect(body, 9, 9);
@@ -126,7 +144,7 @@ QPainterPath BalloonWindow::Outline() const {
 }
 
 void BalloonWindow::resizeEvent(QResizeEvent*) {
-  setMask(QRegion(Outline().toFillPolygon().toPolygon()));
+  Reshape();
 }
 
 void BalloonWindow::showEvent(QShowEvent* e) {

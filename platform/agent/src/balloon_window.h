@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QRect>
 #include <QString>
 #include <QTextDocument>
@@ -33,7 +34,9 @@ class BalloonWindow : public QWidget {
  private:
   QString PageText() const;
   void Relayout();
-  QPainterPath Outline() const;
+  const QPainterPath& Outline();
+  QPainterPath MakeOutline() const;
+  void Reshape();
   // The page laid out with its said part, made anew only when the page, the
   // said part or the width changed: a repaint lays out no text.
   QTextDocument& Document(const QString& page, int said, int width);
@@ -45,6 +48,14 @@ class BalloonWindow : public QWidget {
   bool tailUp_ = false;
   int tailX_ = 0;
   QRect character_;
+  struct OutlineKey {
+    QSize size;
+    bool tailUp = false;
+    int tailX = -1;
+    bool operator==(const OutlineKey&) const = default;
+  };
+  OutlineKey outlineKey_;
+  QPainterPath outline_;
   QTextDocument document_;
   QString documentPage_;
   int documentSaid_ = -1;

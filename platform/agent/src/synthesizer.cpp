@@ -63,26 +63,36 @@ Synthesizer::Synthesizer() {
 }
 
 std::string Synthesizer::SelectVoice(const VoiceSpec& voice) {
-  if (espeak_SetVoiceByName(voice.voice.c_str()) != EE_OK) {
-    // A language code such as "en-gb" names no voice file: take the best
-    // voice for that language, keeping the variant ("+m3").
-    const auto plus = voice.voice.find('+');
-    const std::string language = voice.voice.substr(0, plus);
-    const std::string variant = plus == std::string::npos ? "" : voice.voice.substr(plus);
-    espeak_VOICE wanted{};
-    wanted.languages = language.c_str();
-    std::string found;
-    for (const espeak_VOICE** v = espeak_ListVoices(&wanted); v && *v; ++v)
-      // mbrola voices need data of their own, rarely installed.
-      if ((*v)->identifier && std::string_view((*v)->identifier).substr(0, 3) != "mb/") {
-        found = (*v)->identifier;
-        break;
-      }
-    if (found.empty() || espeak_SetVoiceByName((found + variant).c_str()) != EE_OK)
+  // Choosing a voice reads its files, and finding one for a language reads
+  // every installed voice: each is done once, not for every utterance.
+  if (voice.voice != selected_) {
+    auto known = resolved_.find(voice.voice);
+    if (known == resolved_.end())
+      known = resolved_.emplace(voice.voice, Resolve(voice.voice)).first;
+    if (known->second.empty() || espeak_SetVoiceByName(known->second.c_str()) != EE_OK) {
+      selected_.clear();
       return "the speech voice \"" + voice.voice + "\" is not installed";
+    }
+    selected_ = voice.voice;
   }
   espeak_SetParameter(espeakRATE, voice.rate, 0);
   espeak_SetParameter(espeakPITCH, voice.pitch, 0);
+  return {};
+}
+
+std::string Synthesizer::Resolve(const std::string& voice) {
+  if (espeak_SetVoiceByName(voice.c_str()) == EE_OK) return voice;
+  // A language code such as "en-gb" names no voice file: take the best
+  // voice for that language, keeping the variant ("+m3").
+  const auto plus = voice.find('+');
+  const std::string language = voice.substr(0, plus);
+  const std::string variant = plus == std::string::npos ? "" : voice.substr(plus);
+  espeak_VOICE wanted{};
+  wanted.languages = language.c_str();
+  for (const espeak_VOICE** v = espeak_ListVoices(&wanted); v && *v; ++v)
+    // mbrola voices need data of their own, rarely installed.
+    if ((*v)->identifier && std::string_view((*v)->identifier).substr(0, 3) != "mb/")
+      return (*v)->identifier + variant;
   return {};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -29,8 +30,12 @@ class Synthesizer {
 
  private:
   std::string SelectVoice(const VoiceSpec& voice);
+  // The name espeak-ng takes for a voice or language; empty when none.
+  static std::string Resolve(const std::string& voice);
 
   int sampleRate_ = 0;
+  std::string selected_;                         // the voice espeak-ng has now
+  std::map<std::string, std::string> resolved_;  // asked for -> espeak-ng's name
 };
 
 }  // namespace agent

@@ -57,6 +57,22 @@ TEST(AgentSpeech, AccentedItalianIsReadAsItalianWords) {
   EXPECT_LT(seconds, 0.6 * misread);
 }
 
+TEST(AgentSpeech, VoicesTakenInTurnEachReadTheTextTheirOwnWay) {
+  const agent::VoiceSpec italian{1040, "it", 50, 165};
+  const agent::VoiceSpec english{2057, "en-gb", 40, 150};
+  agent::SpeechEngine synth;
+  ASSERT_EQ(synth.Start(), "");
+  const std::string word = "chiesa";
+  const auto asItalian = synth.Phonemes(word, italian);
+  const auto asEnglish = synth.Phonemes(word, english);
+  EXPECT_NE(asItalian, asEnglish);
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(synth.Phonemes(word, italian), asItalian);
+    EXPECT_EQ(synth.Phonemes(word, english), asEnglish);
+  }
+  EXPECT_EQ(synth.Phonemes(word, italian), asItalian);
+}
+
 TEST(AgentSpeech, EveryUtteranceIsWrittenAsANumberedWavThatSoundsLikeSpeech) {
   SystemFolder sys;
   sys.Put("Tiny.acs", TinyCharacter());

@@ -1,7 +1,10 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStaticText>
+#include <QTextOption>
 #include <cmath>
+#include <optional>
 
 #include "forms/app.h"
 #include "forms/controls.h"
@@ -133,6 +136,8 @@ void GraphicControl::PointerUp(int button, int shift, QPointF px) {
 
 Label::Label(const ControlSite& site) : GraphicControl(site) {}
 
+Label::~Label() = default;
+
 std::string Label::DisplayText() const {
   return useMnemonic_ ? win::TextWithoutMarkers(caption_) : caption_;
 }
@@ -229,6 +234,27 @@ void Label::Fit() {
             (size.height() + border) * 15.0);
 }
 
+// What painting the caption needs that only the caption, the font, the
+// width and the label's text options change: a label repainted because
+// something moved over it, or beside it, lays out no text.
+struct Label::Layout {
+  struct Key {
+    std::string caption;
+    QFont font;
+    int width = -1;
+    int alignment = 0;
+    bool autoSize = false;
+    bool wordWrap = false;
+    bool border = false;
+    bool mnemonic = false;
+    bool operator==(const Key&) const = default;
+  } key;
+  bool oneLine = false;  // a wrapping label that sizes itself keeps one line
+  // The caption laid out on one line, when it is drawn so: left-aligned, no
+  // access key, no line break or tab, and not wider than the label.
+  std::optional<QStaticText> line;
+};
+
 void Label::PaintOn(QPainter& p) {
   const QRect r = widget_->rect();
   if (backStyle_ == 1) p.fillRect(r, ToQColor(backColor_));
@@ -236,16 +262,43 @@ void Label::PaintOn(QPainter& p) {
     p.setPen(Qt::black);
     p.drawRect(r.adjusted(0, 0, -1, -1));
   }
-  p.setFont(font_.ToQFont());
+  const QRect area = r.adjusted(borderStyle_ ? 1 : 0, borderStyle_ ? 1 : 0, 0, 0);
+  const QFont font = font_.ToQFont();
+  Layout::Key key{caption_,  font,      r.width(),         alignment_,
+                  autoSize_, wordWrap_, borderStyle_ != 0, useMnemonic_};
+  if (!layout_ || !(layout_->key == key)) {
+    auto fresh = std::make_unique<Layout>();
+    fresh->key = std::move(key);
+    fresh->oneLine = autoSize_ && wordWrap_ && LineFits(QString::fromStdString(DisplayText()));
+    const bool wraps = (wordWrap_ || !autoSize_) && !fresh->oneLine;
+    if (alignment_ == 0 &&
+        caption_.find_first_of(useMnemonic_ ? "&\n\r\t" : "\n\r\t") == std::string::npos) {
+      QStaticText line(QString::fromStdString(caption_));
+      line.setTextFormat(Qt::PlainText);
+      QTextOption option;
+      option.setWrapMode(QTextOption::NoWrap);
+      line.setTextOption(option);
+      line.prepare(QTransform(), font);
+      if (!wraps || line.size().width() <= area.width()) fresh->line = std::move(line);
+    }
+    layout_ = std::move(fresh);
+  }
+  p.setFont(font);
   p.setPen(Enabled() ? ToQColor(foreColor_) : QColor(128, 128, 128));
+  if (layout_->line) {
+    // As the text is drawn into a rectangle: cut at its edges.
+    p.save();
+    p.setClipRect(area, Qt::IntersectClip);
+    p.drawStaticText(area.topLeft(), *layout_->line);
+    p.restore();
+    return;
+  }
   int flags = alignment_ == 1 ? Qt::AlignRight : alignment_ == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
   flags |= Qt::AlignTop;
-  const bool oneLine = autoSize_ && wordWrap_ && LineFits(QString::fromStdString(DisplayText()));
-  if ((wordWrap_ || !autoSize_) && !oneLine) flags |= Qt::TextWordWrap;
+  if ((wordWrap_ || !autoSize_) && !layout_->oneLine) flags |= Qt::TextWordWrap;
   if (useMnemonic_) flags |= Qt::TextShowMnemonic;
   // A label keeps leading blanks: they scroll text in.
-  const QString text = QString::fromStdString(caption_);
-  p.drawText(r.adjusted(borderStyle_ ? 1 : 0, borderStyle_ ? 1 : 0, 0, 0), flags, text);
+  p.drawText(area, flags, QString::fromStdString(caption_));
 }
 
 void Label::SetProperty(std::string_view name, const Value& v) {
@@ -387,6 +440,21 @@ void Shape::PaintOn(QPainter& p) {
   };
   if (backStyle_ == 1) draw(ToQColor(backColor_), Qt::NoPen);
   if (fillStyle_ == 0) draw(ToQColor(fillColor_), Qt::NoPen);
+  const QRect whole = widget_->rect();
+  if (shape_ == 0 && borderStyle_ == 1 && borderWidth_ == 1 && whole.width() >= 2 &&
+      whole.height() >= 2 && !p.deviceTransform().isScaling()) {
+    // The same pixels as the outline a pen draws, filled as four edges: a
+    // border around a whole form is drawn again for every label repainted
+    // beneath it, and filling only what the repaint shows costs far less
+    // than drawing the line along the whole border.
+    const QColor c = ToQColor(borderColor_);
+    const int w = whole.width(), h = whole.height();
+    p.fillRect(QRect(0, 0, w, 1), c);
+    p.fillRect(QRect(0, h - 1, w, 1), c);
+    p.fillRect(QRect(0, 0, 1, h), c);
+    p.fillRect(QRect(w - 1, 0, 1, h), c);
+    return;
+  }
   if (borderStyle_ != 0) {
     QPen pen(ToQColor(borderColor_), borderWidth_);
     if (borderStyle_ == 2)

@@ -2,6 +2,7 @@
 
 // The runtime's intrinsic controls.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,7 @@ class GraphicControl : public Control {
 class Label : public GraphicControl {
  public:
   explicit Label(const ControlSite& site);
+  ~Label() override;
   const std::string& Caption() const { return caption_; }
   void Caption(std::string_view text);
   int Alignment() const { return alignment_; }  // 0 left, 1 right, 2 centre
@@ -99,6 +101,8 @@ class Label : public GraphicControl {
  private:
   void Fit();
   bool LineFits(const QString& text) const;
+  struct Layout;  // the caption laid out for painting, until something changes
+  std::unique_ptr<Layout> layout_;
   std::string caption_;
   int alignment_ = 0;
   bool autoSize_ = false;

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "core/pointer_watch.h"
 #include "core/window_table.h"
 #include "win/testing.h"
 
@@ -143,12 +144,16 @@ BOOL ReleaseCapture() {
 
 BOOL GetCursorPos(POINT* point) {
   if (!point) return FALSE;
-  const QPoint p = QCursor::pos();
+  // Asking the display is a round trip; timers that follow the pointer ask
+  // many times a second.
+  const std::optional<QPoint> seen = PointerFromEvents();
+  const QPoint p = seen ? *seen : QCursor::pos();
   *point = POINT{p.x(), p.y()};
   return TRUE;
 }
 
 BOOL SetCursorPos(int x, int y) {
+  ForgetPointer();
   QCursor::setPos(x, y);
   return TRUE;
 }
