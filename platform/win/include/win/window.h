@@ -285,7 +285,6 @@ struct MINMAXINFO {
 
 // --- classes and windows ------------------------------------------------------
 ATOM RegisterClassExA(const WNDCLASSEXA* wc);
-BOOL UnregisterClassA(const char* className, HINSTANCE instance);
 BOOL GetClassInfoExA(HINSTANCE instance, const char* className, WNDCLASSEXA* out);
 int GetClassNameA(HWND hwnd, char* buffer, int size);
 std::string GetClassName(HWND hwnd);  // convenience: the whole name
@@ -299,25 +298,16 @@ BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 BOOL IsChild(HWND parent, HWND hwnd);
 HWND GetParent(HWND hwnd);
-HWND SetParent(HWND hwnd, HWND newParent);
 HWND GetAncestor(HWND hwnd, UINT flags);
 inline constexpr UINT GA_PARENT = 1;
 inline constexpr UINT GA_ROOT = 2;
 inline constexpr UINT GA_ROOTOWNER = 3;
 HWND GetDesktopWindow();
 HWND FindWindowExA(HWND parent, HWND childAfter, const char* className, const char* windowName);
-HWND FindWindowA(const char* className, const char* windowName);
-HWND WindowFromPoint(POINT screenPoint);
 
 LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
-// The narrow forms carry pointer-sized values too, so that a window procedure
-// stored through them survives on this platform.
-LONG_PTR GetWindowLongA(HWND hwnd, int index);
-LONG_PTR SetWindowLongA(HWND hwnd, int index, LONG_PTR value);
 
-int GetWindowTextA(HWND hwnd, char* buffer, int size);
-int GetWindowTextLengthA(HWND hwnd);
 BOOL SetWindowTextA(HWND hwnd, const char* text);
 std::string GetWindowText(HWND hwnd);
 
@@ -328,7 +318,6 @@ std::uintptr_t RemovePropA(HWND hwnd, const char* name);
 
 // --- messages -----------------------------------------------------------------
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 UINT RegisterWindowMessageA(const char* name);
@@ -338,7 +327,6 @@ HHOOK SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threa
 BOOL UnhookWindowsHookEx(HHOOK hook);
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
 DWORD GetCurrentThreadId();
-DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId);
 
 std::uintptr_t SetTimer(HWND hwnd, std::uintptr_t id, UINT elapseMs, TIMERPROC proc);
 BOOL KillTimer(HWND hwnd, std::uintptr_t id);
@@ -348,7 +336,6 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect);
 BOOL GetClientRect(HWND hwnd, RECT* rect);
 BOOL ClientToScreen(HWND hwnd, POINT* point);
 BOOL ScreenToClient(HWND hwnd, POINT* point);
-int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count);
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL ShowWindow(HWND hwnd, int command);
@@ -357,7 +344,6 @@ BOOL IsZoomed(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL IsWindowEnabled(HWND hwnd);
-BOOL BringWindowToTop(HWND hwnd);
 // The window region; the window owns the region from then on.
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
 int GetWindowRgn(HWND hwnd, HRGN copyInto);
@@ -365,17 +351,12 @@ int GetWindowRgn(HWND hwnd, HRGN copyInto);
 // --- activation, focus, capture, cursor ----------------------------------------
 HWND GetActiveWindow();
 HWND SetActiveWindow(HWND hwnd);
-HWND GetForegroundWindow();
 BOOL SetForegroundWindow(HWND hwnd);
-HWND GetFocus();
 HWND SetFocus(HWND hwnd);
-HWND GetCapture();
-HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
 BOOL GetCursorPos(POINT* point);
 BOOL SetCursorPos(int x, int y);
 short GetKeyState(int virtualKey);
-short GetAsyncKeyState(int virtualKey);
 
 inline constexpr int VK_LBUTTON = 0x01;
 inline constexpr int VK_RBUTTON = 0x02;
@@ -415,14 +396,7 @@ int ReleaseDC(HWND hwnd, HDC dc);
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-BOOL ValidateRect(HWND hwnd, const RECT* rect);
 BOOL UpdateWindow(HWND hwnd);
-BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
-inline constexpr UINT RDW_INVALIDATE = 0x0001;
-inline constexpr UINT RDW_ERASE = 0x0004;
-inline constexpr UINT RDW_FRAME = 0x0400;
-inline constexpr UINT RDW_UPDATENOW = 0x0100;
-inline constexpr UINT RDW_ALLCHILDREN = 0x0080;
 
 // Writes what the window shows (its children included) to a PNG file.
 bool SaveWindowPng(HWND hwnd, const std::string& path);
@@ -461,6 +435,5 @@ inline constexpr int SM_CYMENUSIZE = 55;
 inline constexpr int SM_CXMENUCHECK = 71;
 inline constexpr int SM_CYMENUCHECK = 72;
 int GetSystemMetrics(int index);
-UINT GetDoubleClickTime();
 
 }  // namespace win

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "gdi/canvas.h"
+#include "gdi/layer_calls.h"
 #include "gdi/shapes.h"
 #include "win/gdi.h"
 
@@ -192,13 +193,6 @@ BOOL MoveToEx(HDC hdc, int x, int y, POINT* old) {
   return TRUE;
 }
 
-BOOL GetCurrentPositionEx(HDC hdc, POINT* pos) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc || !pos) return FALSE;
-  *pos = dc->state.current;
-  return TRUE;
-}
-
 BOOL LineTo(HDC hdc, int x, int y) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc) return FALSE;
@@ -207,33 +201,6 @@ BOOL LineTo(HDC hdc, int x, int y) {
   auto c = Canvas::Of(hdc);
   if (!c) return FALSE;
   DrawPolyline(*c, {c->toTarget(from.x, from.y), c->toTarget(x, y)}, false);
-  return TRUE;
-}
-
-BOOL Polyline(HDC hdc, const POINT* points, int count) {
-  auto c = Canvas::Of(hdc);
-  if (!c || !points || count < 2) return FALSE;
-  std::vector<QPoint> pts;
-  for (int i = 0; i < count; ++i) pts.push_back(c->toTarget(points[i].x, points[i].y));
-  DrawPolyline(*c, pts, false);
-  return TRUE;
-}
-
-BOOL PolylineTo(HDC hdc, const POINT* points, DWORD count) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc || !points || count == 0) return FALSE;
-  std::vector<POINT> all{dc->state.current};
-  all.insert(all.end(), points, points + count);
-  dc->state.current = points[count - 1];
-  return Polyline(hdc, all.data(), static_cast<int>(all.size()));
-}
-
-BOOL PolyPolyline(HDC hdc, const POINT* points, const DWORD* counts, DWORD polylines) {
-  if (!points || !counts) return FALSE;
-  for (DWORD i = 0; i < polylines; ++i) {
-    if (!Polyline(hdc, points, static_cast<int>(counts[i]))) return FALSE;
-    points += counts[i];
-  }
   return TRUE;
 }
 
@@ -258,6 +225,7 @@ bool InsidePolygons(const std::vector<std::vector<QPoint>>& polys, double px, do
 }
 }  // namespace
 
+namespace {
 BOOL PolyPolygon(HDC hdc, const POINT* points, const int* counts, int polygons) {
   auto c = Canvas::Of(hdc);
   if (!c || !points || !counts || polygons <= 0) return FALSE;
@@ -285,6 +253,7 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const int* counts, int polygons) 
   for (const auto& poly : polys) DrawPolyline(*c, poly, true);
   return TRUE;
 }
+}  // namespace
 
 BOOL Polygon(HDC hdc, const POINT* points, int count) {
   return PolyPolygon(hdc, points, &count, 1);
@@ -321,47 +290,6 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     for (int x = frame.bounds().left(); x <= frame.bounds().right(); ++x)
       if (!inner.contains(x, y)) frame.set(x, y);
   frame.paint(*c, p, code);
-  return TRUE;
-}
-
-BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
-  auto c = Canvas::Of(hdc);
-  if (!c) return FALSE;
-  const QRect box = TargetBox(*c, left, top, right, bottom);
-  if (box.isEmpty()) return TRUE;
-  const double cx = box.left() + box.width() / 2.0, cy = box.top() + box.height() / 2.0;
-  const double rx = box.width() / 2.0, ry = box.height() / 2.0;
-  PaintShape(
-      *c, box,
-      [&](int x, int y) {
-        const double u = (x + 0.5 - cx) / rx, v = (y + 0.5 - cy) / ry;
-        return u * u + v * v <= 1.0;
-      },
-      true, true);
-  return TRUE;
-}
-
-BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
-  auto c = Canvas::Of(hdc);
-  if (!c) return FALSE;
-  const QRect box = TargetBox(*c, left, top, right, bottom);
-  if (box.isEmpty()) return TRUE;
-  const double rx = std::min(std::abs(width), box.width()) / 2.0;
-  const double ry = std::min(std::abs(height), box.height()) / 2.0;
-  const double l = box.left(), t = box.top(), r = box.left() + box.width(),
-               b = box.top() + box.height();
-  PaintShape(
-      *c, box,
-      [&](int x, int y) {
-        if (!box.contains(x, y)) return false;
-        if (rx <= 0 || ry <= 0) return true;
-        const double px = x + 0.5, py = y + 0.5;
-        const double ccx = px < l + rx ? l + rx : (px > r - rx ? r - rx : px);
-        const double ccy = py < t + ry ? t + ry : (py > b - ry ? b - ry : py);
-        const double u = (px - ccx) / rx, v = (py - ccy) / ry;
-        return u * u + v * v <= 1.0;
-      },
-      true, true);
   return TRUE;
 }
 
@@ -441,14 +369,6 @@ BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int ySta
          int yEnd) {
   return ArcShape(hdc, left, top, right, bottom, xStart, yStart, xEnd, yEnd, ArcKind::Arc);
 }
-BOOL Pie(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
-         int yEnd) {
-  return ArcShape(hdc, left, top, right, bottom, xStart, yStart, xEnd, yEnd, ArcKind::Pie);
-}
-BOOL Chord(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
-           int yEnd) {
-  return ArcShape(hdc, left, top, right, bottom, xStart, yStart, xEnd, yEnd, ArcKind::Chord);
-}
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   auto c = Canvas::Of(hdc);
@@ -475,12 +395,6 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
       if (!inner.contains(x, y)) frame.set(x, y);
   frame.paint(*c, c->patternOf(*b), 0xF0);
   return 1;
-}
-
-BOOL InvertRect(HDC hdc, const RECT* rect) {
-  if (!rect) return FALSE;
-  return PatBlt(hdc, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
-                DSTINVERT);
 }
 
 BOOL DrawFocusRect(HDC hdc, const RECT* rect) {

@@ -9,6 +9,7 @@
 
 #include "gdi/canvas.h"
 #include "gdi/fonts.h"
+#include "gdi/layer_calls.h"
 #include "win/gdi.h"
 
 namespace win::detail {
@@ -189,25 +190,6 @@ BOOL GetTextExtentPointA(HDC hdc, LPCSTR text, int length, SIZE* size) {
   return GetTextExtentPoint32A(hdc, text, length, size);
 }
 
-// `fit` and `dx` count characters (UTF-16 units), not bytes.
-BOOL GetTextExtentExPointA(HDC hdc, LPCSTR text, int length, int maxExtent, int* fit, int* dx,
-                           SIZE* size) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc || length < 0 || (!text && length > 0)) return FALSE;
-  auto face = FaceOf(dc->state.font);
-  if (!face) return FALSE;
-  const QString s = DecodeText(text, length);
-  int fitted = 0;
-  for (qsizetype i = 1; i <= s.size(); ++i) {
-    const int e = Extent(*face, s.left(i), dc->state.charExtra);
-    if (dx) dx[i - 1] = e;
-    if (e <= maxExtent) fitted = static_cast<int>(i);
-  }
-  if (fit) *fit = fitted;
-  if (size) *size = SIZE{Extent(*face, s, dc->state.charExtra), face->tm.tmHeight};
-  return TRUE;
-}
-
 BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* metrics) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc || !metrics) return FALSE;
@@ -229,17 +211,6 @@ int GetTextFaceA(HDC hdc, int size, LPSTR face) {
   std::memcpy(face, name.data(), n);
   face[n] = '\0';
   return static_cast<int>(n) + 1;
-}
-
-BOOL GetCharWidth32A(HDC hdc, UINT first, UINT last, int* widths) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc || !widths || last < first) return FALSE;
-  auto face = FaceOf(dc->state.font);
-  if (!face) return FALSE;
-  for (UINT ch = first; ch <= last; ++ch)
-    widths[ch - first] = static_cast<int>(
-        std::lround(face->metrics.horizontalAdvance(QChar(static_cast<char16_t>(ch)))));
-  return TRUE;
 }
 
 // ---- DrawText ---------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/window_table.h"
+#include "gdi/layer_calls.h"
 #include "menu/menu_paint.h"
 #include "win/gdi.h"
 

@@ -9,8 +9,10 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "core/layer_calls.h"
 #include "core/screen_overlay.h"
 #include "core/window_table.h"
+#include "gdi/layer_calls.h"
 #include "menu/menu_bar.h"
 #include "menu/menu_paint.h"
 #include "menu/menu_table.h"
@@ -776,7 +778,7 @@ int TrackedBarItem(HWND hwnd) {
 
 using namespace detail;
 
-BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS*) {
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
   if (t_track || !FindMenu(menu) || FindMenu(menu)->bar || !IsWindow(owner) || !qApp) return FALSE;
   Tracking track;
   track.owner = owner;
@@ -792,10 +794,6 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
   qApp->removeEventFilter(&input);
   const UINT command = EndTracking(track, true);
   return (flags & TPM_RETURNCMD) ? static_cast<BOOL>(command) : TRUE;
-}
-
-BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
-  return TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
 }
 
 BOOL EndMenu() {
