@@ -1,12 +1,19 @@
 #pragma once
 
-// Virtual-key codes and the state of keys and mouse buttons.
+// Virtual-key codes, the one translation of Qt's keys into them, and the
+// state of keys and mouse buttons.
 
 #include "win/types.h"
+
+class QKeyEvent;
 
 namespace win {
 
 short GetKeyState(int virtualKey);
+
+// The virtual-key code of a key event, 0 for a key that has none: a letter
+// or digit is its upper-case character ('A', '0'), F1 onwards follow VK_F1.
+int VirtualKeyOf(const QKeyEvent& event);
 
 inline constexpr int VK_LBUTTON = 0x01;
 inline constexpr int VK_RBUTTON = 0x02;

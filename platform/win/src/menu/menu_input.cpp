@@ -8,30 +8,25 @@
 #include "core/window_table.h"
 #include "menu/menu_bar.h"
 #include "menu/menu_tracking.h"
+#include "win/keys.h"
 
 namespace win::detail::tracking {
 
 namespace {
 
-int VirtualKeyOf(int key) {
-  switch (key) {
-    case Qt::Key_Down:
-      return VK_DOWN;
-    case Qt::Key_Up:
-      return VK_UP;
-    case Qt::Key_Left:
-      return VK_LEFT;
-    case Qt::Key_Right:
-      return VK_RIGHT;
-    case Qt::Key_Escape:
-      return VK_ESCAPE;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return VK_RETURN;
-    case Qt::Key_Alt:
-      return VK_MENU;
-    case Qt::Key_F10:
-      return VK_F10;
+// The keys an open menu acts on; every other key reaches it as the
+// character it types.
+int MenuKey(const QKeyEvent& e) {
+  switch (const int vk = VirtualKeyOf(e)) {
+    case VK_DOWN:
+    case VK_UP:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_ESCAPE:
+    case VK_RETURN:
+    case VK_MENU:
+    case VK_F10:
+      return vk;
     default:
       return 0;
   }
@@ -46,7 +41,7 @@ bool MenuInput::eventFilter(QObject* target, QEvent* e) {
       auto* ke = static_cast<QKeyEvent*>(e);
       t_track->idleSent = false;
       if (t_track->bar) {
-        const int vk = VirtualKeyOf(ke->key());
+        const int vk = MenuKey(*ke);
         if (vk == VK_MENU || vk == VK_F10) {
           Finish(0);
           return true;
@@ -57,7 +52,7 @@ bool MenuInput::eventFilter(QObject* target, QEvent* e) {
         }
       }
       const HWND deepest = t_track->levels.back().window;
-      if (const int vk = VirtualKeyOf(ke->key())) {
+      if (const int vk = MenuKey(*ke)) {
         Dispatch(deepest, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
       } else if (!ke->text().isEmpty()) {
         Dispatch(deepest, WM_CHAR, ke->text().toUcs4().value(0), 1);
