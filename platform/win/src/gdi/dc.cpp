@@ -74,7 +74,6 @@ bool RemoveDc(HDC hdc) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc) return false;
   ReleaseState(dc->state);
-  for (const DcState& s : dc->saved) ReleaseState(s);
   DcTable().erase(hdc.value);
   return true;
 }
