@@ -22,12 +22,7 @@ struct DcState {
   int bkMode = OPAQUE;
   int rop2 = R2_COPYPEN;
   int stretchMode = BLACKONWHITE;
-  int polyFillMode = ALTERNATE;
   int mapMode = MM_TEXT;
-  int arcDirection = AD_COUNTERCLOCKWISE;
-  int charExtra = 0;
-  UINT textAlign = TA_LEFT | TA_TOP;
-  POINT brushOrg;
   POINT current;
   std::optional<QRegion> clip;  // device coordinates; none: the whole surface
   COLORREF dcBrushColour = 0xFFFFFF;

@@ -114,45 +114,6 @@ void DrawPolyline(const Canvas& c, const std::vector<QPoint>& pts, bool closed) 
   }
 }
 
-void PaintShape(const Canvas& c, const QRect& bounds, const std::function<bool(int, int)>& inside,
-                bool usePen, bool useBrush) {
-  const QRect area = bounds & c.clipBounds().adjusted(-1, -1, 1, 1);
-  if (area.isEmpty()) return;
-  const PenInfo pen = c.pen();
-  const bool drawPen = usePen && !pen.null();
-  const int width = std::max(pen.width, 1);
-  const std::uint8_t code = Rop2AsRop3(c.dc().state.rop2);
-  // The interior mask, then the outline peeled off it `width` times.
-  PixelMask in(area);
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if (inside(x, y)) in.set(x, y);
-  if (!drawPen) {
-    if (useBrush) in.paint(c, c.brushPattern(), code);
-    return;
-  }
-  PixelMask outline(area), interior(area);
-  auto isIn = [&](int x, int y) {
-    return area.contains(x, y) ? in.get(x, y) && !outline.get(x, y) : inside(x, y);
-  };
-  for (int pass = 0; pass < width; ++pass) {
-    std::vector<QPoint> ring;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-      for (int x = area.left(); x <= area.right(); ++x)
-        if (isIn(x, y) &&
-            (!isIn(x - 1, y) || !isIn(x + 1, y) || !isIn(x, y - 1) || !isIn(x, y + 1)))
-          ring.emplace_back(x, y);
-    for (const QPoint& p : ring) outline.set(p.x(), p.y());
-  }
-  if (useBrush) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-      for (int x = area.left(); x <= area.right(); ++x)
-        if (in.get(x, y) && !outline.get(x, y)) interior.set(x, y);
-    interior.paint(c, c.brushPattern(), code);
-  }
-  outline.paint(c, Pattern::Solid(c.domain(pen.colour)), code);
-}
-
 QRect TargetBox(const Canvas& c, int left, int top, int right, int bottom) {
   const QPoint a = c.toTarget(std::min(left, right), std::min(top, bottom));
   const QPoint b = c.toTarget(std::max(left, right), std::max(top, bottom));
@@ -205,23 +166,20 @@ BOOL LineTo(HDC hdc, int x, int y) {
 }
 
 namespace {
-bool InsidePolygons(const std::vector<std::vector<QPoint>>& polys, double px, double py,
-                    bool winding) {
-  int wind = 0, crossings = 0;
+// The alternate rule: inside where a ray to the left crosses an odd number of edges.
+bool InsidePolygons(const std::vector<std::vector<QPoint>>& polys, double px, double py) {
+  int crossings = 0;
   for (const auto& poly : polys) {
     const std::size_t n = poly.size();
     for (std::size_t i = 0; i < n; ++i) {
       const QPoint a = poly[i], b = poly[(i + 1) % n];
       if ((a.y() <= py) != (b.y() <= py)) {
         const double x = a.x() + (py - a.y()) * (b.x() - a.x()) / double(b.y() - a.y());
-        if (x < px) {
-          ++crossings;
-          wind += b.y() > a.y() ? 1 : -1;
-        }
+        if (x < px) ++crossings;
       }
     }
   }
-  return winding ? wind != 0 : (crossings & 1) != 0;
+  return (crossings & 1) != 0;
 }
 }  // namespace
 
@@ -241,13 +199,12 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const int* counts, int polygons) 
     }
     polys.push_back(std::move(poly));
   }
-  const bool winding = c->dc().state.polyFillMode == WINDING;
   const QRect area = bounds & c->clipBounds();
   if (!area.isEmpty()) {
     PixelMask fill(area);
     for (int y = area.top(); y <= area.bottom(); ++y)
       for (int x = area.left(); x <= area.right(); ++x)
-        if (InsidePolygons(polys, x + 0.5, y + 0.5, winding)) fill.set(x, y);
+        if (InsidePolygons(polys, x + 0.5, y + 0.5)) fill.set(x, y);
     fill.paint(*c, c->brushPattern(), Rop2AsRop3(c->dc().state.rop2));
   }
   for (const auto& poly : polys) DrawPolyline(*c, poly, true);
@@ -293,11 +250,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   return TRUE;
 }
 
-namespace {
-enum class ArcKind { Arc, Pie, Chord };
-
-BOOL ArcShape(HDC hdc, int left, int top, int right, int bottom, int xs, int ys, int xe, int ye,
-              ArcKind kind) {
+BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xs, int ys, int xe, int ye) {
   auto c = Canvas::Of(hdc);
   if (!c) return FALSE;
   const QRect box = TargetBox(*c, left, top, right, bottom);
@@ -310,64 +263,34 @@ BOOL ArcShape(HDC hdc, int left, int top, int right, int bottom, int xs, int ys,
   const double a0 = angle(s.x(), s.y()), a1 = angle(e.x(), e.y());
   const double twoPi = 2 * std::numbers::pi;
   auto wrap = [&](double a) { return std::fmod(std::fmod(a, twoPi) + twoPi, twoPi); };
-  const bool ccw = c->dc().state.arcDirection == AD_COUNTERCLOCKWISE;
-  double sweep = ccw ? wrap(a1 - a0) : wrap(a0 - a1);
+  // Arcs run counter-clockwise.
+  double sweep = wrap(a1 - a0);
   if (sweep == 0) sweep = twoPi;  // start and end on one radial: the whole ellipse
   auto onSweep = [&](double px, double py) {
     const double a = angle(px, py);
-    return (ccw ? wrap(a - a0) : wrap(a0 - a)) <= sweep;
+    return wrap(a - a0) <= sweep;
   };
   auto inEllipse = [&](int x, int y) {
     const double u = (x + 0.5 - cx) / rx, v = (y + 0.5 - cy) / ry;
     return u * u + v * v <= 1.0;
   };
-  // End points of the arc on the ellipse itself.
-  auto onEllipse = [&](double a) {
-    return QPoint(static_cast<int>(std::lround(cx + rx * std::cos(a) - 0.5)),
-                  static_cast<int>(std::lround(cy - ry * std::sin(a) - 0.5)));
+  // Only the outline, and only the part on the sweep.
+  const PenInfo pen = c->pen();
+  if (pen.null()) return TRUE;
+  PixelMask mask(box & c->clipBounds());
+  const int w = std::max(pen.width, 1);
+  auto nearEdge = [&](int x, int y) {
+    for (int k = 1; k <= w; ++k)
+      if (!inEllipse(x - k, y) || !inEllipse(x + k, y) || !inEllipse(x, y - k) ||
+          !inEllipse(x, y + k))
+        return true;
+    return false;
   };
-  const QPoint p0 = onEllipse(a0), p1 = onEllipse(ccw ? a0 + sweep : a0 - sweep);
-  if (kind == ArcKind::Arc) {
-    // Only the outline, and only the part on the sweep.
-    const PenInfo pen = c->pen();
-    if (pen.null()) return TRUE;
-    PixelMask mask(box & c->clipBounds());
-    const int w = std::max(pen.width, 1);
-    auto nearEdge = [&](int x, int y) {
-      for (int k = 1; k <= w; ++k)
-        if (!inEllipse(x - k, y) || !inEllipse(x + k, y) || !inEllipse(x, y - k) ||
-            !inEllipse(x, y + k))
-          return true;
-      return false;
-    };
-    for (int y = mask.bounds().top(); y <= mask.bounds().bottom(); ++y)
-      for (int x = mask.bounds().left(); x <= mask.bounds().right(); ++x)
-        if (inEllipse(x, y) && nearEdge(x, y) && onSweep(x + 0.5, y + 0.5)) mask.set(x, y);
-    mask.paint(*c, Pattern::Solid(c->domain(pen.colour)), Rop2AsRop3(c->dc().state.rop2));
-    return TRUE;
-  }
-  const double chordDx = p1.x() - p0.x(), chordDy = p1.y() - p0.y();
-  const double side = chordDx * (cy - p0.y()) - chordDy * (cx - p0.x());
-  PaintShape(
-      *c, box,
-      [&](int x, int y) {
-        if (!inEllipse(x, y)) return false;
-        if (kind == ArcKind::Pie) return onSweep(x + 0.5, y + 0.5);
-        // Chord: the side of the chord away from the centre when the sweep is
-        // under half a turn, and the centre's side otherwise.
-        const double v = chordDx * (y + 0.5 - p0.y()) - chordDy * (x + 0.5 - p0.x());
-        const bool centreSide = (v >= 0) == (side >= 0);
-        return sweep > std::numbers::pi ? centreSide || onSweep(x + 0.5, y + 0.5)
-                                        : !centreSide && onSweep(x + 0.5, y + 0.5);
-      },
-      true, true);
+  for (int y = mask.bounds().top(); y <= mask.bounds().bottom(); ++y)
+    for (int x = mask.bounds().left(); x <= mask.bounds().right(); ++x)
+      if (inEllipse(x, y) && nearEdge(x, y) && onSweep(x + 0.5, y + 0.5)) mask.set(x, y);
+  mask.paint(*c, Pattern::Solid(c->domain(pen.colour)), Rop2AsRop3(c->dc().state.rop2));
   return TRUE;
-}
-}  // namespace
-
-BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
-         int yEnd) {
-  return ArcShape(hdc, left, top, right, bottom, xStart, yStart, xEnd, yEnd, ArcKind::Arc);
 }
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
