@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "gdi/layer_calls.h"
 #include "win/gdi.h"
 
 namespace {
@@ -106,9 +107,9 @@ void PaintWindow(HDC dc, int width, int height) {
   // Shapes and a checked box.
   const HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 160));
   SelectObject(dc, hatch);
-  Ellipse(dc, 250, 50, 370, 130);
+  Rectangle(dc, 250, 50, 370, 130);
   SelectObject(dc, GetStockObject(NULL_BRUSH));
-  RoundRect(dc, 250, 150, 370, 200, 16, 16);
+  Arc(dc, 250, 150, 370, 200, 250, 150, 250, 150);
   RECT check{260, 215, 273, 228};
   DrawFrameControl(dc, &check, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
   RECT label{280, 210, 390, 232};

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <chrono>
 
+#include "gdi/layer_calls.h"
 #include "win/win.h"
 
 namespace {

@@ -167,11 +167,6 @@ struct DRAWITEMSTRUCT {
   ULONG_PTR itemData = 0;
 };
 
-struct TPMPARAMS {
-  UINT cbSize = sizeof(TPMPARAMS);
-  RECT rcExclude;
-};
-
 // --- menus ---------------------------------------------------------------------------
 HMENU CreateMenu();
 HMENU CreatePopupMenu();
@@ -189,16 +184,12 @@ BOOL SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO
 BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA* info);
 // `newItem` is a command id, or a submenu's handle value with MF_POPUP.
 BOOL AppendMenuA(HMENU menu, UINT flags, ULONG_PTR newItem, const char* text);
-BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, ULONG_PTR newItem, const char* text);
-BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, ULONG_PTR newItem, const char* text);
 BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
-BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
 // Returns the previous state (MF_ENABLED/MF_GRAYED/MF_DISABLED), -1 when no such item.
 int EnableMenuItem(HMENU menu, UINT item, UINT flags);
 // Returns the previous check state, -1 when no such item.
 DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags);
 int GetMenuStringA(HMENU menu, UINT item, char* buffer, int size, UINT flags);
-BOOL HiliteMenuItem(HWND hwnd, HMENU menu, UINT item, UINT flags);
 HMENU GetSystemMenu(HWND hwnd, BOOL revert);
 // The item's rectangle in screen coordinates, while its menu is on screen
 // (a menu bar, or an open popup).
@@ -209,7 +200,6 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* rect);
 // none); otherwise the owner gets WM_COMMAND and the result is TRUE.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                     const RECT* ignored);
-BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);
 // Closes the menu that is being tracked, as Esc on every level would.
 BOOL EndMenu();
 

@@ -150,25 +150,6 @@ BOOL ScreenToClient(HWND hwnd, POINT* point) {
   return TRUE;
 }
 
-int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
-  QPoint shift;
-  if (from) {
-    QWidget* f = WidgetOf(from);
-    if (!f) return 0;
-    shift += f->mapToGlobal(ClientOrigin(from));
-  }
-  if (to) {
-    QWidget* t = WidgetOf(to);
-    if (!t) return 0;
-    shift -= t->mapToGlobal(ClientOrigin(to));
-  }
-  for (UINT i = 0; points && i < count; ++i) {
-    points[i].x += shift.x();
-    points[i].y += shift.y();
-  }
-  return MAKELPARAM(shift.x(), shift.y());
-}
-
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
   QWidget* wd = WidgetOf(hwnd);
   if (!wd) return FALSE;
@@ -299,13 +280,6 @@ BOOL IsWindowEnabled(HWND hwnd) {
   return wd && wd->isEnabled() ? TRUE : FALSE;
 }
 
-BOOL BringWindowToTop(HWND hwnd) {
-  QWidget* wd = WidgetOf(hwnd);
-  if (!wd) return FALSE;
-  wd->raise();
-  return TRUE;
-}
-
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
   Window* w = Find(hwnd);
   if (!w || !w->widget) return 0;
@@ -329,11 +303,6 @@ int GetWindowRgn(HWND hwnd, HRGN copyInto) {
   Window* w = Find(hwnd);
   if (!w || !w->region || !copyInto) return ERROR;
   return CombineRgn(copyInto, w->region, HRGN(), RGN_COPY);
-}
-
-HWND WindowFromPoint(POINT p) {
-  QWidget* wd = QApplication::widgetAt(p.x, p.y);
-  return FromWidget(wd);
 }
 
 }  // namespace win

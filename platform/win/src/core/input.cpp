@@ -19,7 +19,6 @@ using namespace detail;
 namespace {
 
 std::optional<unsigned> g_buttonOverride;
-HWND g_capture;
 // The window the program activated and the display has not yet confirmed.
 // The platform activates at once, and code that looks at the active window
 // right after showing one (the frame's activation polls) relies on that.
@@ -87,10 +86,6 @@ HWND SetActiveWindow(HWND hwnd) {
   return old;
 }
 
-HWND GetForegroundWindow() {
-  return GetActiveWindow();
-}
-
 BOOL SetForegroundWindow(HWND hwnd) {
   QWidget* wd = WidgetOf(hwnd);
   if (!wd) return FALSE;
@@ -101,12 +96,8 @@ BOOL SetForegroundWindow(HWND hwnd) {
   return TRUE;
 }
 
-HWND GetFocus() {
-  return FromWidget(QApplication::focusWidget());
-}
-
 HWND SetFocus(HWND hwnd) {
-  HWND old = GetFocus();
+  HWND old = FromWidget(QApplication::focusWidget());
   if (!hwnd) {
     if (QWidget* f = QApplication::focusWidget()) f->clearFocus();
     return old;
@@ -117,28 +108,8 @@ HWND SetFocus(HWND hwnd) {
   return old;
 }
 
-HWND GetCapture() {
-  return Find(g_capture) ? g_capture : HWND();
-}
-
-HWND SetCapture(HWND hwnd) {
-  HWND old = GetCapture();
-  QWidget* wd = WidgetOf(hwnd);
-  if (!wd) return old;
-  if (old && old != hwnd) {
-    if (QWidget* o = WidgetOf(old)) o->releaseMouse();
-    SendMessageA(old, WM_CAPTURECHANGED, 0, static_cast<LPARAM>(hwnd.value));
-  }
-  g_capture = hwnd;
-  if (wd->isVisible()) wd->grabMouse();
-  return old;
-}
-
 BOOL ReleaseCapture() {
-  HWND old = GetCapture();
-  g_capture = HWND();
   if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
-  if (old) SendMessageA(old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }
 
@@ -166,10 +137,6 @@ short GetKeyState(int vk) {
               (vk == VK_CONTROL && (m & Qt::ControlModifier)) ||
               (vk == VK_MENU && (m & Qt::AltModifier));
   return down ? static_cast<short>(0x8000) : 0;
-}
-
-short GetAsyncKeyState(int vk) {
-  return GetKeyState(vk);
 }
 
 namespace detail {

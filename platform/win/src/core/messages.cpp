@@ -1,5 +1,5 @@
-// Message delivery: the hook chain, the window procedure chain, posted
-// messages, registered messages and window timers.
+// Message delivery: the hook chain, the window procedure chain, registered
+// messages and window timers.
 
 #include <unistd.h>
 #include <QCoreApplication>
@@ -38,36 +38,6 @@ LRESULT RunHook(std::size_t from, int code, WPARAM wParam, LPARAM lParam) {
 
 void DropDeadHooks() {
   std::erase_if(t_hooks.callWndProc, [](const Hook& h) { return !h.alive; });
-}
-
-// Posted messages travel as Qt events through the one event loop.
-class PostedMessage : public QEvent {
- public:
-  static QEvent::Type type() {
-    static const int t = QEvent::registerEventType();
-    return static_cast<QEvent::Type>(t);
-  }
-  PostedMessage(HWND h, UINT m, WPARAM w, LPARAM l)
-      : QEvent(type()), hwnd(h), msg(m), wParam(w), lParam(l) {}
-  HWND hwnd;
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-};
-
-class Postbox : public QObject {
- public:
-  bool event(QEvent* e) override {
-    if (e->type() != PostedMessage::type()) return QObject::event(e);
-    auto* pm = static_cast<PostedMessage*>(e);
-    if (detail::Find(pm->hwnd)) detail::Dispatch(pm->hwnd, pm->msg, pm->wParam, pm->lParam);
-    return true;
-  }
-};
-
-Postbox& postbox() {
-  static Postbox box;
-  return box;
 }
 
 struct TimerKey {
@@ -139,12 +109,6 @@ LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return detail::Dispatch(hwnd, msg, wParam, lParam);
 }
 
-BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (hwnd && !detail::Find(hwnd)) return FALSE;
-  QCoreApplication::postEvent(&postbox(), new PostedMessage(hwnd, msg, wParam, lParam));
-  return TRUE;
-}
-
 LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!proc) return 0;
   return proc(hwnd, msg, wParam, lParam);
@@ -189,12 +153,6 @@ LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
 
 DWORD GetCurrentThreadId() {
   return static_cast<DWORD>(gettid());
-}
-
-DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId) {
-  if (!detail::Find(hwnd)) return 0;
-  if (processId) *processId = static_cast<DWORD>(getpid());
-  return static_cast<DWORD>(getpid());  // one GUI thread: the main thread's id is the process id
 }
 
 std::uintptr_t SetTimer(HWND hwnd, std::uintptr_t id, UINT elapseMs, TIMERPROC proc) {

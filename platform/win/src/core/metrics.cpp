@@ -64,8 +64,4 @@ int GetSystemMetrics(int index) {
   }
 }
 
-UINT GetDoubleClickTime() {
-  return static_cast<UINT>(QGuiApplication::styleHints()->mouseDoubleClickInterval());
-}
-
 }  // namespace win

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <unordered_map>
 
+#include "core/layer_calls.h"
 #include "core/screen_overlay.h"
 #include "core/screen_picture.h"
 #include "core/window_table.h"
@@ -244,15 +245,6 @@ BOOL UpdateWindow(HWND hwnd) {
   PaintInvalid(*w);
   if ((w = Find(hwnd)) && w->widget) w->widget->update();
   return TRUE;
-}
-
-BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
-  if (flags & RDW_INVALIDATE) InvalidateRect(hwnd, rect, (flags & RDW_ERASE) ? TRUE : FALSE);
-  if (flags & RDW_ALLCHILDREN)
-    for (HWND h : AllWindows())
-      if (IsChild(hwnd, h)) InvalidateRect(h, nullptr, (flags & RDW_ERASE) ? TRUE : FALSE);
-  if (flags & RDW_UPDATENOW) UpdateWindow(hwnd);
-  return Find(hwnd) ? TRUE : FALSE;
 }
 
 bool SaveScreenPng(const std::string& path) {

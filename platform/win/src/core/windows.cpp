@@ -116,17 +116,6 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
   return static_cast<ATOM>(0xC000 + c.size());
 }
 
-BOOL UnregisterClassA(const char* className, HINSTANCE) {
-  if (!className) return FALSE;
-  auto& c = classes();
-  auto it = c.find(className);
-  if (it == c.end()) return FALSE;
-  for (HWND h : AllWindows())
-    if (Find(h)->cls == it->second) return FALSE;  // still in use
-  c.erase(it);
-  return TRUE;
-}
-
 BOOL GetClassInfoExA(HINSTANCE, const char* className, WNDCLASSEXA* out) {
   auto cls = className ? FindClass(className) : nullptr;
   if (!cls || !out) return FALSE;
@@ -292,7 +281,6 @@ BOOL DestroyWindow(HWND hwnd) {
   if (w->kind == WidgetKind::Attached) return FALSE;  // Qt controls end with their form
   w->destroying = true;
   if (w->widget) w->widget->hide();
-  if (GetCapture() == hwnd) ReleaseCapture();
 
   // Parents hear of it before their children, and are gone after them.
   std::vector<HWND> family{hwnd};
@@ -337,22 +325,6 @@ HWND GetParent(HWND hwnd) {
   return w->parent ? w->parent : w->owner;
 }
 
-HWND SetParent(HWND hwnd, HWND newParent) {
-  Window* w = Find(hwnd);
-  Window* p = newParent ? Find(newParent) : nullptr;
-  if (!w || (newParent && (!p || !p->widget))) return HWND();
-  HWND old = w->parent;
-  if (w->widget) {
-    const bool visible = w->widget->isVisible();
-    w->widget->setParent(p ? p->widget.data() : nullptr,
-                         p ? Qt::Widget : TopLevelFlags(w->style, w->exStyle));
-    if (visible) w->widget->show();
-  }
-  w->parent = newParent;
-  if (p) w->style |= WS_CHILD;
-  return old;
-}
-
 HWND GetAncestor(HWND hwnd, UINT flags) {
   Window* w = Find(hwnd);
   if (!w) return HWND();
@@ -392,10 +364,6 @@ HWND FindWindowExA(HWND parent, HWND childAfter, const char* className, const ch
     return *it;
   }
   return HWND();
-}
-
-HWND FindWindowA(const char* className, const char* windowName) {
-  return FindWindowExA(HWND(), HWND(), className, windowName);
 }
 
 LONG_PTR GetWindowLongPtrA(HWND hwnd, int index) {
@@ -468,26 +436,9 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
   return old;
 }
 
-LONG_PTR GetWindowLongA(HWND hwnd, int index) {
-  return GetWindowLongPtrA(hwnd, index);
-}
-LONG_PTR SetWindowLongA(HWND hwnd, int index, LONG_PTR value) {
-  return SetWindowLongPtrA(hwnd, index, value);
-}
-
 std::string GetWindowText(HWND hwnd) {
   Window* w = Find(hwnd);
   return w ? w->text : std::string();
-}
-
-int GetWindowTextA(HWND hwnd, char* buffer, int size) {
-  if (!buffer || size <= 0 || !Find(hwnd)) return 0;
-  return static_cast<int>(
-      SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
-}
-
-int GetWindowTextLengthA(HWND hwnd) {
-  return static_cast<int>(SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
 BOOL SetWindowTextA(HWND hwnd, const char* text) {

@@ -151,100 +151,7 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bit
   return AdoptBuffer(buffer);
 }
 
-namespace {
-
-// Colour table written for a requested format.
-std::vector<std::uint32_t> TableFor(const PixelBuffer& b, int bpp) {
-  if (b.bitsPerPixel == bpp && !b.table.empty()) return b.table;
-  std::vector<std::uint32_t> table;
-  if (bpp == 1) return {0x000000, 0xFFFFFF};
-  if (bpp == 4) {
-    const std::uint32_t vga[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                   0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                   0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    return std::vector<std::uint32_t>(vga, vga + 16);
-  }
-  for (int r = 0; r < 6; ++r)
-    for (int g = 0; g < 6; ++g)
-      for (int bl = 0; bl < 6; ++bl) table.push_back(MakeRgb(r * 51, g * 51, bl * 51));
-  for (int i = 0; table.size() < 256; ++i) {
-    const int v = i * 255 / 39;
-    table.push_back(MakeRgb(v, v, v));
-  }
-  return table;
-}
-
-void WriteTable(BITMAPINFO* info, const std::vector<std::uint32_t>& table) {
-  auto* raw = reinterpret_cast<std::uint8_t*>(info) + info->bmiHeader.biSize;
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    const RGBQUAD q{static_cast<BYTE>(Blue(table[i])), static_cast<BYTE>(Green(table[i])),
-                    static_cast<BYTE>(Red(table[i])), 0};
-    std::memcpy(raw + 4 * i, &q, 4);
-  }
-}
-
-}  // namespace
-
-int GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info,
-              UINT usage) {
-  auto buffer = BufferOf(bitmap);
-  if (!FindDc(hdc) || !buffer || !info || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER))
-    return 0;
-  BITMAPINFOHEADER& h = info->bmiHeader;
-  if (!bits && h.biBitCount == 0) {
-    h.biWidth = buffer->width;
-    h.biHeight = buffer->height;
-    h.biPlanes = 1;
-    h.biBitCount = static_cast<WORD>(buffer->bitsPerPixel);
-    h.biCompression = BI_RGB;
-    h.biSizeImage = static_cast<DWORD>(DibStride(buffer->width, h.biBitCount) * buffer->height);
-    h.biClrUsed = 0;
-    return buffer->height > 0 ? buffer->height : 1;
-  }
-  const int bpp = h.biBitCount;
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return 0;
-  if (h.biWidth != buffer->width || h.biHeight == 0) {
-    if (!bits) {
-      h.biWidth = buffer->width;
-      h.biHeight = buffer->height;
-    } else {
-      return 0;
-    }
-  }
-  const bool topDown = h.biHeight < 0;
-  const int height = std::min(topDown ? -h.biHeight : h.biHeight, buffer->height);
-  const std::size_t stride = DibStride(buffer->width, bpp);
-  h.biSizeImage = static_cast<DWORD>(stride * static_cast<std::size_t>(height));
-  std::vector<std::uint32_t> table;
-  if (bpp <= 8) {
-    table = TableFor(*buffer, bpp);
-    if (usage == DIB_RGB_COLORS) WriteTable(info, table);
-  }
-  if (!bits) return height;
-  PixelBuffer view(buffer->width, 1, bpp, true, false);
-  view.table = table;
-  auto* out = static_cast<std::uint8_t*>(bits);
-  int copied = 0;
-  for (UINT k = 0; k < lines; ++k) {
-    const int dibRow = static_cast<int>(start + k);
-    if (dibRow >= height) break;
-    // Bottom-up rows count from the bottom of the picture.
-    const int y = topDown ? dibRow : buffer->height - 1 - dibRow;
-    for (int x = 0; x < buffer->width; ++x) {
-      const std::uint32_t rgb =
-          buffer->isMonoDevice() ? (buffer->bit(x, y) ? 0xFFFFFF : 0) : buffer->rgb(x, y);
-      if (bpp == 32 && buffer->bitsPerPixel == 32 && buffer->alpha)
-        view.setArgb(x, 0, buffer->argb(x, y));
-      else if (bpp == 32)
-        view.setArgb(x, 0, rgb);  // the fourth byte reads 0, as from a device bitmap
-      else
-        view.setRgb(x, 0, rgb);
-    }
-    std::memcpy(out + stride * k, view.row(0), stride);
-    ++copied;
-  }
-  return copied;
-}
+namespace {}  // namespace
 
 int SetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
               UINT usage) {
@@ -287,34 +194,6 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
   return ok ? std::abs(srcHeight) : 0;
 }
 
-int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc,
-                      UINT startScan, UINT scanLines, const void* bits, const BITMAPINFO* info,
-                      UINT usage) {
-  std::optional<DibView> view = DibView::Of(info, bits, usage, hdc);
-  if (!FindDc(hdc) || !view || !bits) return 0;
-  // Only the scan lines supplied are known; place them in a full-size picture.
-  DibView part = *view;
-  part.height = static_cast<int>(std::min<UINT>(scanLines, static_cast<UINT>(view->height)));
-  auto full = std::make_shared<PixelBuffer>(view->width, view->height, 32, false, false);
-  for (int k = 0; k < part.height; ++k) {
-    const int dibRow = static_cast<int>(startScan) + k;
-    const int y = view->topDown ? dibRow : view->height - 1 - dibRow;
-    const int row = view->topDown ? k : part.height - 1 - k;
-    if (y < 0 || y >= full->height) continue;
-    for (int x = 0; x < view->width; ++x) full->setRgb(x, y, part.rgb(x, row));
-  }
-  const HBITMAP temp = AdoptBuffer(full);
-  const HDC mem = CreateCompatibleDC(hdc);
-  const HGDIOBJ old = SelectObject(mem, temp);
-  const int top = view->topDown ? ySrc : view->height - ySrc - static_cast<int>(height);
-  BitBlt(hdc, xDest, yDest, static_cast<int>(width), static_cast<int>(height), mem, xSrc, top,
-         SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  DeleteObject(temp);
-  return part.height;
-}
-
 UINT SetDIBColorTable(HDC hdc, UINT start, UINT count, const RGBQUAD* colours) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc || !dc->target || !colours || !dc->target->dib || dc->target->table.empty()) return 0;
@@ -325,65 +204,10 @@ UINT SetDIBColorTable(HDC hdc, UINT start, UINT count, const RGBQUAD* colours) {
   return n;
 }
 
-UINT GetDIBColorTable(HDC hdc, UINT start, UINT count, RGBQUAD* colours) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc || !dc->target || !colours || !dc->target->dib || dc->target->table.empty()) return 0;
-  const auto& table = dc->target->table;
-  UINT n = 0;
-  for (UINT i = start; i < table.size() && n < count; ++i, ++n)
-    colours[n] = RGBQUAD{static_cast<BYTE>(Blue(table[i])), static_cast<BYTE>(Green(table[i])),
-                         static_cast<BYTE>(Red(table[i])), 0};
-  return n;
-}
-
-LONG GetBitmapBits(HBITMAP bitmap, LONG size, void* bits) {
-  auto buffer = BufferOf(bitmap);
-  if (!buffer || size <= 0 || !bits) return 0;
-  const int bpp = buffer->isMonoDevice() ? 1 : 32;
-  const std::size_t stride = static_cast<std::size_t>((buffer->width * bpp + 15) / 16) * 2;
-  auto* out = static_cast<std::uint8_t*>(bits);
-  std::size_t written = 0;
-  for (int y = 0; y < buffer->height && written + stride <= static_cast<std::size_t>(size); ++y) {
-    std::memset(out + written, 0, stride);
-    if (bpp == 1) {
-      std::memcpy(out + written, buffer->row(y), (buffer->width + 7) / 8);
-    } else {
-      for (int x = 0; x < buffer->width; ++x) {
-        const std::uint32_t v = buffer->rgb(x, y);
-        std::memcpy(out + written + 4 * x, &v, 4);
-      }
-    }
-    written += stride;
-  }
-  return static_cast<LONG>(written);
-}
-
-BOOL GetBitmapDimensionEx(HBITMAP bitmap, SIZE* size) {
-  if (!BufferOf(bitmap) || !size) return FALSE;
-  *size = SIZE{0, 0};
-  return TRUE;
-}
-
 bool SaveBitmapPng(HBITMAP bitmap, const std::string& path) {
   auto buffer = BufferOf(bitmap);
   if (!buffer || buffer->width <= 0 || buffer->height <= 0) return false;
   return ToQImage(*buffer).save(QString::fromStdString(path), "PNG");
-}
-
-HBRUSH CreateDIBPatternBrushPt(const void* packedDib, UINT usage) {
-  const auto* info = static_cast<const BITMAPINFO*>(packedDib);
-  if (!info) return HBRUSH();
-  const BITMAPINFOHEADER& h = info->bmiHeader;
-  std::size_t entries = 0;
-  if (h.biBitCount <= 8) entries = h.biClrUsed ? h.biClrUsed : (std::size_t{1} << h.biBitCount);
-  const std::size_t tableBytes = entries * (usage == DIB_PAL_COLORS ? 2 : 4);
-  const auto* bits = reinterpret_cast<const std::uint8_t*>(info) + h.biSize + tableBytes;
-  std::optional<DibView> view = DibView::Of(info, bits, usage, HDC());
-  if (!view) return HBRUSH();
-  BrushObject b;
-  b.style = BS_DIBPATTERNPT;
-  b.pattern = view->toBuffer();
-  return HBRUSH(AddObject(b));
 }
 
 }  // namespace win

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "gdi/canvas.h"
+#include "gdi/layer_calls.h"
 #include "win/gdi.h"
 
 namespace win {
@@ -196,55 +197,6 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
   auto s = Canvas::Of(src);
   if (!s || srcWidth == 0 || srcHeight == 0) return FALSE;
   return Run(*d, &*s, t, pick);
-}
-
-BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
-  auto d = Canvas::Of(hdc);
-  const std::uint8_t code = CodeOf(rop);
-  if (!d || RopUsesSource(code)) return FALSE;
-  return Run(*d, nullptr, Transfer{x, y, width, height, 0, 0, width, height},
-             [&](int, int, std::uint32_t, std::uint8_t& c) {
-               c = code;
-               return true;
-             });
-}
-
-BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
-             HBITMAP mask, int xMask, int yMask, DWORD rop4) {
-  if (!mask) return BitBlt(dest, x, y, width, height, src, xSrc, ySrc, rop4 & 0x00FFFFFF);
-  auto d = Canvas::Of(dest);
-  auto maskBuffer = BufferOf(mask);
-  if (!d || !maskBuffer || !maskBuffer->isMonoDevice() || width < 0 || height < 0) return FALSE;
-  const std::uint8_t fore = CodeOf(rop4), back = static_cast<std::uint8_t>(rop4 >> 24);
-  auto s = Canvas::Of(src);
-  if ((RopUsesSource(fore) || RopUsesSource(back)) && !s) return FALSE;
-  const Transfer t{x, y, width, height, xSrc, ySrc, width, height};
-  return Run(*d, s ? &*s : nullptr, t, [&](int i, int j, std::uint32_t, std::uint8_t& c) {
-    const int mx = xMask + i, my = yMask + j;
-    const bool on = maskBuffer->contains(mx, my) && maskBuffer->bit(mx, my);
-    c = on ? fore : back;
-    return true;
-  });
-}
-
-BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
-                    int srcWidth, int srcHeight, UINT transparent) {
-  auto d = Canvas::Of(dest);
-  auto s = Canvas::Of(src);
-  if (!d || !s || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0) return FALSE;
-  // The key is compared with the source's own colours, before any conversion.
-  const std::uint32_t key = RgbOf(transparent);
-  const QPoint s0 = s->toTarget(xSrc, ySrc);
-  const PixelBuffer& sb = s->buffer();
-  return Run(
-      *d, &*s, Transfer{x, y, width, height, xSrc, ySrc, srcWidth, srcHeight},
-      [&](int i, int j, std::uint32_t, std::uint8_t& c) {
-        const int sx = s0.x() + static_cast<int>(static_cast<long long>(i) * srcWidth / width);
-        const int sy = s0.y() + static_cast<int>(static_cast<long long>(j) * srcHeight / height);
-        if (!sb.contains(sx, sy) || sb.rgb(sx, sy) == key) return false;
-        c = 0xCC;
-        return true;
-      });
 }
 
 BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,

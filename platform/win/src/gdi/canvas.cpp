@@ -52,8 +52,8 @@ Pattern::Pattern(const DeviceContext& dc, const BrushObject& brush, const PixelB
     const std::uint32_t rgb = RgbOf(c);
     return destMono ? (IsLight(rgb) ? 0xFFFFFF : 0) : rgb;
   };
-  orgX_ = dc.origin.x() + dc.state.brushOrg.x;
-  orgY_ = dc.origin.y() + dc.state.brushOrg.y;
+  orgX_ = dc.origin.x();
+  orgY_ = dc.origin.y();
   if (brush.dcBrush) {
     kind_ = Kind::Solid;
     fg_ = domain(dc.state.dcBrushColour);

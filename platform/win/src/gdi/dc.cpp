@@ -74,7 +74,6 @@ bool RemoveDc(HDC hdc) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc) return false;
   ReleaseState(dc->state);
-  for (const DcState& s : dc->saved) ReleaseState(s);
   DcTable().erase(hdc.value);
   return true;
 }
@@ -163,31 +162,6 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
   }
 }
 
-int SaveDC(HDC hdc) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc) return 0;
-  RetainState(dc->state, hdc);
-  dc->saved.push_back(dc->state);
-  return static_cast<int>(dc->saved.size());
-}
-
-BOOL RestoreDC(HDC hdc, int saved) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc) return FALSE;
-  const int depth = static_cast<int>(dc->saved.size());
-  const int level = saved < 0 ? depth + saved + 1 : saved;
-  if (level < 1 || level > depth) return FALSE;
-  while (static_cast<int>(dc->saved.size()) > level) {
-    ReleaseState(dc->saved.back());
-    dc->saved.pop_back();
-  }
-  ReleaseState(dc->state);
-  dc->state = std::move(dc->saved.back());  // its references move with it
-  dc->saved.pop_back();
-  if (dc->kind == DcKind::Memory) dc->target = BufferOf(dc->state.bitmap);
-  return TRUE;
-}
-
 namespace {
 QSize ScreenSize() {
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -244,19 +218,6 @@ int GetDeviceCaps(HDC hdc, int index) {
 }
 
 namespace {
-BOOL SetPoint(HDC hdc, POINT DcState::*field, int x, int y, POINT* old) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc) return FALSE;
-  if (old) *old = dc->state.*field;
-  dc->state.*field = POINT{x, y};
-  return TRUE;
-}
-BOOL GetPoint(HDC hdc, POINT DcState::*field, POINT* out) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc || !out) return FALSE;
-  *out = dc->state.*field;
-  return TRUE;
-}
 template <class T>
 T SetField(HDC hdc, T DcState::*field, T value, T failure) {
   DeviceContext* dc = FindDc(hdc);
@@ -271,33 +232,6 @@ T GetField(HDC hdc, T DcState::*field, T failure) {
   return dc ? dc->state.*field : failure;
 }
 }  // namespace
-
-BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* old) {
-  return SetPoint(hdc, &DcState::viewportOrg, x, y, old);
-}
-BOOL GetViewportOrgEx(HDC hdc, POINT* org) {
-  return GetPoint(hdc, &DcState::viewportOrg, org);
-}
-BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, POINT* old) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc) return FALSE;
-  if (old) *old = dc->state.viewportOrg;
-  dc->state.viewportOrg.x += dx;
-  dc->state.viewportOrg.y += dy;
-  return TRUE;
-}
-BOOL SetWindowOrgEx(HDC hdc, int x, int y, POINT* old) {
-  return SetPoint(hdc, &DcState::windowOrg, x, y, old);
-}
-BOOL GetWindowOrgEx(HDC hdc, POINT* org) {
-  return GetPoint(hdc, &DcState::windowOrg, org);
-}
-BOOL SetBrushOrgEx(HDC hdc, int x, int y, POINT* old) {
-  return SetPoint(hdc, &DcState::brushOrg, x, y, old);
-}
-BOOL GetBrushOrgEx(HDC hdc, POINT* org) {
-  return GetPoint(hdc, &DcState::brushOrg, org);
-}
 
 int SetMapMode(HDC hdc, int mode) {
   // Only the text mode (one logical unit a pixel) exists on this display.
@@ -327,18 +261,6 @@ COLORREF SetTextColor(HDC hdc, COLORREF colour) {
 COLORREF GetTextColor(HDC hdc) {
   return GetField<COLORREF>(hdc, &DcState::textColour, CLR_INVALID);
 }
-UINT SetTextAlign(HDC hdc, UINT align) {
-  return SetField<UINT>(hdc, &DcState::textAlign, align, GDI_ERROR);
-}
-UINT GetTextAlign(HDC hdc) {
-  return GetField<UINT>(hdc, &DcState::textAlign, GDI_ERROR);
-}
-int SetTextCharacterExtra(HDC hdc, int extra) {
-  return SetField(hdc, &DcState::charExtra, extra, static_cast<int>(0x80000000u));
-}
-int GetTextCharacterExtra(HDC hdc) {
-  return GetField(hdc, &DcState::charExtra, static_cast<int>(0x80000000u));
-}
 int SetROP2(HDC hdc, int rop2) {
   if (rop2 < R2_BLACK || rop2 > R2_WHITE) return 0;
   return SetField(hdc, &DcState::rop2, rop2, 0);
@@ -349,38 +271,6 @@ int GetROP2(HDC hdc) {
 int SetStretchBltMode(HDC hdc, int mode) {
   if (mode < BLACKONWHITE || mode > HALFTONE) return 0;
   return SetField(hdc, &DcState::stretchMode, mode, 0);
-}
-int GetStretchBltMode(HDC hdc) {
-  return GetField(hdc, &DcState::stretchMode, 0);
-}
-int SetPolyFillMode(HDC hdc, int mode) {
-  if (mode != ALTERNATE && mode != WINDING) return 0;
-  return SetField(hdc, &DcState::polyFillMode, mode, 0);
-}
-int GetPolyFillMode(HDC hdc) {
-  return GetField(hdc, &DcState::polyFillMode, 0);
-}
-int SetArcDirection(HDC hdc, int direction) {
-  if (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE) return 0;
-  return SetField(hdc, &DcState::arcDirection, direction, 0);
-}
-int GetArcDirection(HDC hdc) {
-  return GetField(hdc, &DcState::arcDirection, 0);
-}
-COLORREF SetDCBrushColor(HDC hdc, COLORREF colour) {
-  return SetField<COLORREF>(hdc, &DcState::dcBrushColour, colour & 0x00FFFFFF, CLR_INVALID);
-}
-COLORREF GetDCBrushColor(HDC hdc) {
-  return GetField<COLORREF>(hdc, &DcState::dcBrushColour, CLR_INVALID);
-}
-COLORREF SetDCPenColor(HDC hdc, COLORREF colour) {
-  return SetField<COLORREF>(hdc, &DcState::dcPenColour, colour & 0x00FFFFFF, CLR_INVALID);
-}
-COLORREF GetDCPenColor(HDC hdc) {
-  return GetField<COLORREF>(hdc, &DcState::dcPenColour, CLR_INVALID);
-}
-BOOL GdiFlush() {
-  return TRUE;
 }
 
 HPALETTE SelectPalette(HDC hdc, HPALETTE palette, BOOL) {

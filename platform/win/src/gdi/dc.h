@@ -1,12 +1,11 @@
 #pragma once
 
-// Device contexts: what they draw on and the state that SaveDC keeps.
+// Device contexts: what they draw on and the drawing state they keep.
 
 #include <QPoint>
 #include <QRegion>
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include "gdi/objects.h"
 
@@ -23,14 +22,7 @@ struct DcState {
   int bkMode = OPAQUE;
   int rop2 = R2_COPYPEN;
   int stretchMode = BLACKONWHITE;
-  int polyFillMode = ALTERNATE;
   int mapMode = MM_TEXT;
-  int arcDirection = AD_COUNTERCLOCKWISE;
-  int charExtra = 0;
-  UINT textAlign = TA_LEFT | TA_TOP;
-  POINT viewportOrg;
-  POINT windowOrg;
-  POINT brushOrg;
   POINT current;
   std::optional<QRegion> clip;  // device coordinates; none: the whole surface
   COLORREF dcBrushColour = 0xFFFFFF;
@@ -45,7 +37,6 @@ struct DeviceContext {
   QPoint origin;                        // device (0,0) in target coordinates
   std::optional<QRegion> surfaceClip;   // target coordinates
   DcState state;
-  std::vector<DcState> saved;
   QRect metafileFrame;         // metafile DCs: the frame given at creation (pixels), may be empty
   RECT metafileFrameHimetric;  // the same frame as given (0.01 mm), kept for the header
 };
@@ -54,15 +45,13 @@ DeviceContext* FindDc(HDC hdc);
 HDC AddDc(DeviceContext dc);  // takes references on the state's objects
 bool RemoveDc(HDC hdc);       // drops them
 
-// Logical point to device point, and device to target buffer.
-inline QPoint ToDevice(const DcState& s, int x, int y) {
-  return {x - s.windowOrg.x + s.viewportOrg.x, y - s.windowOrg.y + s.viewportOrg.y};
-}
+// Logical point to target buffer: a logical unit is a device pixel, and
+// device (0,0) sits at the DC's origin.
 inline QPoint LogicalToTarget(const DeviceContext& dc, int x, int y) {
-  return ToDevice(dc.state, x, y) + dc.origin;
+  return QPoint(x, y) + dc.origin;
 }
 
-// Selection references: an object referenced by a DC or a saved state is "selected".
+// Selection references: an object referenced by a DC is "selected".
 void RetainState(const DcState& s, HDC owner);
 void ReleaseState(const DcState& s);
 

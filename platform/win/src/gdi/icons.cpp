@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "gdi/canvas.h"
+#include "gdi/layer_calls.h"
 #include "win/gdi.h"
 
 namespace win::detail {
@@ -93,15 +94,6 @@ BOOL GetIconInfo(HICON icon, ICONINFO* info) {
   return TRUE;
 }
 
-HICON CopyIcon(HICON icon) {
-  const IconData* data = FindIcon(icon);
-  if (!data) return HICON();
-  IconData copy = *data;
-  copy.mask = CopyPixels(*data->mask);
-  if (data->colour) copy.colour = CopyPixels(*data->colour);
-  return AddIcon(std::move(copy));
-}
-
 BOOL DestroyIcon(HICON icon) {
   return Icons().erase(icon.value) ? TRUE : FALSE;
 }
@@ -163,10 +155,6 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int width, int height, UINT, 
   SetBkColor(hdc, oldBk);
   DeleteDC(mem);
   return TRUE;
-}
-
-BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
-  return DrawIconEx(hdc, x, y, icon, 0, 0, 0, HBRUSH(), DI_NORMAL);
 }
 
 }  // namespace win

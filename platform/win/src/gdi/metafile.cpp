@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "gdi/canvas.h"
+#include "gdi/layer_calls.h"
 #include "win/gdi.h"
 
 namespace win {

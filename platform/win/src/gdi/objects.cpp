@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "gdi/dc.h"
+#include "gdi/layer_calls.h"
 #include "win/gdi.h"
 
 namespace win::detail {
@@ -304,42 +305,12 @@ HPEN CreatePen(int style, int width, COLORREF colour) {
   return HPEN(AddObject(p));
 }
 
-HPEN CreatePenIndirect(const LOGPEN* pen) {
-  if (!pen) return HPEN();
-  return CreatePen(static_cast<int>(pen->lopnStyle), pen->lopnWidth.x, pen->lopnColor);
-}
-
 HFONT CreateFontIndirectA(const LOGFONTA* font) {
   if (!font) return HFONT();
   FontObject f;
   f.logical = *font;
   f.logical.lfFaceName[LF_FACESIZE - 1] = '\0';
   return HFONT(AddObject(f));
-}
-
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
-                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR face) {
-  LOGFONTA lf;
-  lf.lfHeight = height;
-  lf.lfWidth = width;
-  lf.lfEscapement = escapement;
-  lf.lfOrientation = orientation;
-  lf.lfWeight = weight;
-  lf.lfItalic = static_cast<BYTE>(italic);
-  lf.lfUnderline = static_cast<BYTE>(underline);
-  lf.lfStrikeOut = static_cast<BYTE>(strikeOut);
-  lf.lfCharSet = static_cast<BYTE>(charSet);
-  lf.lfOutPrecision = static_cast<BYTE>(outPrecision);
-  lf.lfClipPrecision = static_cast<BYTE>(clipPrecision);
-  lf.lfQuality = static_cast<BYTE>(quality);
-  lf.lfPitchAndFamily = static_cast<BYTE>(pitchAndFamily);
-  if (face) std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-  return CreateFontIndirectA(&lf);
-}
-
-BOOL UnrealizeObject(HGDIOBJ obj) {
-  return FindObject(obj) ? TRUE : FALSE;
 }
 
 // ---- Palettes ---------------------------------------------------------------
@@ -378,11 +349,6 @@ UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* e
 
 UINT GetSystemPaletteEntries(HDC, UINT, UINT, PALETTEENTRY*) {
   return 0;  // a true-colour display has no system palette
-}
-
-COLORREF GetNearestColor(HDC hdc, COLORREF colour) {
-  if (!FindDc(hdc)) return CLR_INVALID;
-  return colour & 0x00FFFFFF;
 }
 
 }  // namespace win

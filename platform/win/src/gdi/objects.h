@@ -66,7 +66,7 @@ using ObjectData = std::variant<BitmapObject, BrushObject, PenObject, FontObject
 struct GdiEntry {
   ObjectData data;
   bool stock = false;
-  int selections = 0;  // references from device contexts and their saved states
+  int selections = 0;  // references from device contexts
   HDC owner;           // bitmaps: the one DC they may be selected into
 };
 

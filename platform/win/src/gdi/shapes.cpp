@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "gdi/canvas.h"
+#include "gdi/layer_calls.h"
 #include "gdi/shapes.h"
 #include "win/gdi.h"
 
@@ -113,45 +114,6 @@ void DrawPolyline(const Canvas& c, const std::vector<QPoint>& pts, bool closed) 
   }
 }
 
-void PaintShape(const Canvas& c, const QRect& bounds, const std::function<bool(int, int)>& inside,
-                bool usePen, bool useBrush) {
-  const QRect area = bounds & c.clipBounds().adjusted(-1, -1, 1, 1);
-  if (area.isEmpty()) return;
-  const PenInfo pen = c.pen();
-  const bool drawPen = usePen && !pen.null();
-  const int width = std::max(pen.width, 1);
-  const std::uint8_t code = Rop2AsRop3(c.dc().state.rop2);
-  // The interior mask, then the outline peeled off it `width` times.
-  PixelMask in(area);
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if (inside(x, y)) in.set(x, y);
-  if (!drawPen) {
-    if (useBrush) in.paint(c, c.brushPattern(), code);
-    return;
-  }
-  PixelMask outline(area), interior(area);
-  auto isIn = [&](int x, int y) {
-    return area.contains(x, y) ? in.get(x, y) && !outline.get(x, y) : inside(x, y);
-  };
-  for (int pass = 0; pass < width; ++pass) {
-    std::vector<QPoint> ring;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-      for (int x = area.left(); x <= area.right(); ++x)
-        if (isIn(x, y) &&
-            (!isIn(x - 1, y) || !isIn(x + 1, y) || !isIn(x, y - 1) || !isIn(x, y + 1)))
-          ring.emplace_back(x, y);
-    for (const QPoint& p : ring) outline.set(p.x(), p.y());
-  }
-  if (useBrush) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-      for (int x = area.left(); x <= area.right(); ++x)
-        if (in.get(x, y) && !outline.get(x, y)) interior.set(x, y);
-    interior.paint(c, c.brushPattern(), code);
-  }
-  outline.paint(c, Pattern::Solid(c.domain(pen.colour)), code);
-}
-
 QRect TargetBox(const Canvas& c, int left, int top, int right, int bottom) {
   const QPoint a = c.toTarget(std::min(left, right), std::min(top, bottom));
   const QPoint b = c.toTarget(std::max(left, right), std::max(top, bottom));
@@ -192,13 +154,6 @@ BOOL MoveToEx(HDC hdc, int x, int y, POINT* old) {
   return TRUE;
 }
 
-BOOL GetCurrentPositionEx(HDC hdc, POINT* pos) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc || !pos) return FALSE;
-  *pos = dc->state.current;
-  return TRUE;
-}
-
 BOOL LineTo(HDC hdc, int x, int y) {
   DeviceContext* dc = FindDc(hdc);
   if (!dc) return FALSE;
@@ -210,54 +165,25 @@ BOOL LineTo(HDC hdc, int x, int y) {
   return TRUE;
 }
 
-BOOL Polyline(HDC hdc, const POINT* points, int count) {
-  auto c = Canvas::Of(hdc);
-  if (!c || !points || count < 2) return FALSE;
-  std::vector<QPoint> pts;
-  for (int i = 0; i < count; ++i) pts.push_back(c->toTarget(points[i].x, points[i].y));
-  DrawPolyline(*c, pts, false);
-  return TRUE;
-}
-
-BOOL PolylineTo(HDC hdc, const POINT* points, DWORD count) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc || !points || count == 0) return FALSE;
-  std::vector<POINT> all{dc->state.current};
-  all.insert(all.end(), points, points + count);
-  dc->state.current = points[count - 1];
-  return Polyline(hdc, all.data(), static_cast<int>(all.size()));
-}
-
-BOOL PolyPolyline(HDC hdc, const POINT* points, const DWORD* counts, DWORD polylines) {
-  if (!points || !counts) return FALSE;
-  for (DWORD i = 0; i < polylines; ++i) {
-    if (!Polyline(hdc, points, static_cast<int>(counts[i]))) return FALSE;
-    points += counts[i];
-  }
-  return TRUE;
-}
-
 namespace {
-bool InsidePolygons(const std::vector<std::vector<QPoint>>& polys, double px, double py,
-                    bool winding) {
-  int wind = 0, crossings = 0;
+// The alternate rule: inside where a ray to the left crosses an odd number of edges.
+bool InsidePolygons(const std::vector<std::vector<QPoint>>& polys, double px, double py) {
+  int crossings = 0;
   for (const auto& poly : polys) {
     const std::size_t n = poly.size();
     for (std::size_t i = 0; i < n; ++i) {
       const QPoint a = poly[i], b = poly[(i + 1) % n];
       if ((a.y() <= py) != (b.y() <= py)) {
         const double x = a.x() + (py - a.y()) * (b.x() - a.x()) / double(b.y() - a.y());
-        if (x < px) {
-          ++crossings;
-          wind += b.y() > a.y() ? 1 : -1;
-        }
+        if (x < px) ++crossings;
       }
     }
   }
-  return winding ? wind != 0 : (crossings & 1) != 0;
+  return (crossings & 1) != 0;
 }
 }  // namespace
 
+namespace {
 BOOL PolyPolygon(HDC hdc, const POINT* points, const int* counts, int polygons) {
   auto c = Canvas::Of(hdc);
   if (!c || !points || !counts || polygons <= 0) return FALSE;
@@ -273,18 +199,18 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const int* counts, int polygons) 
     }
     polys.push_back(std::move(poly));
   }
-  const bool winding = c->dc().state.polyFillMode == WINDING;
   const QRect area = bounds & c->clipBounds();
   if (!area.isEmpty()) {
     PixelMask fill(area);
     for (int y = area.top(); y <= area.bottom(); ++y)
       for (int x = area.left(); x <= area.right(); ++x)
-        if (InsidePolygons(polys, x + 0.5, y + 0.5, winding)) fill.set(x, y);
+        if (InsidePolygons(polys, x + 0.5, y + 0.5)) fill.set(x, y);
     fill.paint(*c, c->brushPattern(), Rop2AsRop3(c->dc().state.rop2));
   }
   for (const auto& poly : polys) DrawPolyline(*c, poly, true);
   return TRUE;
 }
+}  // namespace
 
 BOOL Polygon(HDC hdc, const POINT* points, int count) {
   return PolyPolygon(hdc, points, &count, 1);
@@ -324,52 +250,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   return TRUE;
 }
 
-BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
-  auto c = Canvas::Of(hdc);
-  if (!c) return FALSE;
-  const QRect box = TargetBox(*c, left, top, right, bottom);
-  if (box.isEmpty()) return TRUE;
-  const double cx = box.left() + box.width() / 2.0, cy = box.top() + box.height() / 2.0;
-  const double rx = box.width() / 2.0, ry = box.height() / 2.0;
-  PaintShape(
-      *c, box,
-      [&](int x, int y) {
-        const double u = (x + 0.5 - cx) / rx, v = (y + 0.5 - cy) / ry;
-        return u * u + v * v <= 1.0;
-      },
-      true, true);
-  return TRUE;
-}
-
-BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
-  auto c = Canvas::Of(hdc);
-  if (!c) return FALSE;
-  const QRect box = TargetBox(*c, left, top, right, bottom);
-  if (box.isEmpty()) return TRUE;
-  const double rx = std::min(std::abs(width), box.width()) / 2.0;
-  const double ry = std::min(std::abs(height), box.height()) / 2.0;
-  const double l = box.left(), t = box.top(), r = box.left() + box.width(),
-               b = box.top() + box.height();
-  PaintShape(
-      *c, box,
-      [&](int x, int y) {
-        if (!box.contains(x, y)) return false;
-        if (rx <= 0 || ry <= 0) return true;
-        const double px = x + 0.5, py = y + 0.5;
-        const double ccx = px < l + rx ? l + rx : (px > r - rx ? r - rx : px);
-        const double ccy = py < t + ry ? t + ry : (py > b - ry ? b - ry : py);
-        const double u = (px - ccx) / rx, v = (py - ccy) / ry;
-        return u * u + v * v <= 1.0;
-      },
-      true, true);
-  return TRUE;
-}
-
-namespace {
-enum class ArcKind { Arc, Pie, Chord };
-
-BOOL ArcShape(HDC hdc, int left, int top, int right, int bottom, int xs, int ys, int xe, int ye,
-              ArcKind kind) {
+BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xs, int ys, int xe, int ye) {
   auto c = Canvas::Of(hdc);
   if (!c) return FALSE;
   const QRect box = TargetBox(*c, left, top, right, bottom);
@@ -382,72 +263,34 @@ BOOL ArcShape(HDC hdc, int left, int top, int right, int bottom, int xs, int ys,
   const double a0 = angle(s.x(), s.y()), a1 = angle(e.x(), e.y());
   const double twoPi = 2 * std::numbers::pi;
   auto wrap = [&](double a) { return std::fmod(std::fmod(a, twoPi) + twoPi, twoPi); };
-  const bool ccw = c->dc().state.arcDirection == AD_COUNTERCLOCKWISE;
-  double sweep = ccw ? wrap(a1 - a0) : wrap(a0 - a1);
+  // Arcs run counter-clockwise.
+  double sweep = wrap(a1 - a0);
   if (sweep == 0) sweep = twoPi;  // start and end on one radial: the whole ellipse
   auto onSweep = [&](double px, double py) {
     const double a = angle(px, py);
-    return (ccw ? wrap(a - a0) : wrap(a0 - a)) <= sweep;
+    return wrap(a - a0) <= sweep;
   };
   auto inEllipse = [&](int x, int y) {
     const double u = (x + 0.5 - cx) / rx, v = (y + 0.5 - cy) / ry;
     return u * u + v * v <= 1.0;
   };
-  // End points of the arc on the ellipse itself.
-  auto onEllipse = [&](double a) {
-    return QPoint(static_cast<int>(std::lround(cx + rx * std::cos(a) - 0.5)),
-                  static_cast<int>(std::lround(cy - ry * std::sin(a) - 0.5)));
+  // Only the outline, and only the part on the sweep.
+  const PenInfo pen = c->pen();
+  if (pen.null()) return TRUE;
+  PixelMask mask(box & c->clipBounds());
+  const int w = std::max(pen.width, 1);
+  auto nearEdge = [&](int x, int y) {
+    for (int k = 1; k <= w; ++k)
+      if (!inEllipse(x - k, y) || !inEllipse(x + k, y) || !inEllipse(x, y - k) ||
+          !inEllipse(x, y + k))
+        return true;
+    return false;
   };
-  const QPoint p0 = onEllipse(a0), p1 = onEllipse(ccw ? a0 + sweep : a0 - sweep);
-  if (kind == ArcKind::Arc) {
-    // Only the outline, and only the part on the sweep.
-    const PenInfo pen = c->pen();
-    if (pen.null()) return TRUE;
-    PixelMask mask(box & c->clipBounds());
-    const int w = std::max(pen.width, 1);
-    auto nearEdge = [&](int x, int y) {
-      for (int k = 1; k <= w; ++k)
-        if (!inEllipse(x - k, y) || !inEllipse(x + k, y) || !inEllipse(x, y - k) ||
-            !inEllipse(x, y + k))
-          return true;
-      return false;
-    };
-    for (int y = mask.bounds().top(); y <= mask.bounds().bottom(); ++y)
-      for (int x = mask.bounds().left(); x <= mask.bounds().right(); ++x)
-        if (inEllipse(x, y) && nearEdge(x, y) && onSweep(x + 0.5, y + 0.5)) mask.set(x, y);
-    mask.paint(*c, Pattern::Solid(c->domain(pen.colour)), Rop2AsRop3(c->dc().state.rop2));
-    return TRUE;
-  }
-  const double chordDx = p1.x() - p0.x(), chordDy = p1.y() - p0.y();
-  const double side = chordDx * (cy - p0.y()) - chordDy * (cx - p0.x());
-  PaintShape(
-      *c, box,
-      [&](int x, int y) {
-        if (!inEllipse(x, y)) return false;
-        if (kind == ArcKind::Pie) return onSweep(x + 0.5, y + 0.5);
-        // Chord: the side of the chord away from the centre when the sweep is
-        // under half a turn, and the centre's side otherwise.
-        const double v = chordDx * (y + 0.5 - p0.y()) - chordDy * (x + 0.5 - p0.x());
-        const bool centreSide = (v >= 0) == (side >= 0);
-        return sweep > std::numbers::pi ? centreSide || onSweep(x + 0.5, y + 0.5)
-                                        : !centreSide && onSweep(x + 0.5, y + 0.5);
-      },
-      true, true);
+  for (int y = mask.bounds().top(); y <= mask.bounds().bottom(); ++y)
+    for (int x = mask.bounds().left(); x <= mask.bounds().right(); ++x)
+      if (inEllipse(x, y) && nearEdge(x, y) && onSweep(x + 0.5, y + 0.5)) mask.set(x, y);
+  mask.paint(*c, Pattern::Solid(c->domain(pen.colour)), Rop2AsRop3(c->dc().state.rop2));
   return TRUE;
-}
-}  // namespace
-
-BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
-         int yEnd) {
-  return ArcShape(hdc, left, top, right, bottom, xStart, yStart, xEnd, yEnd, ArcKind::Arc);
-}
-BOOL Pie(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
-         int yEnd) {
-  return ArcShape(hdc, left, top, right, bottom, xStart, yStart, xEnd, yEnd, ArcKind::Pie);
-}
-BOOL Chord(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
-           int yEnd) {
-  return ArcShape(hdc, left, top, right, bottom, xStart, yStart, xEnd, yEnd, ArcKind::Chord);
 }
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
@@ -475,12 +318,6 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
       if (!inner.contains(x, y)) frame.set(x, y);
   frame.paint(*c, c->patternOf(*b), 0xF0);
   return 1;
-}
-
-BOOL InvertRect(HDC hdc, const RECT* rect) {
-  if (!rect) return FALSE;
-  return PatBlt(hdc, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
-                DSTINVERT);
 }
 
 BOOL DrawFocusRect(HDC hdc, const RECT* rect) {

@@ -9,25 +9,19 @@
 
 #include "gdi/canvas.h"
 #include "gdi/fonts.h"
+#include "gdi/layer_calls.h"
 #include "win/gdi.h"
 
 namespace win::detail {
 namespace {
 
-QFont SpacedFont(const FontFace& face, int charExtra) {
-  QFont f = face.font;
-  if (charExtra != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, charExtra);
-  return f;
-}
-
-double Advance(const FontFace& face, const QString& s, int charExtra) {
+double Advance(const FontFace& face, const QString& s) {
   if (s.isEmpty()) return 0;
-  if (charExtra == 0) return face.metrics.horizontalAdvance(s);
-  return QFontMetricsF(SpacedFont(face, charExtra)).horizontalAdvance(s);
+  return face.metrics.horizontalAdvance(s);
 }
 
-int Extent(const FontFace& face, const QString& s, int charExtra) {
-  return static_cast<int>(std::lround(Advance(face, s, charExtra)));
+int Extent(const FontFace& face, const QString& s) {
+  return static_cast<int>(std::lround(Advance(face, s)));
 }
 
 // Draws pieces of text whose cells start at target x positions on the row
@@ -37,13 +31,13 @@ struct Piece {
   double x;
 };
 
-void Render(const Canvas& c, const FontFace& face, int charExtra, const std::vector<Piece>& pieces,
-            int top, const QRect& clip, COLORREF colour) {
+void Render(const Canvas& c, const FontFace& face, const std::vector<Piece>& pieces, int top,
+            const QRect& clip, COLORREF colour) {
   if (pieces.empty()) return;
   double left = pieces.front().x, right = left;
   for (const Piece& p : pieces) {
     left = std::min(left, p.x);
-    right = std::max(right, p.x + Advance(face, p.text, charExtra));
+    right = std::max(right, p.x + Advance(face, p.text));
   }
   const int pad = face.font.pixelSize() / 2 + 2;
   const int originX = static_cast<int>(std::floor(left)) - pad;
@@ -57,7 +51,7 @@ void Render(const Canvas& c, const FontFace& face, int charExtra, const std::vec
   mask.fill(0);
   {
     QPainter painter(&mask);
-    painter.setFont(SpacedFont(face, charExtra));
+    painter.setFont(face.font);
     painter.setPen(QColor(255, 255, 255));
     for (const Piece& p : pieces)
       painter.drawText(QPointF(p.x - area.left(), top + face.tm.tmAscent - area.top()), p.text);
@@ -121,38 +115,12 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR t
       for (int k = 0; k < n && di < length; ++k) width += dx[di++];
     }
   } else if (!str.isEmpty()) {
-    width = Advance(*face, str, s.charExtra);
+    width = Advance(*face, str);
     pieces.push_back(Piece{str, 0});
   }
-  const bool updateCp = s.textAlign & TA_UPDATECP;
-  int rx = updateCp ? s.current.x : x, ry = updateCp ? s.current.y : y;
+  // Text starts at its point's top left.
   const int w = static_cast<int>(std::lround(width));
-  int left = rx;
-  switch (s.textAlign & TA_CENTER) {
-    case TA_CENTER:
-      left = rx - w / 2;
-      break;
-    case TA_RIGHT:
-      left = rx - w;
-      break;
-    default:
-      break;
-  }
-  int top = ry;
-  switch (s.textAlign & TA_BASELINE) {
-    case TA_BASELINE:
-      top = ry - face->tm.tmAscent;
-      break;
-    case TA_BOTTOM:
-      top = ry - face->tm.tmHeight;
-      break;
-    default:
-      break;
-  }
-  if (updateCp) {
-    if ((s.textAlign & TA_CENTER) == TA_LEFT) s.current.x = rx + w;
-    if ((s.textAlign & TA_CENTER) == TA_RIGHT) s.current.x = rx - w;
-  }
+  const int left = x, top = y;
   QRect clip = kNoClip;
   QRect box;
   if (rect) {
@@ -166,7 +134,7 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR t
   if (s.bkMode == OPAQUE)
     FillCell(*c, QRect(cellTopLeft, QSize(w, face->tm.tmHeight)), clip, s.bkColour);
   for (Piece& p : pieces) p.x += cellTopLeft.x();
-  Render(*c, *face, dx ? 0 : s.charExtra, pieces, cellTopLeft.y(), clip, s.textColour);
+  Render(*c, *face, pieces, cellTopLeft.y(), clip, s.textColour);
   return TRUE;
 }
 
@@ -181,31 +149,12 @@ BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int length, SIZE* size) {
   auto face = FaceOf(dc->state.font);
   if (!face) return FALSE;
   const QString s = DecodeText(text, length);
-  *size = SIZE{Extent(*face, s, dc->state.charExtra), face->tm.tmHeight};
+  *size = SIZE{Extent(*face, s), face->tm.tmHeight};
   return TRUE;
 }
 
 BOOL GetTextExtentPointA(HDC hdc, LPCSTR text, int length, SIZE* size) {
   return GetTextExtentPoint32A(hdc, text, length, size);
-}
-
-// `fit` and `dx` count characters (UTF-16 units), not bytes.
-BOOL GetTextExtentExPointA(HDC hdc, LPCSTR text, int length, int maxExtent, int* fit, int* dx,
-                           SIZE* size) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc || length < 0 || (!text && length > 0)) return FALSE;
-  auto face = FaceOf(dc->state.font);
-  if (!face) return FALSE;
-  const QString s = DecodeText(text, length);
-  int fitted = 0;
-  for (qsizetype i = 1; i <= s.size(); ++i) {
-    const int e = Extent(*face, s.left(i), dc->state.charExtra);
-    if (dx) dx[i - 1] = e;
-    if (e <= maxExtent) fitted = static_cast<int>(i);
-  }
-  if (fit) *fit = fitted;
-  if (size) *size = SIZE{Extent(*face, s, dc->state.charExtra), face->tm.tmHeight};
-  return TRUE;
 }
 
 BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* metrics) {
@@ -231,17 +180,6 @@ int GetTextFaceA(HDC hdc, int size, LPSTR face) {
   return static_cast<int>(n) + 1;
 }
 
-BOOL GetCharWidth32A(HDC hdc, UINT first, UINT last, int* widths) {
-  DeviceContext* dc = FindDc(hdc);
-  if (!dc || !widths || last < first) return FALSE;
-  auto face = FaceOf(dc->state.font);
-  if (!face) return FALSE;
-  for (UINT ch = first; ch <= last; ++ch)
-    widths[ch - first] = static_cast<int>(
-        std::lround(face->metrics.horizontalAdvance(QChar(static_cast<char16_t>(ch)))));
-  return TRUE;
-}
-
 // ---- DrawText ---------------------------------------------------------------
 
 namespace {
@@ -254,7 +192,6 @@ struct Line {
 
 struct Layout {
   const FontFace& face;
-  int charExtra;
   double tabWidth;
 
   // Width of a line, tabs moving to the next stop.
@@ -263,7 +200,7 @@ struct Layout {
     qsizetype start = 0;
     for (qsizetype i = 0; i <= s.size(); ++i) {
       if (i == s.size() || s.at(i) == '\t') {
-        pos += Advance(face, s.mid(start, i - start), charExtra);
+        pos += Advance(face, s.mid(start, i - start));
         if (i < s.size()) pos = (std::floor(pos / tabWidth) + 1) * tabWidth;
         start = i + 1;
       }
@@ -369,7 +306,7 @@ int DrawTextExA(HDC hdc, LPSTR text, int length, RECT* rect, UINT format, DRAWTE
     format &= ~0xFF00u;
   }
   if (params && params->iTabLength > 0) tabChars = params->iTabLength;
-  const Layout layout{*face, s.charExtra,
+  const Layout layout{*face,
                       std::max(1.0, static_cast<double>(tabChars) * face->tm.tmAveCharWidth)};
   const QString all = text ? DecodeText(text, length) : QString();
   const int leftMargin = params ? params->iLeftMargin : 0;
@@ -456,7 +393,7 @@ int DrawTextExA(HDC hdc, LPSTR text, int length, RECT* rect, UINT format, DRAWTE
     if (s.bkMode == OPAQUE && !onlyUnderline)
       FillCell(*c, QRect(origin, QSize(static_cast<int>(std::lround(w)), lineHeight)), clip,
                s.bkColour);
-    if (!onlyUnderline) Render(*c, *face, s.charExtra, pieces, origin.y(), clip, s.textColour);
+    if (!onlyUnderline) Render(*c, *face, pieces, origin.y(), clip, s.textColour);
     if (showUnderline || onlyUnderline) {
       for (std::size_t i = 0; i < l.underline.size(); ++i) {
         if (!l.underline[i]) continue;

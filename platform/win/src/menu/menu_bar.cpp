@@ -7,8 +7,10 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <cctype>
 
 #include "core/window_table.h"
+#include "gdi/layer_calls.h"
 #include "menu/menu_paint.h"
 #include "win/gdi.h"
 
@@ -214,11 +216,11 @@ bool MenuBarKey(HWND hwnd, QKeyEvent* e) {
     return true;
   }
   if (mods != Qt::AltModifier) return false;
+  // Letters and digits are access keys, their virtual keys upper-case ones.
+  const int vk = VirtualKeyOf(*e);
   char key = 0;
-  if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
-    key = static_cast<char>('a' + (e->key() - Qt::Key_A));
-  else if (e->key() >= Qt::Key_0 && e->key() <= Qt::Key_9)
-    key = static_cast<char>('0' + (e->key() - Qt::Key_0));
+  if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+    key = static_cast<char>(std::tolower(vk));
   const int index = key ? AccessItem(*bar, key) : -1;
   if (index < 0) return false;
   TrackMenuBar(root, index, true, true);

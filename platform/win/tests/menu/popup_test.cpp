@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi/layer_calls.h"
 #include "win/qt_window.h"
 #include "win/testing.h"
 #include "win/win.h"
