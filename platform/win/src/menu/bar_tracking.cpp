@@ -2,8 +2,8 @@
 // from keys and the pointer.
 
 #include <QApplication>
-#include <cctype>
 
+#include "base/ascii_case.h"
 #include "core/screen_overlay.h"
 #include "core/window_table.h"
 #include "menu/menu_bar.h"
@@ -99,7 +99,7 @@ void BarKey(int vk, char32_t ch) {
       break;
   }
   Menu* bar = FindMenu(t_track->bar);
-  const char key = ch < 128 ? static_cast<char>(std::tolower(static_cast<int>(ch))) : 0;
+  const char key = ch < 128 ? base::AsciiLower(static_cast<char>(ch)) : 0;
   for (std::size_t i = 0; bar && key && i < bar->items.size(); ++i) {
     const MenuItem& it = bar->items[i];
     if (!(it.type & MFT_OWNERDRAW) && MenuAccessKey(it.text) == key) {

@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
-#include <cctype>
 
+#include "base/ascii_case.h"
 #include "core/window_table.h"
 #include "gdi/layer_calls.h"
 #include "menu/menu_paint.h"
@@ -220,7 +220,7 @@ bool MenuBarKey(HWND hwnd, QKeyEvent* e) {
   const int vk = VirtualKeyOf(*e);
   char key = 0;
   if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
-    key = static_cast<char>(std::tolower(vk));
+    key = base::AsciiLower(static_cast<char>(vk));
   const int index = key ? AccessItem(*bar, key) : -1;
   if (index < 0) return false;
   TrackMenuBar(root, index, true, true);
