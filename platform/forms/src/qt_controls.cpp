@@ -139,6 +139,10 @@ class QtControl::Filter : public QObject {
 
 QtControl::QtControl(const ControlSite& site) : Control(site) {}
 
+QWidget* QtControl::Widget() const {
+  return widget_;
+}
+
 QtControl::~QtControl() {
   if (widget_) {
     widget_->removeEventFilter(filter_);

@@ -10,8 +10,12 @@
 #include "forms/clock.h"
 #include "forms/control.h"
 #include "forms/surface_window.h"
+#include "forms/tracked.h"
 #include "forms/window_host.h"
 
+class QPainter;
+class QPointF;
+class QString;
 class QLineEdit;
 class QPlainTextEdit;
 class QListWidget;
@@ -45,13 +49,13 @@ class GraphicControl : public Control {
   virtual void PointerUp(int button, int shift, QPointF px);
   virtual void PointerClick() { Click(); }
   virtual void PointerDblClick() { DblClick(); }
-  virtual void PaintOn(class QPainter& /*p*/) {}
+  virtual void PaintOn(QPainter& /*p*/) {}
 
  protected:
   // Mouse event coordinates are in the container's scale units.
   float UnitsX(double px) const;
   float UnitsY(double px) const;
-  QPointer<LightWidget> widget_;
+  Tracked<LightWidget> widget_;
 };
 
 class Label : public GraphicControl {
@@ -244,7 +248,7 @@ class QtControl : public Control {
  public:
   explicit QtControl(const ControlSite& site);
   ~QtControl() override;
-  QWidget* Widget() const override { return widget_; }
+  QWidget* Widget() const override;
   win::HWND hWnd() const { return hwnd_; }
   void Visible(bool v) override;
   bool Visible() const override { return Control::Visible(); }
@@ -279,7 +283,7 @@ class QtControl : public Control {
 
  private:
   // The container's widget owns it and may end it first.
-  QPointer<QWidget> widget_;
+  Tracked<QWidget> widget_;
   win::HWND hwnd_;
   forms::Font font_;
   win::COLORREF backColor_ = 0x80000005;
