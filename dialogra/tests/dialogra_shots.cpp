@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 #include <QGuiApplication>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 

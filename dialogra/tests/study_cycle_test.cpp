@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QWidget>
 
 #include "bar_fixture.h"
 

@@ -3,6 +3,8 @@
 // what the pages applied back into the file, leaving the rest as it was.
 
 #include <gtest/gtest.h>
+#include <QColor>
+#include <QImage>
 
 #include <sys/wait.h>
 #include <unistd.h>

@@ -3,8 +3,6 @@
 // The suite's push button: one of five looks cut from a strip, stretched over
 // the button by nine-slice painting, with its caption centred on it.
 
-#include <QPointer>
-#include <QShortcut>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,7 +10,10 @@
 #include "forms/controls.h"
 #include "forms/events.h"
 #include "forms/font.h"
+#include "forms/tracked.h"
 #include "forms/user_control.h"
+
+class QShortcut;
 
 namespace controls {
 
@@ -83,7 +84,7 @@ class xpcmdbutton : public forms::UserControl {
   bool spaceDown_ = false;  // Space went down on the button and is not up yet
   // Alt plus the caption's marked letter clicks the button. The shortcut
   // belongs to the control's window.
-  QPointer<QShortcut> accessKey_;
+  forms::Tracked<QShortcut> accessKey_;
 };
 
 }  // namespace controls

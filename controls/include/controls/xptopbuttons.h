@@ -3,7 +3,6 @@
 // The caption button of the skinned frame: close, maximise, minimise or
 // restore, each in four looks. The host does the window action on Click.
 
-#include <QColor>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -11,6 +10,8 @@
 #include "forms/controls.h"
 #include "forms/events.h"
 #include "forms/user_control.h"
+
+class QColor;
 
 namespace controls {
 

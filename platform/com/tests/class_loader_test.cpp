@@ -4,6 +4,7 @@
 #include "com/class_loader.h"
 
 #include <gtest/gtest.h>
+#include <QWidget>
 
 #include <dlfcn.h>
 #include <cstdlib>

@@ -2,6 +2,7 @@
 
 #include <QBitmap>
 #include <QCursor>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 

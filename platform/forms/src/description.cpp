@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <map>

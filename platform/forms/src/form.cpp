@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPointer>
 #include <QTimer>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <map>

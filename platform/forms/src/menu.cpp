@@ -2,6 +2,7 @@
 
 #include <QKeySequence>
 #include <QShortcut>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,7 @@
 #include "forms/surface_window.h"
 
+#include <QPoint>
+
 namespace forms {
 
 win::LRESULT SurfaceWindow::OnMessage(win::UINT msg, win::WPARAM wp, win::LPARAM lp) {

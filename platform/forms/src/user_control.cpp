@@ -1,6 +1,7 @@
 #include "forms/user_control.h"
 
 #include <QApplication>
+#include <QWidget>
 
 #include "description.h"
 #include "forms/form.h"
@@ -15,12 +16,13 @@ UserControl::UserControl(const ControlSite& site, std::string_view description)
   const QJsonObject doc = LoadDescription(description);
   for (const auto& [k, v] : PropertiesOf(doc)) ApplyOwnProperty(k, v);
   MakeControls(doc.value("Controls").toArray(), *this, *site.form, constituents_);
-  focusWatch_ = QObject::connect(qApp, &QApplication::focusChanged,
-                                 [this](QWidget* old, QWidget* now) { FocusChanged(old, now); });
+  focusWatch_ = std::make_unique<QObject>();
+  QObject::connect(qApp, &QApplication::focusChanged, focusWatch_.get(),
+                   [this](QWidget* old, QWidget* now) { FocusChanged(old, now); });
 }
 
 UserControl::~UserControl() {
-  QObject::disconnect(focusWatch_);
+  focusWatch_.reset();
   DestroyControls(constituents_);
   DestroyHostWindow();
 }

@@ -1,6 +1,7 @@
 #include "forms/window_host.h"
 
 #include <QApplication>
+#include <QPoint>
 #include <QWidget>
 #include <unordered_map>
 
@@ -66,6 +67,10 @@ QPoint PointOf(win::LPARAM lp) {
 WindowHost::~WindowHost() {
   DestroyHostWindow();
 }
+
+void WindowHost::OnMouseDown(int /*button*/, int /*shift*/, QPoint /*px*/) {}
+void WindowHost::OnMouseMove(int /*button*/, int /*shift*/, QPoint /*px*/) {}
+void WindowHost::OnMouseUp(int /*button*/, int /*shift*/, QPoint /*px*/) {}
 
 void WindowHost::CreateHostWindow(win::DWORD style, win::DWORD exStyle, win::HWND parent, int x,
                                   int y, int width, int height, const char* caption) {

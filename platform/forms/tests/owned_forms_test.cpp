@@ -2,6 +2,7 @@
 // present themselves to the desktop.
 
 #include <gtest/gtest.h>
+#include <QWidget>
 
 #include <QApplication>
 #include <QTimer>

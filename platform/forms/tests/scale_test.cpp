@@ -1,6 +1,8 @@
 // Twips, pixels and the other scales of containers.
 
 #include <gtest/gtest.h>
+#include <QRect>
+#include <QWidget>
 
 #include "forms/forms.h"
 

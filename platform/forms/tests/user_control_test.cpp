@@ -1,6 +1,9 @@
 // User controls: constituents, stored properties, ambient values, events.
 
 #include <gtest/gtest.h>
+#include <QColor>
+#include <QImage>
+#include <QWidget>
 
 #include <QJsonDocument>
 #include <QJsonObject>

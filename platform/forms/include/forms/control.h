@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,6 +15,7 @@
 #include "win/types.h"
 
 class QJsonObject;
+class QWidget;
 
 namespace forms {
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QFont>
 #include <algorithm>
 #include <string>
+
+class QFont;
 
 namespace forms {
 

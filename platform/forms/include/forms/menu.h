@@ -4,13 +4,13 @@
 // Each control is an item of a real window-system menu, so that code that
 // works with the window's menus finds the items the form describes.
 
-#include <QPointer>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/tracked.h"
 #include "win/menu.h"
 
 class QShortcut;
@@ -67,7 +67,7 @@ class Menu : public Control, public Container {
   Menu* parent_ = nullptr;
   std::vector<Menu*> items_;
   std::shared_ptr<MenuTree> tree_;
-  QPointer<QShortcut> shortcutKey_;
+  Tracked<QShortcut> shortcutKey_;
 };
 
 // Makes the real menus for a form's menu controls; the form's visible

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QByteArray>
-#include <QIODevice>
-#include <QImage>
 #include <cstdint>
 #include <memory>
 #include <string_view>
 
 #include "win/types.h"
+
+class QByteArray;
+class QIODevice;
+class QImage;
 
 namespace forms {
 

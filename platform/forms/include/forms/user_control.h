@@ -11,6 +11,8 @@
 #include "forms/property_bag.h"
 #include "forms/surface_window.h"
 
+class QObject;
+
 namespace forms {
 
 // What the container tells a user control about its surroundings.
@@ -130,7 +132,8 @@ class UserControl : public Control, public SurfaceWindow {
   bool hadFocus_ = false;
   bool initialized_ = false;
   bool terminated_ = false;
-  QMetaObject::Connection focusWatch_;
+  // The receiver of the application's focus changes; its end disconnects them.
+  std::unique_ptr<QObject> focusWatch_;
 };
 
 // User control types by the name form descriptions use for them.

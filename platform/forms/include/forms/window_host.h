@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QPoint>
-
-class QWidget;
-
 #include "win/window.h"
+
+class QPoint;
+class QWidget;
 
 namespace forms {
 
@@ -31,9 +30,9 @@ class WindowHost {
 
   // Mouse and key input, already in the runtime's terms: button 1 left, 2
   // right, 4 middle; shift 1 shift, 2 ctrl, 4 alt; position in pixels.
-  virtual void OnMouseDown(int /*button*/, int /*shift*/, QPoint /*px*/) {}
-  virtual void OnMouseMove(int /*button*/, int /*shift*/, QPoint /*px*/) {}
-  virtual void OnMouseUp(int /*button*/, int /*shift*/, QPoint /*px*/) {}
+  virtual void OnMouseDown(int button, int shift, QPoint px);
+  virtual void OnMouseMove(int button, int shift, QPoint px);
+  virtual void OnMouseUp(int button, int shift, QPoint px);
   virtual void OnClick() {}
   virtual void OnDblClick() {}
   virtual void OnKeyDown(int /*keyCode*/, int /*shift*/) {}
