@@ -131,33 +131,38 @@ void xp_canvas::ContainerResized() {
 
 // --- activation tracking ---------------------------------------------------------------
 //
-// The deactivation poll (Timer1) runs while the host is active and stops once
-// it has switched to the inactive skin; the activation poll (Timer2) runs
-// until it finds the host active. Each poll hands over to the other when it
-// switches, so that one of them always watches: a tick that comes before the
-// host is shown (inside a layout pass while the form loads) must not leave the
-// frame with nobody watching. While no window of the program is active at all
-// the comparison simply fails: the frame then shows its inactive look and only
-// the activation poll keeps watching.
+// The deactivation poll (Timer1) switches to the inactive skin when the host
+// is no longer the active form; the activation poll (Timer2) switches to the
+// active skin when it is. The answer can change only when the host is
+// activated or deactivated, so a poll that finds nothing to change stops, and
+// the host's activation message starts both again: the skin still follows
+// within one tick, and a window that waits wakes nobody. While no window of
+// the program is active at all the comparison simply fails, which shows the
+// inactive look.
 
 void xp_canvas::Timer1_Timer() {
   bool hostActive = true;
   Step([&] { hostActive = win::GetActiveWindow() == HostForm().hWnd(); });
-  if (hostActive) return;
-  skin_inactive();
-  LayoutPass();
+  if (!hostActive) {
+    skin_inactive();
+    LayoutPass();
+  }
   Step([&] { Timer1_.Enabled(false); });
-  Step([&] { Timer2_.Enabled(true); });
 }
 
 void xp_canvas::Timer2_Timer() {
   bool hostActive = false;
   Step([&] { hostActive = win::GetActiveWindow() == HostForm().hWnd(); });
-  if (!hostActive) return;
-  skin_active();
-  LayoutPass();
+  if (hostActive) {
+    skin_active();
+    LayoutPass();
+  }
   Step([&] { Timer2_.Enabled(false); });
-  Step([&] { Timer1_.Enabled(true); });
+}
+
+void xp_canvas::ContainerActivationChanged() {
+  Timer1_.Enabled(true);
+  Timer2_.Enabled(true);
 }
 
 void xp_canvas::UserControl_EnterFocus() {

@@ -283,11 +283,12 @@ TEST_F(FrameActivation, ThePollsSwitchTheSkinOnceAndStop) {
   EXPECT_TRUE(Active(frame));
 
   // The activation poll finds the host active: it applies the active skin
-  // once and stops; the deactivation poll finds nothing to do.
+  // once and stops; the deactivation poll finds nothing to do and stops too,
+  // so a window that waits runs no timer.
   int passes = host.resizes;
   clock.Advance(10);
   EXPECT_FALSE(Timer2().Enabled());
-  EXPECT_TRUE(Timer1().Enabled());
+  EXPECT_FALSE(Timer1().Enabled());
   EXPECT_TRUE(Active(frame));
   EXPECT_EQ(host.resizes, passes + 1);
   clock.Advance(100);
@@ -304,15 +305,15 @@ TEST_F(FrameActivation, ThePollsSwitchTheSkinOnceAndStop) {
   clock.Advance(100);
   EXPECT_EQ(host.resizes, passes + 2);
 
-  // Each poll hands over to the other as it stops: the activation poll
-  // watches now, and activating the host turns it active at the next tick.
-  EXPECT_TRUE(Timer2().Enabled());
+  // Nothing polls at rest; activating the host starts the polls again, and
+  // it turns active at the next tick.
+  EXPECT_FALSE(Timer2().Enabled());
   ASSERT_TRUE(Activate(host.hWnd()));
   clock.Advance(10);
   EXPECT_TRUE(Active(frame));
   EXPECT_EQ(host.resizes, passes + 3);
   EXPECT_FALSE(Timer2().Enabled());
-  EXPECT_TRUE(Timer1().Enabled());
+  EXPECT_FALSE(Timer1().Enabled());
   // And so on, every time.
   ASSERT_TRUE(Activate(other.hWnd()));
   clock.Advance(10);
@@ -342,9 +343,8 @@ TEST(FrameActivationAtStart, TheFirstTicksComeBeforeTheDisplayHasActivatedTheHos
   Settle();
   clock.Advance(10);
   EXPECT_TRUE(Active(frame));
-  EXPECT_TRUE(host.Frame().Get<FormTimer>("Timer1").Enabled());
 
-  // So the deactivation poll is still there when another form is activated.
+  // And the deactivation still greys it at the next tick.
   ASSERT_TRUE(Activate(other.hWnd()));
   clock.Advance(10);
   EXPECT_TRUE(Inactive(frame));
@@ -397,7 +397,7 @@ TEST_F(FrameActivation, WithNoActiveWindowOfTheProgramTheFrameLooksInactive) {
   clock.Advance(10);
   EXPECT_TRUE(Inactive(frame));
   EXPECT_FALSE(Timer1().Enabled());
-  EXPECT_TRUE(Timer2().Enabled());  // keeps watching for the host
+  EXPECT_FALSE(Timer2().Enabled());  // the host's activation wakes it
   EXPECT_EQ(host.resizes, passes + 1);
   clock.Advance(50);
   EXPECT_TRUE(Inactive(frame));

@@ -57,6 +57,8 @@ class xp_canvas : public forms::UserControl {
   void UserControl_Resize() override;
   // The host took a new size: the frame covers its whole client area again.
   void ContainerResized() override;
+  // The host was activated or deactivated: both polls look again.
+  void ContainerActivationChanged() override;
   void UserControl_EnterFocus() override;
   void UserControl_ExitFocus() override;
   void UserControl_GotFocus() override;

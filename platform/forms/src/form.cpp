@@ -384,9 +384,13 @@ win::LRESULT Form::OnMessage(win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
     case WM_MOVE:
       SyncFromWindow();
       return 0;
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
+      // A copy: a control's answer may add or remove controls.
+      const std::vector<Control*> children = Children();
+      for (Control* c : children) c->ContainerActivationChanged();
       if (loaded_) LOWORD(wp) == WA_INACTIVE ? Form_Deactivate() : Form_Activate();
       return 0;
+    }
     case WM_CLOSE:
       QueryAndUnload(vbFormControlMenu);
       return 0;

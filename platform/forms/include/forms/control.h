@@ -95,6 +95,9 @@ class Control {
   // the form's size (an aligned box, a frame over the whole form) places
   // itself again.
   virtual void ContainerResized() {}
+  // The form was activated or deactivated (by the user, the program or the
+  // desktop): a control that shows whether its form is active looks again.
+  virtual void ContainerActivationChanged() {}
 
  protected:
   // Puts the widget where the twips say.
