@@ -6,48 +6,10 @@
 
 #include "light_widget.h"
 #include "win/gdi_types.h"
+#include "win/keys.h"
 #include "win/qt_window.h"
 
 namespace forms {
-
-namespace {
-
-int KeyShift(Qt::KeyboardModifiers m) {
-  return ShiftOf(m);
-}
-
-int KeyCodeOf(const QKeyEvent* e) {
-  const int k = e->key();
-  if (k >= Qt::Key_A && k <= Qt::Key_Z) return 'A' + (k - Qt::Key_A);
-  if (k >= Qt::Key_0 && k <= Qt::Key_9) return '0' + (k - Qt::Key_0);
-  switch (k) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return 13;
-    case Qt::Key_Escape:
-      return 27;
-    case Qt::Key_Backspace:
-      return 8;
-    case Qt::Key_Tab:
-      return 9;
-    case Qt::Key_Space:
-      return 32;
-    case Qt::Key_Left:
-      return 37;
-    case Qt::Key_Up:
-      return 38;
-    case Qt::Key_Right:
-      return 39;
-    case Qt::Key_Down:
-      return 40;
-    case Qt::Key_Delete:
-      return 46;
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
 
 // Turns a Qt control's focus and key events into the control's events.
 class QtControl::Filter : public QObject {
@@ -63,7 +25,7 @@ class QtControl::Filter : public QObject {
         return false;
       case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(e);
-        int code = KeyCodeOf(ke), shift = KeyShift(ke->modifiers());
+        int code = win::VirtualKeyOf(*ke), shift = ShiftOf(ke->modifiers());
         if (code) control_.KeyDown(code, shift);
         if (!ke->text().isEmpty()) {
           int ascii = static_cast<int>(ke->text().toUcs4().value(0));
@@ -75,7 +37,7 @@ class QtControl::Filter : public QObject {
       }
       case QEvent::KeyRelease: {
         auto* ke = static_cast<QKeyEvent*>(e);
-        int code = KeyCodeOf(ke), shift = KeyShift(ke->modifiers());
+        int code = win::VirtualKeyOf(*ke), shift = ShiftOf(ke->modifiers());
         if (code) control_.KeyUp(code, shift);
         return false;
       }

@@ -208,6 +208,46 @@ TEST(ControlsByHand, ANumberBoxRisesWithItsUpperArrowAndTakesNoTyping) {
   EXPECT_EQ(spin.Value(), 8);
 }
 
+TEST(ControlsByHand, KeysThatTypeNothingRaiseKeyDownFirstAndTheControlStillActsOnThem) {
+  testsupport::TempDir dir;
+  auto f = FormOf(dir, std::string(kList) + R"(,
+    { "Type": "TextBox", "Name": "Text1",
+      "Properties": { "Left": 3000, "Top": 150, "Width": 2460, "Height": 285,
+                      "Text": "ciao", "Font": { "Name": "Tahoma", "Size": 9 } } })");
+  auto& text = f->Get<TextBox>("Text1");
+  auto& list = f->Get<ListBox>("List1");
+  for (int i = 0; i < 40; ++i) list.AddItem("parola " + std::to_string(i));
+  list.ListIndex(0);
+  text.SelStart(4);
+  // What each key looked like to its handler: the caret or the row it found.
+  std::vector<std::string> seen;
+  text.KeyDown = [&](int& code, int& shift) {
+    seen.push_back("down " + std::to_string(code) + "/" + std::to_string(shift) + " at " +
+                   std::to_string(text.SelStart()));
+  };
+  text.KeyUp = [&](int& code, int&) { seen.push_back("up " + std::to_string(code)); };
+  list.KeyDown = [&](int& code, int&) {
+    seen.push_back("down " + std::to_string(code) + " at " + std::to_string(list.ListIndex()));
+  };
+  list.KeyUp = [&](int& code, int&) { seen.push_back("up " + std::to_string(code)); };
+
+  QTest::keyClick(text.Widget(), Qt::Key_Home);
+  EXPECT_EQ(text.SelStart(), 0) << "the caret still goes home";
+  QTest::keyClick(text.Widget(), Qt::Key_End);
+  EXPECT_EQ(text.SelStart(), 4);
+  EXPECT_EQ(seen, (std::vector<std::string>{"down 36/0 at 4", "up 36", "down 35/0 at 0", "up 35"}));
+  seen.clear();
+  QTest::keyClick(text.Widget(), Qt::Key_Backtab, Qt::ShiftModifier);
+  // Shift+Tab is Tab with Shift held, and Shift goes down and up around it.
+  EXPECT_EQ(seen, (std::vector<std::string>{"down 16/1 at 4", "down 9/1 at 4", "up 9", "up 16"}));
+
+  seen.clear();
+  QTest::keyClick(list.Widget(), Qt::Key_F1);
+  QTest::keyClick(list.Widget(), Qt::Key_PageDown);
+  EXPECT_EQ(seen, (std::vector<std::string>{"down 112 at 0", "up 112", "down 34 at 0", "up 34"}));
+  EXPECT_GT(list.ListIndex(), 1) << "the list still pages";
+}
+
 TEST(ControlsByHand, APictureWithATransparentGroundLoadsAsAnIconWithAMask) {
   testsupport::TempDir dir;
   QImage img(16, 16, QImage::Format_ARGB32);

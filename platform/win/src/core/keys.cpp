@@ -16,6 +16,7 @@ int VirtualKeyOf(const QKeyEvent& event) {
     case Qt::Key_Backspace:
       return VK_BACK;
     case Qt::Key_Tab:
+    case Qt::Key_Backtab:  // Tab with Shift held
       return VK_TAB;
     case Qt::Key_Return:
     case Qt::Key_Enter:
