@@ -1,8 +1,8 @@
 // The skin controls at rest: the processor time of an idle form that carries
 // the frame, three caption buttons and three push buttons, measured with
 // getrusage over a few seconds of real time while the 10 ms polls run (goal:
-// under 1 % of one core), and what one frame layout pass and one nine-slice
-// button repaint cost.
+// under 1 % of one core), and what one frame layout pass, a frame's first
+// showing and one nine-slice button repaint cost.
 //   build/bench/controls_bench [--seconds=3]   (QT_QPA_PLATFORM defaults to offscreen)
 
 #include <benchmark/benchmark.h>
@@ -115,6 +115,16 @@ void BM_FrameLayoutPass(benchmark::State& state) {
   for (auto _ : state) form.Frame().Fixed_Single(true);  // a setter that lays out
 }
 BENCHMARK(BM_FrameLayoutPass)->Unit(benchmark::kMicrosecond);
+
+// A frame's whole set-up: the form loaded and shown, its first passes run.
+void BM_FrameFirstShow(benchmark::State& state) {
+  for (auto _ : state) {
+    IdleForm form;
+    form.Show();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_FrameFirstShow)->Unit(benchmark::kMillisecond);
 
 void BM_PushButtonRepaint(benchmark::State& state) {
   IdleForm form;

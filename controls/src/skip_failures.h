@@ -6,12 +6,14 @@ namespace controls::detail {
 
 // Runs one step of a routine whose failing steps are skipped without a
 // report, so that the steps after it still run (a missing picture, a host
-// that is not ready yet).
+// that is not ready yet). Tells whether the step went through.
 template <class F>
-void Step(F&& step) noexcept {
+bool Step(F&& step) noexcept {
   try {
     step();
+    return true;
   } catch (const std::exception&) {
+    return false;
   }
 }
 

@@ -208,27 +208,37 @@ void xp_canvas::LayoutPass() {
   forms::Form& host = HostForm();
   Step([&] { host.ScaleMode(forms::vbPixels); });
 
-  Step([&] { AutoRedraw(true); });
-  Step([&] { BackColor(detail::kSkinFace); });
-  Step([&] { ScaleMode(forms::vbPixels); });
-  Step([&] { Cls(); });
-
-  Step([&] { picleft_.Width(kEdge); });
-  Step([&] { picright_.Width(kEdge); });
-  Step([&] { pictop_.Height(kCaptionHeight); });
-  Step([&] { picbottom_.Height(kEdge); });
-
-  Step([&] { picleft_.Align(kAlignLeft); });
-  Step([&] { picright_.Align(kAlignRight); });
-  Step([&] { pictop_.Align(kAlignTop); });
-  Step([&] { picbottom_.Align(kAlignBottom); });
-
-  Step([&] { PaintStretched(picleft_, imgleft_.Picture()); });
-  Step([&] { PaintStretched(picright_, imgright_.Picture()); });
   KeepCaptionButtonsRight();
-  PaintCaptionBar();
-  GroundCaptionButtons();
-  Step([&] { PaintStretched(picbottom_, imgbottom_.Picture()); });
+  // The load and every activation poll run a pass; one that finds the frame
+  // as it was painted leaves the strips alone instead of clearing and
+  // repainting them pixel for pixel.
+  const PaintedFor now = PaintedNow();
+  if (now != paintedFor_) {
+    paintedFor_.reset();
+    bool whole = true;
+    auto paint = [&](auto&& step) { whole = Step(step) && whole; };
+    paint([&] { AutoRedraw(true); });
+    paint([&] { BackColor(detail::kSkinFace); });
+    paint([&] { ScaleMode(forms::vbPixels); });
+    paint([&] { Cls(); });
+
+    paint([&] { picleft_.Width(kEdge); });
+    paint([&] { picright_.Width(kEdge); });
+    paint([&] { pictop_.Height(kCaptionHeight); });
+    paint([&] { picbottom_.Height(kEdge); });
+
+    paint([&] { picleft_.Align(kAlignLeft); });
+    paint([&] { picright_.Align(kAlignRight); });
+    paint([&] { pictop_.Align(kAlignTop); });
+    paint([&] { picbottom_.Align(kAlignBottom); });
+
+    paint([&] { PaintStretched(picleft_, imgleft_.Picture()); });
+    paint([&] { PaintStretched(picright_, imgright_.Picture()); });
+    PaintCaptionBar();
+    GroundCaptionButtons();
+    paint([&] { PaintStretched(picbottom_, imgbottom_.Picture()); });
+    if (whole) paintedFor_ = now;
+  }
 
   Step([&] { lblcaption_.Top(6); });
   Step([&] { lblcaption_.Left(26); });
@@ -240,6 +250,20 @@ void xp_canvas::LayoutPass() {
 
   Step([] { forms::DoEvents(); });
   Resize();
+}
+
+xp_canvas::PaintedFor xp_canvas::PaintedNow() const {
+  PaintedFor now;
+  now.width = WidthTwips();
+  now.height = HeightTwips();
+  now.state = -1;
+  Step([&] { now.state = HostForm().WindowState(); });
+  for (const forms::Image* skin : {&imgtop_, &imgtopmax_, &imgleft_, &imgright_, &imgbottom_})
+    now.skin.push_back(skin->Picture());
+  for (const xptopbuttons* button : CaptionButtons())
+    now.buttons.insert(now.buttons.end(), {button->LeftTwips(), button->TopTwips(),
+                                           button->WidthTwips(), button->HeightTwips()});
+  return now;
 }
 
 void xp_canvas::PaintCaptionBar() {

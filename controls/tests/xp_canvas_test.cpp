@@ -187,6 +187,38 @@ TEST(Frame, TheCaptionPictureFollowsTheWindowState) {
   EXPECT_EQ(CaptionPixel(frame, 40, 12), PicturePixel(frame, "imgtop1", 33, 12));
 }
 
+TEST(Frame, APassThatFindsNothingChangedLeavesTheStripsAsTheyAre) {
+  forms::ManualClock clock;  // the polls tick only when a test says so
+  FrameHost host;
+  host.Show();
+  Settle();
+  auto& frame = host.Frame();
+  auto& top = frame.Get<PictureBox>("pictop");
+  auto& left = frame.Get<PictureBox>("picleft");
+  // Marks the strips can only lose by being painted again.
+  top.PSet(200, 15, win::RGB(1, 2, 3));
+  left.PSet(2, 150, win::RGB(1, 2, 3));
+  const int before = host.resizes;
+  frame.Fixed_Single(false);
+  EXPECT_EQ(host.resizes, before + 1);  // the pass ran, and told the host
+  EXPECT_EQ(top.Point(200, 15), win::RGB(1, 2, 3));
+  EXPECT_EQ(left.Point(2, 150), win::RGB(1, 2, 3));
+
+  // A new size paints them anew.
+  host.Move(host.Left(), host.Top(), host.Width() + 30 * 15, host.Height());
+  Settle();
+  EXPECT_EQ(CaptionPixel(frame, 200, 15), PicturePixel(frame, "imgtop1", 33, 15));
+  EXPECT_EQ(left.Point(2, 150), PicturePixel(frame, "imgleft1", 2, 15));
+
+  // So does the other skin.
+  top.PSet(200, 15, win::RGB(1, 2, 3));
+  frame.Fixed_Single(false);
+  EXPECT_EQ(top.Point(200, 15), win::RGB(1, 2, 3));
+  frame.Get<Image>("imgtop").Picture(frame.Get<Image>("imgtop2").Picture());
+  frame.Fixed_Single(false);
+  EXPECT_EQ(CaptionPixel(frame, 200, 15), PicturePixel(frame, "imgtop2", 33, 15));
+}
+
 TEST(Frame, CursorsOfferResizingOnlyOnASizableNormalHost) {
   forms::ManualClock clock;  // the polls tick only when a test says so
   FrameHost host;

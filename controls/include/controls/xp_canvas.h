@@ -5,6 +5,7 @@
 // follow the host's activation, and moving, maximising and resizing the host
 // by the frame.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -129,6 +130,18 @@ class xp_canvas : public forms::UserControl {
   // The frame's width (twips) when the caption buttons were last placed;
   // negative until the first layout pass has seen them.
   double buttonsPlacedFor_ = -1;
+  // What the strips were last painted for. A pass that finds the same size,
+  // skin, window state and caption buttons has nothing to repaint; none while
+  // no pass has painted them whole.
+  struct PaintedFor {
+    double width = 0, height = 0;
+    int state = 0;
+    std::vector<forms::Picture> skin;
+    std::vector<double> buttons;  // left, top, width and height of each, twips
+    bool operator==(const PaintedFor&) const = default;
+  };
+  PaintedFor PaintedNow() const;
+  std::optional<PaintedFor> paintedFor_;
 };
 
 }  // namespace controls

@@ -1,6 +1,7 @@
 #include "gdi/canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace win::detail {
 
@@ -166,9 +167,20 @@ PenInfo Canvas::pen() const {
 
 void Canvas::span(int ty, int x0, int x1, const Pattern& p, std::uint8_t code) const {
   if (x0 >= x1 || p.empty()) return;
+  // A solid brush that ignores what is under it gives one word for the whole
+  // run: a true-colour buffer in memory takes it by rows, not pixel by pixel.
+  std::uint32_t value = 0;
+  const bool wordRun =
+      p.solid(value) && !RopUsesDest(code) && buf_->bitsPerPixel == 32 && !buf_->source;
+  const std::uint32_t word = 0xFF000000u | ApplyRop3(code, value, 0, 0);
   for (const ClipRect& r : clip_) {
     if (ty < r.top || ty >= r.bottom) continue;
     const int a = std::max(x0, r.left), b = std::min(x1, r.right);
+    if (wordRun) {
+      std::uint8_t* row = buf_->row(ty);
+      for (int x = a; x < b; ++x) std::memcpy(row + 4 * static_cast<std::ptrdiff_t>(x), &word, 4);
+      continue;
+    }
     for (int x = a; x < b; ++x) {
       std::uint32_t pv;
       if (!p.at(x, ty, pv)) continue;

@@ -75,6 +75,11 @@ class Pattern {
   bool empty() const { return kind_ == Kind::None; }
   // False where the pattern leaves the destination alone (hatch gaps drawn transparent).
   bool at(int tx, int ty, std::uint32_t& value) const;
+  // True, with its one value, when every pixel of the pattern is the same.
+  bool solid(std::uint32_t& value) const {
+    value = fg_;
+    return kind_ == Kind::Solid;
+  }
 
  private:
   enum class Kind { None, Solid, Hatch, Bitmap };
