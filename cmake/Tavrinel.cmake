@@ -56,7 +56,7 @@ endif()
 endfunction()
 
 # tavrinel_display_test(name TEST test [WM_TEST test] SCREEN WxH SOURCES ... LIBS ...)
-# A GoogleTest executable run whole on a real X server of its own (xvfb-run):
+# A GoogleTest executable run whole on a real X server of its own:
 # ctest test TEST runs it bare; WM_TEST, when given, runs it again under the
 # openbox window manager, which the test starts when TAVRINEL_TEST_WM says so.
 function(tavrinel_display_test name)
@@ -66,7 +66,7 @@ function(tavrinel_display_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} tavrinel_test_main GTest::gtest)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVRINEL_TEST_BIN_DIR})
   tavrinel_warnings(${name})
-  set(run xvfb-run -a -s "-screen 0 ${ARG_SCREEN}x24" $<TARGET_FILE:${name}>)
+  set(run ${CMAKE_SOURCE_DIR}/tests/scripts/on_own_x.sh ${ARG_SCREEN} $<TARGET_FILE:${name}>)
   add_test(NAME ${ARG_TEST} COMMAND ${run})
   set_tests_properties(${ARG_TEST} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=xcb)
   if(ARG_WM_TEST)
