@@ -126,10 +126,15 @@ TEST(ResizeByDrag, ADraggedEdgeStopsAtTheSmallestSizeWithTheOppositeEdgeKept) {
   EXPECT_EQ(PlaceOf(host), (Place{start.left, start.top, 2145, 450}));
 }
 
-TEST(FrameMouse, DraggingTheRightEdgeWithEitherButtonWidensTheHost) {
-  forms::ManualClock clock;  // the polls tick only when a test says so
+// A frame host on the screen; the polls tick only when a test says so.
+class FrameMouse : public ::testing::Test {
+ protected:
+  FrameMouse() { host.Show(); }
+  forms::ManualClock clock;
   FrameHost host;
-  host.Show();
+};
+
+TEST_F(FrameMouse, DraggingTheRightEdgeWithEitherButtonWidensTheHost) {
   Settle();
   auto& right = host.Frame().Get<PictureBox>("picright");
   const Place start = PlaceOf(host);
@@ -150,10 +155,7 @@ TEST(FrameMouse, DraggingTheRightEdgeWithEitherButtonWidensTheHost) {
   EXPECT_EQ(host.Frame().Get<PictureBox>("picright").Left(), 415);
 }
 
-TEST(FrameMouse, TheTopLeftGripMovesAndGrowsTheHost) {
-  forms::ManualClock clock;  // the polls tick only when a test says so
-  FrameHost host;
-  host.Show();
+TEST_F(FrameMouse, TheTopLeftGripMovesAndGrowsTheHost) {
   Settle();
   auto grips = host.Frame().Array<Image>("imgresize");
   const Place start = PlaceOf(host);
@@ -171,10 +173,7 @@ TEST(FrameMouse, TheTopLeftGripMovesAndGrowsTheHost) {
   EXPECT_EQ(PlaceOf(host), (Place{mid.left, mid.top, mid.width, mid.height + 300}));
 }
 
-TEST(FrameMouse, AReleaseWithoutItsPressResizesNothing) {
-  forms::ManualClock clock;  // the polls tick only when a test says so
-  FrameHost host;
-  host.Show();
+TEST_F(FrameMouse, AReleaseWithoutItsPressResizesNothing) {
   Settle();
   auto grips = host.Frame().Array<Image>("imgresize");
   const Place start = PlaceOf(host);
@@ -190,10 +189,7 @@ TEST(FrameMouse, AReleaseWithoutItsPressResizesNothing) {
   EXPECT_EQ(PlaceOf(host), (Place{start.left, start.top - 300, start.width, start.height + 300}));
 }
 
-TEST(FrameMouse, AFixedFrameNeitherResizesNorMaximises) {
-  forms::ManualClock clock;  // the polls tick only when a test says so
-  FrameHost host;
-  host.Show();
+TEST_F(FrameMouse, AFixedFrameNeitherResizesNorMaximises) {
   Settle();
   auto& frame = host.Frame();
   frame.Fixed_Single(true);
@@ -210,10 +206,7 @@ TEST(FrameMouse, AFixedFrameNeitherResizesNorMaximises) {
   EXPECT_EQ(host.WindowState(), forms::vbNormal);
 }
 
-TEST(FrameMouse, DoubleClickingTheCaptionMaximisesAndRestores) {
-  forms::ManualClock clock;  // the polls tick only when a test says so
-  FrameHost host;
-  host.Show();
+TEST_F(FrameMouse, DoubleClickingTheCaptionMaximisesAndRestores) {
   Settle();
   auto& frame = host.Frame();
   const win::HWND bar = frame.Get<PictureBox>("pictop").hWnd();
@@ -230,10 +223,7 @@ TEST(FrameMouse, DoubleClickingTheCaptionMaximisesAndRestores) {
   EXPECT_EQ(host.WindowState(), forms::vbNormal);
 }
 
-TEST(FrameMouse, ACaptionPressStartsTheSystemMoveOnlyInTheNormalState) {
-  forms::ManualClock clock;  // the polls tick only when a test says so
-  FrameHost host;
-  host.Show();
+TEST_F(FrameMouse, ACaptionPressStartsTheSystemMoveOnlyInTheNormalState) {
   Settle();
   g_hostMessages.clear();
   g_hostProc = reinterpret_cast<win::WNDPROC>(win::SetWindowLongPtrA(
@@ -263,10 +253,7 @@ TEST(FrameMouse, ACaptionPressStartsTheSystemMoveOnlyInTheNormalState) {
                          reinterpret_cast<win::LONG_PTR>(g_hostProc));
 }
 
-TEST(FrameMouse, DraggingAnEdgeOfAMaximisedHostChangesNothing) {
-  forms::ManualClock clock;  // the polls tick only when a test says so
-  FrameHost host;
-  host.Show();
+TEST_F(FrameMouse, DraggingAnEdgeOfAMaximisedHostChangesNothing) {
   host.WindowState(forms::vbMaximized);
   Settle();
   ASSERT_EQ(host.WindowState(), forms::vbMaximized);

@@ -37,8 +37,13 @@ class PointerWatch : public QObject {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
       case QEvent::MouseButtonDblClick:
-        if (e->spontaneous())
-          Seen(window, static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
+        // While a button is held or the pointer is grabbed, moves outside
+        // the window reach it too: Position() then finds the point outside
+        // the window and sends the caller to the display.
+        if (e->spontaneous()) {
+          over_ = window;
+          at_ = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
+        }
         break;
       case QEvent::Leave:
         if (window == over_) over_ = nullptr;
@@ -50,14 +55,6 @@ class PointerWatch : public QObject {
   }
 
  private:
-  // While a button is held or the pointer is grabbed, moves outside the
-  // window reach it too: such a point is no sign that the pointer is over it,
-  // and Position() then sends the caller to the display.
-  void Seen(QWindow* window, QPoint at) {
-    over_ = window;
-    at_ = at;
-  }
-
   QPointer<QWindow> over_;
   QPoint at_;
 };
