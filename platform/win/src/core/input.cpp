@@ -117,8 +117,13 @@ BOOL GetCursorPos(POINT* point) {
   if (!point) return FALSE;
   // Asking the display is a round trip; timers that follow the pointer ask
   // many times a second.
-  const std::optional<QPoint> seen = PointerFromEvents();
-  const QPoint p = seen ? *seen : QCursor::pos();
+  QPoint p;
+  if (const std::optional<QPoint> seen = PointerFromEvents()) {
+    p = *seen;
+  } else {
+    p = QCursor::pos();
+    RememberPointer(p);
+  }
   *point = POINT{p.x(), p.y()};
   return TRUE;
 }

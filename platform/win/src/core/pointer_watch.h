@@ -8,12 +8,17 @@
 
 namespace win::detail {
 
-// The pointer's screen position as the last pointer event over one of the
-// program's own windows gave it, while that event still tells where the
-// pointer is: the pointer has not left that window since, and the window is
-// still shown and still holds that point. Otherwise nothing, and the caller
-// asks the display. Only on X, where the events come from the server itself.
+// The pointer's screen position when the events delivered since say where it
+// is: the last pointer event over one of the program's own windows, while the
+// pointer has not left that window, the window is still shown and still holds
+// that point; or else the display's last answer, while the server has reported
+// no pointer motion since. Otherwise nothing, and the caller asks the display.
+// Only on X, where the events come from the server itself.
 std::optional<QPoint> PointerFromEvents();
+
+// The display's answer to a question about the pointer: it holds until the
+// pointer moves.
+void RememberPointer(QPoint at);
 
 // The pointer was moved by the program: the next answer comes from the display.
 void ForgetPointer();

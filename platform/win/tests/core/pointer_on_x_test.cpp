@@ -1,10 +1,11 @@
-// The pointer position on a real X server (Xvfb), the pointer moved through
-// the server itself (xdotool) over the program's window, off it, over another
-// program's window that covers part of it, and while another program holds
-// the pointer.
+// The pointer position on a real X server (Xvfb), the pointer moved as a
+// device moves it (through the server's test extension) over the program's
+// window, off it, over another program's window that covers part of it, and
+// while another program holds the pointer; and warped by another program.
 
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
+#include <xcb/xtest.h>
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -17,8 +18,20 @@ using namespace win;
 
 namespace {
 
-// Moves the pointer as a person does and lets the program see what follows.
+// Moves the pointer as a person's mouse does and lets the program see what
+// follows.
 void MoveTo(int x, int y) {
+  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+  xcb_test_fake_input(c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root, static_cast<int16_t>(x),
+                      static_cast<int16_t>(y), 0);
+  std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+  xcb_disconnect(c);
+  testsupport::RunEventsFor(100);
+}
+
+// Another program puts the pointer somewhere without moving a device.
+void WarpTo(int x, int y) {
   QProcess xdotool;
   xdotool.start("xdotool", {"mousemove", QString::number(x), QString::number(y)});
   ASSERT_TRUE(xdotool.waitForStarted()) << "xdotool is missing";
@@ -152,4 +165,17 @@ TEST_F(PointerOnX, FollowsThePointerAfterTheWindowUnderItIsHidden) {
   testsupport::RunEventsFor(100);
   MoveTo(160, 170);
   EXPECT_EQ(Pointer(), std::make_pair(160, 170));
+}
+
+TEST_F(PointerOnX, FollowsThePointerWarpedByAnotherProgramWithinASecond) {
+  MoveTo(600, 500);
+  EXPECT_EQ(Pointer(), std::make_pair(600, 500));
+  // A warp off the window reports no motion; the position is asked again
+  // once the last answer is a second old.
+  WarpTo(700, 20);
+  testsupport::RunEventsFor(1100);
+  EXPECT_EQ(Pointer(), std::make_pair(700, 20));
+  // Onto the window, the window hears of it at once.
+  WarpTo(150, 150);
+  EXPECT_EQ(Pointer(), std::make_pair(150, 150));
 }
