@@ -156,9 +156,11 @@ PointerWatch* Watch() {
   // The application owns its watch: a new application (tests make one after
   // another) gets a new one.
   static QPointer<PointerWatch> watch;
+  // Asked at every tick of a pointer poll: the common answer first.
+  if (watch && watch->parent() == QCoreApplication::instance()) return watch;
   auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
   if (!app || QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
-  if (!watch || watch->parent() != app) watch = std::make_unique<PointerWatch>(*app).release();
+  watch = std::make_unique<PointerWatch>(*app).release();
   return watch;
 }
 
