@@ -14,6 +14,7 @@
 #include <string>
 
 #include "gdi/layer_calls.h"
+#include "gdi/surface.h"
 #include "win/gdi.h"
 
 namespace {
@@ -243,6 +244,23 @@ void BM_StretchDouble(benchmark::State& state) {
   for (auto _ : state) StretchBlt(dest.dc, 0, 0, 400, 300, src.dc, 0, 0, 200, 150, SRCCOPY);
 }
 BENCHMARK(BM_StretchDouble)->Unit(benchmark::kMicrosecond);
+
+// New pictures of the screen's size: a bitmap (filled black) and the
+// picture behind the screen's DC, whose pixels are fetched where used, so
+// that only the pixels touched should cost anything.
+void BM_NewScreenSizedBitmap(benchmark::State& state) {
+  for (auto _ : state) DeleteObject(CreateBitmap(1280, 1024, 1, 32, nullptr));
+}
+BENCHMARK(BM_NewScreenSizedBitmap)->Unit(benchmark::kMicrosecond);
+
+void BM_NewPictureFilledOnDemand(benchmark::State& state) {
+  for (auto _ : state) {
+    auto picture = std::make_shared<win::detail::PixelBuffer>(1280, 1024, 32, false, false);
+    picture->setRgb(640, 512, 0xFFFFFF);  // a few pixels drawn
+    benchmark::DoNotOptimize(picture->row(512));
+  }
+}
+BENCHMARK(BM_NewPictureFilledOnDemand)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
