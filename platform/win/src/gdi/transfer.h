@@ -1,11 +1,12 @@
 #pragma once
 
 // Block transfers between canvases. Every transfer has a pixel-by-pixel form
-// that states what it does; the common ones (copies and the bitwise
-// operations at one-to-one scale, fills) also have row-wise forms that give
-// the same bytes much faster, and are tested against the pixel-by-pixel form.
+// that states what it does; the common ones (those with a solid brush or
+// none, and fills) also have row-wise forms that give the same bytes much
+// faster, and are tested against the pixel-by-pixel form.
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "gdi/canvas.h"
 
@@ -45,6 +46,21 @@ struct SourceReader {
 struct Transfer {
   int x, y, w, h;      // destination, logical, signed extents
   int sx, sy, sw, sh;  // source, logical, signed extents
+};
+
+// Where the source of a destination pixel lies along one axis: a run of
+// `extent` (signed) pixels from `start` in the destination takes the run of
+// `sourceExtent` from `sourceStart`, stretched or shrunk by whole pixels. A
+// positive extent runs right/down from its start, a negative one covers the
+// pixels before its start from the far end, so that opposite signs mirror.
+struct Axis {
+  int start, extent, sourceStart, sourceExtent;
+  int operator()(int target) const {
+    const int index = extent > 0 ? target - start : start - 1 - target;
+    const int j =
+        static_cast<int>(static_cast<long long>(index) * std::abs(sourceExtent) / std::abs(extent));
+    return sourceExtent > 0 ? sourceStart + j : sourceStart - 1 - j;
+  }
 };
 
 // The destination's pixels a transfer covers, in target coordinates: a

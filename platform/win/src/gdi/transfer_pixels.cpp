@@ -8,17 +8,6 @@
 
 namespace win::detail {
 
-namespace {
-
-// Maps the j-th destination pixel of a run of `n` (signed extent) starting at
-// `start` to a position: positive extents run right/down from start, negative
-// ones cover [start + n, start) from the far end, which mirrors the picture.
-inline int Step(int start, int n, int j) {
-  return n > 0 ? start + j : start - 1 - j;
-}
-
-}  // namespace
-
 QRect DestinationArea(const Canvas& dest, const Transfer& t) {
   if (t.w == 0 || t.h == 0) return QRect();
   const int aw = std::abs(t.w), ah = std::abs(t.h);
@@ -31,24 +20,14 @@ void TransferPixels(const Canvas& dest, const Canvas* src, const Transfer& t, st
   // Only the part of the destination that the clipping lets through is visited.
   const QRect area = DestinationArea(dest, t);
   if (area.isEmpty()) return;
-  const int aw = std::abs(t.w), ah = std::abs(t.h);
-  const int asw = std::abs(t.sw), ash = std::abs(t.sh);
-  const QPoint d0 = dest.toTarget(t.x, t.y);
-  auto indexX = [&](int tx) { return t.w > 0 ? tx - d0.x() : d0.x() - 1 - tx; };
-  auto indexY = [&](int ty) { return t.h > 0 ? ty - d0.y() : d0.y() - 1 - ty; };
   const std::size_t cells = static_cast<std::size_t>(area.width()) * area.height();
   // Source pixels are all read before anything is written, so a transfer
   // within one buffer (scrolling) sees the original picture.
   std::vector<std::uint32_t> sourceValues;
   std::vector<std::uint8_t> sourceValid;
   if (src) {
-    const QPoint s0 = src->toTarget(t.sx, t.sy);
-    const auto sourceX = [&](int tx) {
-      return Step(s0.x(), t.sw, static_cast<int>(static_cast<long long>(indexX(tx)) * asw / aw));
-    };
-    const auto sourceY = [&](int ty) {
-      return Step(s0.y(), t.sh, static_cast<int>(static_cast<long long>(indexY(ty)) * ash / ah));
-    };
+    const QPoint d0 = dest.toTarget(t.x, t.y), s0 = src->toTarget(t.sx, t.sy);
+    const Axis sourceX{d0.x(), t.w, s0.x(), t.sw}, sourceY{d0.y(), t.h, s0.y(), t.sh};
     // The source positions run monotonically with the destination's, so the
     // corners of the area bound what is read.
     src->buffer().willRead(QRect(QPoint(sourceX(area.left()), sourceY(area.top())),

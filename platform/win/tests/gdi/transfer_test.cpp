@@ -1,7 +1,8 @@
 // The row-wise block transfers against the pixel-by-pixel ones: over random
 // pictures of every format, random clipping, origins, brushes, colours,
 // rectangles (empty, negative, reaching past either picture, overlapping
-// within one picture) and operations, both must leave the same bytes.
+// within one picture), stretches, mirrors and operations, both must leave
+// the same bytes.
 
 #include <gtest/gtest.h>
 
@@ -216,9 +217,9 @@ Transfer RandomTransfer(const PixelBuffer& dest, const PixelBuffer& src, std::mt
       t.sw = between(1, src.width + 4) * (rng() % 2 ? 1 : -1);
       t.sh = between(1, src.height + 4) * (rng() % 2 ? 1 : -1);
       break;
-    case 1:  // mirrored one way at one-to-one size
-      t.sw = -t.w;
-      t.sh = t.h;
+    case 1:  // mirrored one way or both at one-to-one size
+      t.sw = rng() % 2 ? -t.w : t.w;
+      t.sh = rng() % 2 ? -t.h : t.h;
       break;
     default:
       t.sw = t.w;
