@@ -12,25 +12,21 @@
 namespace win {
 using namespace detail;
 
-namespace detail {
-
-void RunTransfer(const Canvas& dest, const Canvas* src, const Transfer& t, std::uint8_t code,
-                 TransferPath path) {
-  if (path == TransferPath::Fastest && TransferRows(dest, src, t, code)) return;
-  TransferPixels(dest, src, t, code);
-}
-
-void CopyKeepingAlpha(const Canvas& dest, const Canvas& src, const Transfer& t, TransferPath path) {
-  if (path == TransferPath::Fastest && CopyKeepingAlphaRows(dest, src, t)) return;
-  CopyKeepingAlphaPixels(dest, src, t);
-}
-
-}  // namespace detail
-
 namespace {
+
 std::uint8_t CodeOf(DWORD rop) {
   return static_cast<std::uint8_t>((rop >> 16) & 0xFF);
 }
+
+// Row by row where that form applies, pixel by pixel elsewhere.
+void RunTransfer(const Canvas& dest, const Canvas* src, const Transfer& t, std::uint8_t code) {
+  if (!TransferRows(dest, src, t, code)) TransferPixels(dest, src, t, code);
+}
+
+void CopyKeepingAlpha(const Canvas& dest, const Canvas& src, const Transfer& t) {
+  if (!CopyKeepingAlphaRows(dest, src, t)) CopyKeepingAlphaPixels(dest, src, t);
+}
+
 }  // namespace
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD rop) {
@@ -39,7 +35,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, in
   const std::uint8_t code = CodeOf(rop);
   const Transfer t{x, y, width, height, xSrc, ySrc, width, height};
   if (!RopUsesSource(code)) {
-    RunTransfer(*d, nullptr, t, code, TransferPath::Fastest);
+    RunTransfer(*d, nullptr, t, code);
     return TRUE;
   }
   auto s = Canvas::Of(src);
@@ -47,9 +43,9 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, in
   if (width < 0 || height < 0) return FALSE;
   if (code == 0xCC && d->buffer().bitsPerPixel == 32 && s->buffer().bitsPerPixel == 32 &&
       d->buffer().alpha)
-    CopyKeepingAlpha(*d, *s, t, TransferPath::Fastest);
+    CopyKeepingAlpha(*d, *s, t);
   else
-    RunTransfer(*d, &*s, t, code, TransferPath::Fastest);
+    RunTransfer(*d, &*s, t, code);
   return TRUE;
 }
 
@@ -60,12 +56,12 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
   const std::uint8_t code = CodeOf(rop);
   const Transfer t{x, y, width, height, xSrc, ySrc, srcWidth, srcHeight};
   if (!RopUsesSource(code)) {
-    RunTransfer(*d, nullptr, t, code, TransferPath::Fastest);
+    RunTransfer(*d, nullptr, t, code);
     return TRUE;
   }
   auto s = Canvas::Of(src);
   if (!s || srcWidth == 0 || srcHeight == 0) return FALSE;
-  RunTransfer(*d, &*s, t, code, TransferPath::Fastest);
+  RunTransfer(*d, &*s, t, code);
   return TRUE;
 }
 

@@ -68,23 +68,15 @@ struct Axis {
 // clip's bounds; empty when nothing is drawn.
 QRect DestinationArea(const Canvas& dest, const Transfer& t);
 
-// Which form draws: the fastest that applies, or the pixel-by-pixel one.
-enum class TransferPath { Fastest, PixelByPixel };
-
 // Combines the source (none for a pattern-only code), the selected brush and
 // the destination by the ternary code `code`, stretching the source's
 // extents onto the destination's; a negative extent mirrors. Pixels whose
 // source lies outside the source's picture are left alone.
-void RunTransfer(const Canvas& dest, const Canvas* src, const Transfer& t, std::uint8_t code,
-                 TransferPath path);
+void TransferPixels(const Canvas& dest, const Canvas* src, const Transfer& t, std::uint8_t code);
 
 // A straight copy between 32-bit pictures into one whose top byte is alpha:
 // the source's alpha goes with it (opaque for a source without alpha).
 // Extents are not negative.
-void CopyKeepingAlpha(const Canvas& dest, const Canvas& src, const Transfer& t, TransferPath path);
-
-// The pixel-by-pixel forms.
-void TransferPixels(const Canvas& dest, const Canvas* src, const Transfer& t, std::uint8_t code);
 void CopyKeepingAlphaPixels(const Canvas& dest, const Canvas& src, const Transfer& t);
 
 // The row-wise forms; false, having drawn nothing, where they do not apply.
