@@ -1,6 +1,9 @@
 // Painting a 400x300 window picture with the drawing layer and writing it as
-// PNG. Run by hand: win_gdi_bench [--png=FILE] [benchmark flags]; --png
-// writes one picture to look at and skips the timing.
+// PNG, and the block transfers a window's first showing is made of: the
+// picture copied to the window, fills, the masked copy that lays a picture
+// with a key colour over another, one-to-one and doubling stretches.
+// Run by hand: win_gdi_bench [--png=FILE] [benchmark flags]; --png writes one
+// picture to look at and skips the timing.
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +14,7 @@
 #include <string>
 
 #include "gdi/layer_calls.h"
+#include "gdi/surface.h"
 #include "win/gdi.h"
 
 namespace {
@@ -165,6 +169,100 @@ void BM_PaintWindowToPng(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PaintWindowToPng)->Unit(benchmark::kMillisecond);
+
+// A picture of `width` x `height` in a memory DC, of `bits` per pixel,
+// striped so that copies have something to carry.
+struct StripedPicture {
+  HDC dc = CreateCompatibleDC(HDC());
+  HBITMAP bitmap;
+  HGDIOBJ old;
+  StripedPicture(int width, int height, UINT bits = 32)
+      : bitmap(CreateBitmap(width, height, 1, bits, nullptr)), old(SelectObject(dc, bitmap)) {
+    const HBRUSH brush = CreateSolidBrush(RGB(0x31, 0x6A, 0xC5));
+    for (int x = 0; x < width; x += 8) {
+      const RECT stripe{x, 0, x + 4, height};
+      FillRect(dc, &stripe, brush);
+    }
+    DeleteObject(brush);
+  }
+  ~StripedPicture() {
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
+};
+
+// The window's picture put on the window: one straight copy.
+void BM_CopyPicture(benchmark::State& state) {
+  StripedPicture src(400, 300), dest(400, 300);
+  for (auto _ : state) BitBlt(dest.dc, 0, 0, 400, 300, src.dc, 0, 0, SRCCOPY);
+}
+BENCHMARK(BM_CopyPicture)->Unit(benchmark::kMicrosecond);
+
+// A solid brush and a fixed colour over a whole picture.
+void BM_FillPicture(benchmark::State& state) {
+  StripedPicture dest(400, 300);
+  const HBRUSH brush = CreateSolidBrush(RGB(0xEC, 0xE9, 0xD8));
+  const HGDIOBJ old = SelectObject(dest.dc, brush);
+  for (auto _ : state) {
+    BitBlt(dest.dc, 0, 0, 400, 300, HDC(), 0, 0, PATCOPY);
+    BitBlt(dest.dc, 0, 0, 400, 300, HDC(), 0, 0, WHITENESS);
+  }
+  SelectObject(dest.dc, old);
+  DeleteObject(brush);
+}
+BENCHMARK(BM_FillPicture)->Unit(benchmark::kMicrosecond);
+
+// A picture laid over another but where it has its key colour, as the skinned
+// controls draw their pieces: a mask made by comparing with the key, the
+// key blacked out of the picture, the mask cut into the background, the
+// picture painted into the hole.
+void BM_MaskedCopy(benchmark::State& state) {
+  StripedPicture picture(200, 100), background(200, 100), mask(200, 100, 1);
+  for (auto _ : state) {
+    SetBkColor(picture.dc, RGB(0x31, 0x6A, 0xC5));
+    BitBlt(mask.dc, 0, 0, 200, 100, picture.dc, 0, 0, SRCCOPY);
+    SetTextColor(picture.dc, RGB(0, 0, 0));
+    SetBkColor(picture.dc, RGB(255, 255, 255));
+    BitBlt(picture.dc, 0, 0, 200, 100, mask.dc, 0, 0, 0x00220326);
+    BitBlt(background.dc, 0, 0, 200, 100, mask.dc, 0, 0, SRCAND);
+    BitBlt(background.dc, 0, 0, 200, 100, picture.dc, 0, 0, SRCPAINT);
+  }
+}
+BENCHMARK(BM_MaskedCopy)->Unit(benchmark::kMicrosecond);
+
+// A stretch at one-to-one size, as pictures and icons are drawn at their own size.
+void BM_StretchOneToOne(benchmark::State& state) {
+  StripedPicture src(400, 300), dest(400, 300);
+  for (auto _ : state) StretchBlt(dest.dc, 0, 0, 400, 300, src.dc, 0, 0, 400, 300, SRCINVERT);
+}
+BENCHMARK(BM_StretchOneToOne)->Unit(benchmark::kMicrosecond);
+
+// A real stretch, drawn pixel by pixel either way: the yardstick.
+void BM_StretchDouble(benchmark::State& state) {
+  StripedPicture src(200, 150), dest(400, 300);
+  for (auto _ : state) StretchBlt(dest.dc, 0, 0, 400, 300, src.dc, 0, 0, 200, 150, SRCCOPY);
+}
+BENCHMARK(BM_StretchDouble)->Unit(benchmark::kMicrosecond);
+
+// New pictures of the screen's size: a bitmap (filled black) and the
+// picture behind the screen's DC, whose pixels are fetched where used, so
+// that only the pixels touched should cost anything. Memory freed by one
+// iteration is reused by the next; MALLOC_MMAP_THRESHOLD_=131072 in the
+// environment gives each its own fresh pages, as a program's start has.
+void BM_NewScreenSizedBitmap(benchmark::State& state) {
+  for (auto _ : state) DeleteObject(CreateBitmap(1280, 1024, 1, 32, nullptr));
+}
+BENCHMARK(BM_NewScreenSizedBitmap)->Unit(benchmark::kMicrosecond);
+
+void BM_NewPictureFilledOnDemand(benchmark::State& state) {
+  for (auto _ : state) {
+    auto picture = std::make_shared<win::detail::PixelBuffer>(1280, 1024, 32, false, false);
+    picture->setRgb(640, 512, 0xFFFFFF);  // a few pixels drawn
+    benchmark::DoNotOptimize(picture->row(512));
+  }
+}
+BENCHMARK(BM_NewPictureFilledOnDemand)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

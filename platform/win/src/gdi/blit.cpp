@@ -1,12 +1,12 @@
-// Block transfers: BitBlt, StretchBlt, PatBlt, MaskBlt, TransparentBlt,
-// AlphaBlend and GradientFill, with the platform's colour/monochrome rules.
+// Block transfers: BitBlt, StretchBlt, AlphaBlend and GradientFill, with the
+// platform's colour/monochrome rules.
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "gdi/canvas.h"
 #include "gdi/layer_calls.h"
+#include "gdi/transfer.h"
 #include "win/gdi.h"
 
 namespace win {
@@ -14,148 +14,17 @@ using namespace detail;
 
 namespace {
 
-// Reads source pixels in the destination's domain: monochrome sources take
-// the destination DC's text colour for 0 and background colour for 1; colour
-// sources going to a monochrome destination give 1 exactly where the pixel
-// equals the source DC's background colour.
-struct SourceReader {
-  const PixelBuffer* buf = nullptr;
-  bool srcMono = false, destMono = false;
-  std::uint32_t destText = 0, destBk = 0, srcBk = 0;
-
-  SourceReader(const Canvas& src, const Canvas& dest)
-      : buf(&src.buffer()),
-        srcMono(src.buffer().isMonoDevice()),
-        destMono(dest.buffer().isMonoDevice()),
-        destText(RgbOf(dest.dc().state.textColour)),
-        destBk(RgbOf(dest.dc().state.bkColour)),
-        srcBk(RgbOf(src.dc().state.bkColour)) {}
-
-  std::uint32_t at(int x, int y) const {
-    if (srcMono) {
-      const bool on = buf->bit(x, y);
-      if (destMono) return on ? 0xFFFFFF : 0;
-      return on ? destBk : destText;
-    }
-    const std::uint32_t rgb = buf->rgb(x, y);
-    if (destMono) return rgb == srcBk ? 0xFFFFFF : 0;
-    return rgb;
-  }
-};
-
-// Maps the j-th destination pixel of a run of `n` (signed extent) starting at
-// `start` to a position: positive extents run right/down from start, negative
-// ones cover [start + n, start) from the far end, which mirrors the picture.
-inline int Step(int start, int n, int j) {
-  return n > 0 ? start + j : start - 1 - j;
-}
-
-struct Transfer {
-  int x, y, w, h;      // destination, logical, signed extents
-  int sx, sy, sw, sh;  // source, logical, signed extents
-};
-
-// The general stretching transfer; `pick` decides per pixel which code applies
-// (returns false to leave the pixel alone).
-template <class Pick>
-bool Run(const Canvas& dest, const Canvas* src, const Transfer& t, Pick pick) {
-  if (t.w == 0 || t.h == 0) return TRUE;
-  const int aw = std::abs(t.w), ah = std::abs(t.h);
-  const int asw = std::abs(t.sw), ash = std::abs(t.sh);
-  const QPoint d0 = dest.toTarget(t.x, t.y);
-  // Only the part of the destination that the clipping lets through is visited.
-  const QRect destRect(t.w > 0 ? d0.x() : d0.x() - aw, t.h > 0 ? d0.y() : d0.y() - ah, aw, ah);
-  const QRect area = destRect & dest.clipBounds();
-  if (area.isEmpty()) return TRUE;
-  auto indexX = [&](int tx) { return t.w > 0 ? tx - d0.x() : d0.x() - 1 - tx; };
-  auto indexY = [&](int ty) { return t.h > 0 ? ty - d0.y() : d0.y() - 1 - ty; };
-  const std::size_t cells = static_cast<std::size_t>(area.width()) * area.height();
-  // Source pixels are all read before anything is written, so a transfer
-  // within one buffer (scrolling) sees the original picture.
-  std::vector<std::uint32_t> sourceValues;
-  std::vector<std::uint8_t> sourceValid;
-  if (src) {
-    const QPoint s0 = src->toTarget(t.sx, t.sy);
-    const auto sourceX = [&](int tx) {
-      return Step(s0.x(), t.sw, static_cast<int>(static_cast<long long>(indexX(tx)) * asw / aw));
-    };
-    const auto sourceY = [&](int ty) {
-      return Step(s0.y(), t.sh, static_cast<int>(static_cast<long long>(indexY(ty)) * ash / ah));
-    };
-    // The source positions run monotonically with the destination's, so the
-    // corners of the area bound what is read.
-    src->buffer().willRead(QRect(QPoint(sourceX(area.left()), sourceY(area.top())),
-                                 QPoint(sourceX(area.right()), sourceY(area.bottom())))
-                               .normalized());
-    const SourceReader reader(*src, dest);
-    sourceValues.assign(cells, 0);
-    sourceValid.assign(cells, 0);
-    for (int ty = area.top(); ty <= area.bottom(); ++ty) {
-      const int sy = sourceY(ty);
-      for (int tx = area.left(); tx <= area.right(); ++tx) {
-        const int sx = sourceX(tx);
-        if (!src->buffer().contains(sx, sy)) continue;
-        const std::size_t k =
-            static_cast<std::size_t>(ty - area.top()) * area.width() + (tx - area.left());
-        sourceValues[k] = reader.at(sx, sy);
-        sourceValid[k] = 1;
-      }
-    }
-  }
-  const Pattern pattern = dest.brushPattern();
-  for (int ty = area.top(); ty <= area.bottom(); ++ty) {
-    for (int tx = area.left(); tx <= area.right(); ++tx) {
-      if (!dest.visible(tx, ty)) continue;
-      std::uint32_t s = 0;
-      if (src) {
-        const std::size_t k =
-            static_cast<std::size_t>(ty - area.top()) * area.width() + (tx - area.left());
-        if (!sourceValid[k]) continue;
-        s = sourceValues[k];
-      }
-      std::uint8_t code;
-      if (!pick(indexX(tx), indexY(ty), s, code)) continue;
-      std::uint32_t p = 0;
-      if (RopUsesPattern(code) && !pattern.at(tx, ty, p)) continue;
-      // The destination is read only where the operation uses it: the screen
-      // fetches what is read.
-      dest.write(tx, ty, ApplyRop3(code, p, s, RopUsesDest(code) ? dest.read(tx, ty) : 0));
-    }
-  }
-  return TRUE;
-}
-
 std::uint8_t CodeOf(DWORD rop) {
   return static_cast<std::uint8_t>((rop >> 16) & 0xFF);
 }
 
-// Straight 32-bit copy that keeps alpha, for copies between colour buffers.
-bool CopyArgb(const Canvas& dest, const Canvas& src, const Transfer& t) {
-  const QPoint d0 = dest.toTarget(t.x, t.y), s0 = src.toTarget(t.sx, t.sy);
-  const QRect area = QRect(d0, QSize(t.w, t.h)) & dest.clipBounds();
-  if (area.isEmpty()) return true;
-  PixelBuffer& db = dest.buffer();
-  const PixelBuffer& sb = src.buffer();
-  const QPoint shift = s0 - d0;
-  sb.willRead(area.translated(shift));
-  std::vector<std::uint32_t> rows(static_cast<std::size_t>(area.width()) * area.height(), 0);
-  std::vector<std::uint8_t> valid(rows.size(), 0);
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if (sb.contains(x + shift.x(), y + shift.y())) {
-        const std::size_t k =
-            static_cast<std::size_t>(y - area.top()) * area.width() + (x - area.left());
-        const std::uint32_t v = sb.argb(x + shift.x(), y + shift.y());
-        rows[k] = sb.alpha ? v : (0xFF000000u | v);
-        valid[k] = 1;
-      }
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) {
-      const std::size_t k =
-          static_cast<std::size_t>(y - area.top()) * area.width() + (x - area.left());
-      if (valid[k] && dest.visible(x, y)) db.setArgb(x, y, rows[k]);
-    }
-  return true;
+// Row by row where that form applies, pixel by pixel elsewhere.
+void RunTransfer(const Canvas& dest, const Canvas* src, const Transfer& t, std::uint8_t code) {
+  if (!TransferRows(dest, src, t, code)) TransferPixels(dest, src, t, code);
+}
+
+void CopyKeepingAlpha(const Canvas& dest, const Canvas& src, const Transfer& t) {
+  if (!CopyKeepingAlphaRows(dest, src, t)) CopyKeepingAlphaPixels(dest, src, t);
 }
 
 }  // namespace
@@ -166,21 +35,18 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, in
   const std::uint8_t code = CodeOf(rop);
   const Transfer t{x, y, width, height, xSrc, ySrc, width, height};
   if (!RopUsesSource(code)) {
-    return Run(*d, nullptr, t, [&](int, int, std::uint32_t, std::uint8_t& c) {
-      c = code;
-      return true;
-    });
+    RunTransfer(*d, nullptr, t, code);
+    return TRUE;
   }
   auto s = Canvas::Of(src);
   if (!s) return FALSE;
   if (width < 0 || height < 0) return FALSE;
   if (code == 0xCC && d->buffer().bitsPerPixel == 32 && s->buffer().bitsPerPixel == 32 &&
       d->buffer().alpha)
-    return CopyArgb(*d, *s, t) ? TRUE : FALSE;
-  return Run(*d, &*s, t, [&](int, int, std::uint32_t, std::uint8_t& c) {
-    c = code;
-    return true;
-  });
+    CopyKeepingAlpha(*d, *s, t);
+  else
+    RunTransfer(*d, &*s, t, code);
+  return TRUE;
 }
 
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
@@ -189,14 +55,14 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
   if (!d) return FALSE;
   const std::uint8_t code = CodeOf(rop);
   const Transfer t{x, y, width, height, xSrc, ySrc, srcWidth, srcHeight};
-  auto pick = [&](int, int, std::uint32_t, std::uint8_t& c) {
-    c = code;
-    return true;
-  };
-  if (!RopUsesSource(code)) return Run(*d, nullptr, t, pick);
+  if (!RopUsesSource(code)) {
+    RunTransfer(*d, nullptr, t, code);
+    return TRUE;
+  }
   auto s = Canvas::Of(src);
   if (!s || srcWidth == 0 || srcHeight == 0) return FALSE;
-  return Run(*d, &*s, t, pick);
+  RunTransfer(*d, &*s, t, code);
+  return TRUE;
 }
 
 BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,

@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "gdi/colour.h"
@@ -25,14 +27,20 @@ PixelBuffer::PixelBuffer(int w, int h, int bpp, bool isDib, bool isBottomUp)
       dib(isDib),
       bottomUp(isBottomUp) {
   const std::size_t rowBytes = DibStride(width, bpp);
-  storage_.assign(rowBytes * static_cast<std::size_t>(height), 0);
+  size_ = rowBytes * static_cast<std::size_t>(height);
+  storage_.reset(static_cast<std::uint8_t*>(std::calloc(std::max<std::size_t>(size_, 1), 1)));
+  if (!storage_) throw std::bad_alloc();
   if (bottomUp && height > 0) {
-    top_ = storage_.data() + rowBytes * static_cast<std::size_t>(height - 1);
+    top_ = storage_.get() + rowBytes * static_cast<std::size_t>(height - 1);
     stride = -static_cast<std::ptrdiff_t>(rowBytes);
   } else {
-    top_ = storage_.data();
+    top_ = storage_.get();
     stride = static_cast<std::ptrdiff_t>(rowBytes);
   }
+}
+
+void PixelBuffer::Free::operator()(std::uint8_t* p) const {
+  std::free(p);
 }
 
 std::uint32_t PixelBuffer::argb(int x, int y) const {
@@ -132,11 +140,12 @@ void PixelBuffer::setRgb(int x, int y, std::uint32_t c) {
 
 std::shared_ptr<PixelBuffer> MakeColourBuffer(int width, int height, COLORREF fill) {
   auto buffer = std::make_shared<PixelBuffer>(width, height, 32, false, false);
+  if (buffer->height == 0) return buffer;
   const std::uint32_t v = 0xFF000000u | RgbOf(fill);
-  for (int y = 0; y < buffer->height; ++y) {
-    auto* p = buffer->row(y);
-    for (int x = 0; x < buffer->width; ++x) std::memcpy(p + 4 * x, &v, 4);
-  }
+  std::uint8_t* first = buffer->row(0);
+  for (int x = 0; x < buffer->width; ++x) std::memcpy(first + 4 * x, &v, 4);
+  for (int y = 1; y < buffer->height; ++y)
+    std::memcpy(buffer->row(y), first, 4 * static_cast<std::size_t>(buffer->width));
   return buffer;
 }
 

@@ -47,8 +47,8 @@ struct PixelBuffer {
 
   std::uint8_t* row(int y) { return top_ + y * stride; }
   const std::uint8_t* row(int y) const { return top_ + y * stride; }
-  std::uint8_t* bits() { return storage_.data(); }  // lowest address, the platform's "bits"
-  std::size_t sizeBytes() const { return storage_.size(); }
+  std::uint8_t* bits() { return storage_.get(); }  // lowest address, the platform's "bits"
+  std::size_t sizeBytes() const { return size_; }
   std::size_t bytesPerRow() const {
     return static_cast<std::size_t>(stride < 0 ? -stride : stride);
   }
@@ -74,7 +74,13 @@ struct PixelBuffer {
   int nearestIndex(std::uint32_t rgb) const;
 
  private:
-  std::vector<std::uint8_t> storage_;
+  struct Free {
+    void operator()(std::uint8_t* p) const;
+  };
+  // Zeroed by the system as pages are first touched: a picture filled on
+  // demand costs only the part of it that is used.
+  std::unique_ptr<std::uint8_t[], Free> storage_;
+  std::size_t size_ = 0;
   std::uint8_t* top_ = nullptr;
 };
 
