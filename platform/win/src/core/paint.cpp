@@ -122,15 +122,17 @@ void SyncSurface(Window& w) {
   const int width = std::max(1, w.widget->width()), height = std::max(1, w.widget->height());
   if (w.surface) {
     if (w.surface->width == width && w.surface->height == height) return;
-    // Keep what was shown; the newly uncovered part waits for WM_PAINT.
-    const QImage old = ToQImage(*w.surface);
+    // Keep what was shown, row by row; the newly uncovered part waits for
+    // WM_PAINT. A window's picture is always opaque 32-bit colour.
     auto fresh = MakeColourBuffer(width, height, GetSysColor(COLOR_BTNFACE));
-    QImage img = ToQImage(*fresh);
-    {
-      QPainter p(&img);
-      p.drawImage(0, 0, old);
+    const PixelBuffer& old = *w.surface;
+    const int keepWidth = std::min(old.width, width), keepHeight = std::min(old.height, height);
+    for (int y = 0; y < keepHeight; ++y) {
+      auto* to = reinterpret_cast<std::uint32_t*>(fresh->row(y));
+      const auto* from = reinterpret_cast<const std::uint32_t*>(old.row(y));
+      for (int x = 0; x < keepWidth; ++x) to[x] = from[x] | 0xFF000000u;
     }
-    w.surface = FromQImage(img);
+    w.surface = std::move(fresh);
     return;
   }
   w.surface = MakeColourBuffer(width, height, GetSysColor(COLOR_BTNFACE));

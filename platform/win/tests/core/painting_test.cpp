@@ -90,6 +90,22 @@ TEST(Painting, DrawingThroughAWindowDcStaysUntilRepainted) {
   const std::string png = (dir / "w.png").string();
   ASSERT_TRUE(SaveWindowPng(h, png));
   EXPECT_EQ(QImage(QString::fromStdString(png)).pixelColor(30, 15), QColor(255, 0, 0));
+  // A window that grows keeps what was drawn, and its new part is blank
+  // until painted; one that shrinks keeps what still fits.
+  RECT r{};
+  GetWindowRect(h, &r);
+  ASSERT_TRUE(MoveWindow(h, r.left, r.top, 60, 30, FALSE));
+  dc = GetDC(h);
+  EXPECT_EQ(GetPixel(dc, 30, 15), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 29, 15), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 50, 25), GetSysColor(COLOR_BTNFACE));
+  SetPixel(dc, 5, 4, RGB(0, 0, 255));
+  ReleaseDC(h, dc);
+  ASSERT_TRUE(MoveWindow(h, r.left, r.top, 32, 16, FALSE));
+  dc = GetDC(h);
+  EXPECT_EQ(GetPixel(dc, 30, 15), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 5, 4), RGB(0, 0, 255));
+  ReleaseDC(h, dc);
   DestroyWindow(h);
 }
 
