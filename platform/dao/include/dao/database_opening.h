@@ -3,7 +3,9 @@
 // A database opened on a thread of its own. Opening an encrypted file spends
 // most of its time deriving the key from the password, and a program that
 // shows one of its records in its first window need not wait for that while
-// it builds the window.
+// it builds the window. Letting go of an opening (at its end, or by
+// assigning another) waits for its thread, and closes a database that nobody
+// took, so that the file is not held for nothing.
 
 #include <future>
 #include <string>
@@ -20,10 +22,6 @@ class DatabaseOpening {
   // Starts OpenDatabase(name, exclusive, readOnly, connect) on its own
   // thread.
   DatabaseOpening(std::string name, bool exclusive, bool readOnly, std::string connect);
-  // Letting go of an opening (by its end or by assigning another) waits for
-  // its thread; a database that nobody took is closed then, so that the file
-  // is not held for nothing.
-
   // Waits for the opening and hands over its database when it was opened
   // with these very arguments; the database is then the caller's alone, on
   // the caller's thread. Gives an empty Database (and lets go of the file)
