@@ -10,12 +10,15 @@
 
 #include "agent/agent.h"
 #include "dao/dao.h"
+#include "early_word_book.h"
 #include "forms/forms.h"
 #include "suite/addedit_failure.h"
 
 namespace vocabra {
 
-class FrmShow : public forms::Form {
+// The early book comes first, so that its opening starts before the form
+// reads its description and makes its controls.
+class FrmShow : private EarlyWordBook, public forms::Form {
  public:
   FrmShow();
 

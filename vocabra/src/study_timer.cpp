@@ -1,6 +1,7 @@
 // The word source and the study timer that steps through it.
 
 #include <string>
+#include <utility>
 
 #include "frm_show.h"
 #include "options.h"
@@ -13,10 +14,6 @@ using namespace forms;
 namespace {
 
 constexpr const char* kWordBookEmpty = "Error:New Words book is empty.";
-
-std::string BookPath(std::string_view file) {
-  return App::Path() + "\\" + std::string(file);
-}
 
 // Runs one step of the spoken part of a tick; a failing step is let go and
 // the next one runs.
@@ -37,6 +34,9 @@ void FrmShow::ChooseWordSource() {
     BindCategorisedBook(m.guageword);
     return;
   }
+  // The categorised book is not this run's source, unless the own book
+  // fails; it is let go now, for the word-book manager to have it.
+  earlyBook_ = {};
   long count = 0;
   try {
     db = dao::OpenDatabase(BookPath(kOwnBook));
@@ -66,6 +66,7 @@ void FrmShow::ChooseWordSource() {
 }
 
 void FrmShow::BindCategorisedBook(int index) {
+  Data1.OpenAhead(std::move(earlyBook_));
   Data1.DatabaseName(BookPath(kCategorisedBook));
   Data1.Connect(kCategorisedConnect);
   Data1.RecordSource(CategoryRecordSource(index));

@@ -1,6 +1,7 @@
 #include "word_sources.h"
 
 #include "dao/sql_text.h"
+#include "forms/app.h"
 
 namespace vocabra {
 
@@ -27,6 +28,10 @@ const std::array<WordSource, kSourceCount>& WordSources() {
 std::string CategoryRecordSource(int index) {
   if (index < kFirstCategory || index > kLastCategory) return std::string(kWholeBook);
   return "select * from word where category= " + dao::Quote(WordSources()[index].category);
+}
+
+std::string BookPath(std::string_view file) {
+  return forms::App::Path() + "\\" + std::string(file);
 }
 
 }  // namespace vocabra

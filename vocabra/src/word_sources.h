@@ -36,6 +36,8 @@ inline constexpr std::string_view kWholeBook = "select * from word ";
 using suite::kCategorisedBook;
 using suite::kCategorisedConnect;
 inline constexpr std::string_view kOwnBook = "word.ocx";
+// A book's full name in the program folder, as the data control is given it.
+std::string BookPath(std::string_view file);
 // The category this run falls back to when the own word book has no words.
 inline constexpr int kFallbackCategory = 1;
 

@@ -1,8 +1,11 @@
 // The word window's start-up, its word source, its size and place, its end.
 
+#include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
+#include <thread>
 
 #include "word_fixture.h"
 
@@ -105,6 +108,55 @@ TEST_F(WordWindow, AMissingOwnBookIsToldOnceAndTheWordsComeFromSomeBasicPhrases)
   Ticks(1, 7000);
   EXPECT_EQ(w.LB.Caption(), PairOf(phrases[1]));
   EXPECT_EQ(messages.size(), 1u);
+}
+
+// The categorised book starts opening as the window is made, on another
+// thread; what the user meets still follows the book as it is once the
+// window has loaded, as if it were opened only then.
+TEST_F(WordWindow, ABookLetGoWhileTheWindowIsMadeShowsItsFirstPhraseUntold) {
+  Settings({});
+  auto held = std::make_optional(dao::OpenDatabase((folder / "reg.ocx").string(), true, false,
+                                                   std::string(kCategorisedConnect)));
+  FrmShow& w = forms::Forms::Get<FrmShow>();
+  // Long enough for the early opening to meet the book held.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  held.reset();
+  w.Load();
+  const auto phrases = CategorisedPairs(w.Data1.RecordSource());
+  ASSERT_FALSE(phrases.empty());
+  EXPECT_EQ(w.LB.Caption(), PairOf(phrases[0]));
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WordWindow, ADamagedBookIsToldOnceByNameWhenTheWindowHasLoaded) {
+  Settings({});
+  std::string bytes;
+  {
+    std::ifstream in(folder / "reg.ocx", std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  for (std::size_t i = 0; i < bytes.size(); i += 3) bytes[i] = static_cast<char>(~bytes[i]);
+  std::ofstream(folder / "reg.ocx", std::ios::binary | std::ios::trunc) << bytes;
+  FrmShow& w = forms::Forms::Get<FrmShow>();
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_TRUE(messages.empty());
+  w.Load();
+  // What the book itself says when it is opened there and then.
+  std::string expected;
+  try {
+    dao::OpenDatabase(w.Data1.DatabaseName(), false, false, std::string(kCategorisedConnect))
+        .OpenRecordset(w.Data1.RecordSource());
+  } catch (const dao::Error& e) {
+    expected = dialogra::OpenFailureText((folder / "reg.ocx").string(), e);
+  }
+  ASSERT_NE(expected.find("\"" + (folder / "reg.ocx").string() + "\""), std::string::npos)
+      << expected;
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].substr(0, expected.size()), expected) << messages[0];
+  EXPECT_EQ(w.LB.Caption(), "");
+  Ticks(2, 7000);
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_EQ(w.LB.Caption(), "");
 }
 
 TEST_F(WordWindow, EntireGivesEveryCategoryInTheEnginesOrderWithoutTheOwnBook) {

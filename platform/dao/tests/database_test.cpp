@@ -158,6 +158,45 @@ TEST(Database, AnExclusiveOpenKeepsEveryoneElseOut) {
   EXPECT_FALSE(fs::exists(dir / "dialog.ocx.ldb"));
 }
 
+// A book opened on another thread is handed over only to an open with the
+// same file, mode and password; any other open and an opening nobody takes
+// let go of the file, or the word-book manager could not have it alone.
+TEST(Database, AnOpeningOnAnotherThreadIsHandedOnlyToTheSameOpen) {
+  testsupport::TempDir dir;
+  const std::string name = (dir / "reg.ocx").string();
+  daotest::MakeCategorisedBook(dir / "reg.ocx", {{"Numbers", "one", "uno"}});
+
+  dao::DatabaseOpening opening(name, false, false, daotest::kPassword);
+  dao::Database db = opening.Take(name, false, false, daotest::kPassword);
+  ASSERT_TRUE(db.IsOpen());
+  EXPECT_EQ(db.OpenRecordset("word").Fields("Italian").Value(), "uno");
+  db.Execute("insert into word (English, Italian, category) values ('two', 'due', 'Numbers')");
+  EXPECT_FALSE(opening.Take(name, false, false, daotest::kPassword).IsOpen());
+  db.Close();
+
+  const auto lets_go = [&](const std::function<dao::Database(dao::DatabaseOpening&)>& take) {
+    dao::DatabaseOpening other(name, false, false, daotest::kPassword);
+    EXPECT_FALSE(take(other).IsOpen());
+    return dao::OpenDatabase(name, true, false, daotest::kPassword).IsOpen();
+  };
+  EXPECT_TRUE(lets_go([&](auto& o) { return o.Take(name, true, false, daotest::kPassword); }));
+  EXPECT_TRUE(lets_go([&](auto& o) { return o.Take(name, false, true, daotest::kPassword); }));
+  EXPECT_TRUE(lets_go([&](auto& o) { return o.Take(name, false, false, ";pwd=other"); }));
+  EXPECT_TRUE(lets_go([&](auto& o) {
+    return o.Take((dir / "word.ocx").string(), false, false, daotest::kPassword);
+  }));
+  EXPECT_TRUE(lets_go([&](auto& o) {
+    o = dao::DatabaseOpening();
+    return o.Take(name, false, false, daotest::kPassword);
+  }));
+
+  // An opening that failed hands over nothing; the caller's own open then
+  // meets the file as it is by then.
+  dao::DatabaseOpening wrong(name, false, false, ";pwd=wrong");
+  EXPECT_FALSE(wrong.Take(name, false, false, ";pwd=wrong").IsOpen());
+  EXPECT_FALSE(fs::exists(dir / "reg.ocx.ldb"));
+}
+
 TEST(Database, EveryNameOfAFileIsTheSameFile) {
   testsupport::TempDir dir;
   daotest::MakeWordBook(dir / "dialog.ocx");

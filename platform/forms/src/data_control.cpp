@@ -41,7 +41,9 @@ void DataControl::Refresh() {
     options = options.substr(semi);
   else
     options.clear();
-  database_ = dao::OpenDatabase(databaseName_, exclusive_, readOnly_, options);
+  database_ = std::exchange(ahead_, {}).Take(databaseName_, exclusive_, readOnly_, options);
+  if (!database_.IsOpen())
+    database_ = dao::OpenDatabase(databaseName_, exclusive_, readOnly_, options);
   recordset_ = database_.OpenRecordset(recordSource_);
   moves_ = recordset_.OnCurrentChanged([this] { ShowCurrent(); });
   if (!recordset_.Eof()) recordset_.MoveFirst();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "dao/dao.h"
 #include "forms/control.h"
@@ -32,6 +33,10 @@ class DataControl : public Control {
   // Opens (again) from the current properties and stands on the first record.
   // Failures are the engine's errors.
   void Refresh();
+  // A database being opened already, on another thread, for this control:
+  // its next opening takes it when it is for the same file, mode and
+  // connect string, and opens the file itself otherwise (failures included).
+  void OpenAhead(dao::DatabaseOpening opening) { ahead_ = std::move(opening); }
 
   // Raised when opening fails while nobody asked (at the end of the form's
   // load, or when a binding is made): DataErr is the engine's number.
@@ -49,6 +54,7 @@ class DataControl : public Control {
   bool readOnly_ = false;
   bool exclusive_ = false;
   bool formLoaded_ = false;
+  dao::DatabaseOpening ahead_;
   dao::Database database_;
   dao::Recordset recordset_;
   dao::Subscription moves_;
