@@ -19,6 +19,7 @@
 #include "forms/testing.h"
 #include "forms/user_control.h"
 #include "shell/instance.h"
+#include "start_warm_up.h"
 #include "win/menu.h"
 #include "win/qt_window.h"
 
@@ -485,7 +486,10 @@ void Forms::Release(Form& form) {
 }
 
 int RunProgram(int argc, char** argv, const std::function<Form&()>& startup) {
+  // Started before the display is opened, so that the two overlap.
+  const detail::FontConfigWarmUp fonts;
   QApplication app(argc, argv);
+  const detail::SessionBusWarmUp bus;
   app.setApplicationName(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName());
   app.setQuitOnLastWindowClosed(false);
   const detail::CaretRest caretRest;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <thread>
+
+namespace forms::detail {
+
+// Set-ups that every program's first window waits for on its main thread,
+// started on threads of their own while the main thread opens the display
+// and builds the first form. Both libraries guard their one-time set-up, so
+// that the main thread, when it comes to it, finds it done or waits only for
+// the rest; nothing of Qt that is not thread-safe is touched here.
+
+// The font configuration: read from many small files and caches when the
+// first text is measured.
+class FontConfigWarmUp {
+ public:
+  FontConfigWarmUp();
+
+ private:
+  std::jthread thread_;
+};
+
+// The session bus, which the accessibility bridge connects to when the first
+// list or edit box is made; where no bus runs, the library first tries to
+// start one, and the main thread would wait for that. Only on a real display,
+// where the bridge is made: an offscreen program never needs the bus.
+// Made after the application, ended before it.
+class SessionBusWarmUp {
+ public:
+  SessionBusWarmUp();
+
+ private:
+  std::jthread thread_;
+};
+
+}  // namespace forms::detail
