@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <map>
+#include <optional>
 
 #include "forms/controls.h"
 #include "forms/data_control.h"
@@ -102,6 +102,30 @@ QJsonObject LoadDescription(std::string_view resource) {
   return doc.object();
 }
 
+namespace {
+
+// The digits of a number written "&H1F&" (the trailing "&" optional) or
+// "0x1F". Read by hand: a pattern engine would be compiled for it before the
+// first window, for every program.
+std::optional<QStringView> HexDigits(QStringView s) {
+  if (s.startsWith(u"&H"))
+    s = s.sliced(2);
+  else if (s.startsWith(u"0x"))
+    s = s.sliced(2);
+  else
+    return std::nullopt;
+  if (s.endsWith(u'&')) s.chop(1);
+  if (s.isEmpty()) return std::nullopt;
+  for (const QChar c : s) {
+    const char16_t u = c.unicode();
+    if (!((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F')))
+      return std::nullopt;
+  }
+  return s;
+}
+
+}  // namespace
+
 Value ValueFromJson(const std::string& property, const QJsonValue& json) {
   switch (json.type()) {
     case QJsonValue::Bool:
@@ -113,9 +137,8 @@ Value ValueFromJson(const std::string& property, const QJsonValue& json) {
     }
     case QJsonValue::String: {
       const QString s = json.toString();
-      static const QRegularExpression hex("^(?:&H|0x)([0-9A-Fa-f]+)&?$");
-      if (auto m = hex.match(s); m.hasMatch())
-        return Value(static_cast<double>(m.captured(1).toUInt(nullptr, 16)));
+      if (const auto digits = HexDigits(s))
+        return Value(static_cast<double>(digits->toUInt(nullptr, 16)));
       if (IsPictureProperty(property)) {
         if (s.isEmpty()) return Value(Picture());
         return Value(LoadPicture(s.startsWith(":/") || s.startsWith("/") ? s.toStdString()
