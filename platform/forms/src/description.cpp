@@ -6,20 +6,27 @@
 #include <QJsonDocument>
 #include <map>
 #include <optional>
+#include <type_traits>
 
 #include "forms/controls.h"
 #include "forms/data_control.h"
 #include "forms/errors.h"
 #include "forms/menu.h"
 #include "forms/property_bag.h"
+#include "forms/qt_control.h"
 #include "forms/user_control.h"
 
 namespace forms {
 
 namespace {
 
-std::map<std::string, ControlMaker, std::less<>>& makers() {
-  static std::map<std::string, ControlMaker, std::less<>> m;
+struct Maker {
+  ControlMaker make;
+  bool widget = false;  // carried by a Qt widget of its own
+};
+
+std::map<std::string, Maker, std::less<>>& makers() {
+  static std::map<std::string, Maker, std::less<>> m;
   return m;
 }
 
@@ -55,9 +62,10 @@ void AddBuiltins() {
   if (!m.empty()) return;
   auto add = [&](const char* name, auto tag) {
     using T = typename decltype(tag)::type;
-    m.emplace(name, [](const ControlSite& s) -> std::unique_ptr<Control> {
-      return std::make_unique<T>(s);
-    });
+    m.emplace(name, Maker{[](const ControlSite& s) -> std::unique_ptr<Control> {
+                            return std::make_unique<T>(s);
+                          },
+                          std::is_base_of_v<QtControl, T>});
   };
   add("Label", std::type_identity<Label>());
   add("Image", std::type_identity<Image>());
@@ -83,7 +91,18 @@ void AddBuiltins() {
 
 void RegisterControlType(std::string_view type, ControlMaker maker) {
   AddBuiltins();
-  makers()[std::string(type)] = std::move(maker);
+  makers()[std::string(type)] = Maker{std::move(maker)};
+}
+
+bool ListsWidgetControls(const QJsonArray& controls) {
+  AddBuiltins();
+  for (const QJsonValue& entry : controls) {
+    const QJsonObject o = entry.toObject();
+    auto it = makers().find(o.value("Type").toString().toStdString());
+    if (it != makers().end() && it->second.widget) return true;
+    if (ListsWidgetControls(o.value("Controls").toArray())) return true;
+  }
+  return false;
 }
 
 QJsonObject LoadDescription(std::string_view resource) {
@@ -236,7 +255,7 @@ void MakeControls(const QJsonArray& controls, Container& container, Form& form,
     if (it == makers().end())
       throw RuntimeError(err::InvalidPropertyValue,
                          "Unknown control type '" + site.type + "' for " + site.name);
-    std::unique_ptr<Control> made = it->second(site);
+    std::unique_ptr<Control> made = it->second.make(site);
     Control* c = made.get();
     container.AddChild(c);
     for (const auto& [name, value] : site.properties) c->SetProperty(name, value);
