@@ -7,8 +7,9 @@ namespace forms::detail {
 // Set-ups that every program's first window waits for on its main thread,
 // started on threads of their own while the main thread opens the display
 // and builds the first form. Both libraries guard their one-time set-up, so
-// that the main thread, when it comes to it, finds it done or waits only for
-// the rest; nothing of Qt that is not thread-safe is touched here.
+// that the main thread, when it comes to it, finds it done, or does it
+// itself (the fonts) or waits only for the rest (the bus); nothing of Qt
+// that is not thread-safe is touched here.
 
 // The font configuration: read from many small files and caches when the
 // first text is measured.
