@@ -4,22 +4,29 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <map>
+#include <optional>
+#include <type_traits>
 
 #include "forms/controls.h"
 #include "forms/data_control.h"
 #include "forms/errors.h"
 #include "forms/menu.h"
 #include "forms/property_bag.h"
+#include "forms/qt_control.h"
 #include "forms/user_control.h"
 
 namespace forms {
 
 namespace {
 
-std::map<std::string, ControlMaker, std::less<>>& makers() {
-  static std::map<std::string, ControlMaker, std::less<>> m;
+struct Maker {
+  ControlMaker make;
+  bool widget = false;  // carried by a Qt widget of its own
+};
+
+std::map<std::string, Maker, std::less<>>& makers() {
+  static std::map<std::string, Maker, std::less<>> m;
   return m;
 }
 
@@ -55,9 +62,10 @@ void AddBuiltins() {
   if (!m.empty()) return;
   auto add = [&](const char* name, auto tag) {
     using T = typename decltype(tag)::type;
-    m.emplace(name, [](const ControlSite& s) -> std::unique_ptr<Control> {
-      return std::make_unique<T>(s);
-    });
+    m.emplace(name, Maker{[](const ControlSite& s) -> std::unique_ptr<Control> {
+                            return std::make_unique<T>(s);
+                          },
+                          std::is_base_of_v<QtControl, T>});
   };
   add("Label", std::type_identity<Label>());
   add("Image", std::type_identity<Image>());
@@ -83,7 +91,18 @@ void AddBuiltins() {
 
 void RegisterControlType(std::string_view type, ControlMaker maker) {
   AddBuiltins();
-  makers()[std::string(type)] = std::move(maker);
+  makers()[std::string(type)] = Maker{std::move(maker)};
+}
+
+bool ListsWidgetControls(const QJsonArray& controls) {
+  AddBuiltins();
+  for (const QJsonValue& entry : controls) {
+    const QJsonObject o = entry.toObject();
+    auto it = makers().find(o.value("Type").toString().toStdString());
+    if (it != makers().end() && it->second.widget) return true;
+    if (ListsWidgetControls(o.value("Controls").toArray())) return true;
+  }
+  return false;
 }
 
 QJsonObject LoadDescription(std::string_view resource) {
@@ -102,6 +121,30 @@ QJsonObject LoadDescription(std::string_view resource) {
   return doc.object();
 }
 
+namespace {
+
+// The digits of a number written "&H1F&" (the trailing "&" optional) or
+// "0x1F". Read by hand: a pattern engine would be compiled for it before the
+// first window, for every program.
+std::optional<QStringView> HexDigits(QStringView s) {
+  if (s.startsWith(u"&H"))
+    s = s.sliced(2);
+  else if (s.startsWith(u"0x"))
+    s = s.sliced(2);
+  else
+    return std::nullopt;
+  if (s.endsWith(u'&')) s.chop(1);
+  if (s.isEmpty()) return std::nullopt;
+  for (const QChar c : s) {
+    const char16_t u = c.unicode();
+    if (!((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F')))
+      return std::nullopt;
+  }
+  return s;
+}
+
+}  // namespace
+
 Value ValueFromJson(const std::string& property, const QJsonValue& json) {
   switch (json.type()) {
     case QJsonValue::Bool:
@@ -113,9 +156,8 @@ Value ValueFromJson(const std::string& property, const QJsonValue& json) {
     }
     case QJsonValue::String: {
       const QString s = json.toString();
-      static const QRegularExpression hex("^(?:&H|0x)([0-9A-Fa-f]+)&?$");
-      if (auto m = hex.match(s); m.hasMatch())
-        return Value(static_cast<double>(m.captured(1).toUInt(nullptr, 16)));
+      if (const auto digits = HexDigits(s))
+        return Value(static_cast<double>(digits->toUInt(nullptr, 16)));
       if (IsPictureProperty(property)) {
         if (s.isEmpty()) return Value(Picture());
         return Value(LoadPicture(s.startsWith(":/") || s.startsWith("/") ? s.toStdString()
@@ -213,7 +255,7 @@ void MakeControls(const QJsonArray& controls, Container& container, Form& form,
     if (it == makers().end())
       throw RuntimeError(err::InvalidPropertyValue,
                          "Unknown control type '" + site.type + "' for " + site.name);
-    std::unique_ptr<Control> made = it->second(site);
+    std::unique_ptr<Control> made = it->second.make(site);
     Control* c = made.get();
     container.AddChild(c);
     for (const auto& [name, value] : site.properties) c->SetProperty(name, value);

@@ -37,6 +37,10 @@ QJsonValue ValueToJson(const Value& v);
 // scale and kind first, then the rest, AutoSize last.
 std::vector<std::pair<std::string, Value>> PropertiesOf(const QJsonObject& object);
 
+// Whether a description lists, at any depth, a control carried by a Qt
+// widget of its own (a text, list or combo box, a button, a frame...).
+bool ListsWidgetControls(const QJsonArray& controls);
+
 // Makes the controls a description lists, in order, into `container`.
 void MakeControls(const QJsonArray& controls, Container& container, Form& form,
                   std::vector<std::unique_ptr<Control>>& out);

@@ -19,6 +19,7 @@
 #include "forms/testing.h"
 #include "forms/user_control.h"
 #include "shell/instance.h"
+#include "start_warm_up.h"
 #include "win/menu.h"
 #include "win/qt_window.h"
 
@@ -66,6 +67,10 @@ void ForEachUserControl(const std::vector<Control*>& controls, F&& f) {
 
 Form::Form(std::string_view description) {
   const QJsonObject doc = LoadDescription(description);
+  // Its first text, list or combo box connects the accessibility bridge to
+  // the session bus: the connection is begun now, beside the form's making.
+  if (ListsWidgetControls(doc.value("Controls").toArray()))
+    busWarmUp_ = std::make_unique<detail::SessionBusWarmUp>();
   name_ = doc.value("Form").toString("Form").toStdString();
   auto props = PropertiesOf(doc);
   // What the window is made of must be known before it is made.
@@ -485,6 +490,8 @@ void Forms::Release(Form& form) {
 }
 
 int RunProgram(int argc, char** argv, const std::function<Form&()>& startup) {
+  // Started before the display is opened, so that the two overlap.
+  const detail::FontConfigWarmUp fonts;
   QApplication app(argc, argv);
   app.setApplicationName(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName());
   app.setQuitOnLastWindowClosed(false);

@@ -17,6 +17,10 @@ class Menu;
 // A form: a top-level window described by a form description file (its
 // properties and controls), whose event procedures are the virtual Form_*
 // members of the program's class.
+namespace detail {
+class SessionBusWarmUp;
+}
+
 class Form : public SurfaceWindow {
  public:
   // `description` names the form description resource, e.g.
@@ -155,6 +159,7 @@ class Form : public SurfaceWindow {
   bool modalRunning_ = false;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<std::string, std::shared_ptr<void>> arrays_;
+  std::unique_ptr<detail::SessionBusWarmUp> busWarmUp_;
 };
 
 // Unloads a form: QueryUnload and Unload may cancel; otherwise the form's
