@@ -75,9 +75,11 @@ class SilentOutput final : public AudioOutput {
   }
   void Drain(const std::function<bool()>& cancelled) override {
     const auto end = PlayedAt(written_);
+    // Looked at as often as a piece is written: a stop ends the wait as
+    // soon as it would end the sound.
     while (Clock::now() < end && !cancelled())
       std::this_thread::sleep_for(
-          std::min<Clock::duration>(std::chrono::milliseconds(10), end - Clock::now()));
+          std::min<Clock::duration>(std::chrono::milliseconds(50), end - Clock::now()));
   }
   void Discard() override { written_ = 0; }
   std::string Kind() const override { return "none"; }
