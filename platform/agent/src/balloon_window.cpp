@@ -8,8 +8,6 @@
 #include <QTextDocument>
 #include <cmath>
 
-#include "task_list_hints.h"
-
 namespace agent {
 
 namespace {
@@ -149,7 +147,7 @@ void BalloonWindow::resizeEvent(QResizeEvent*) {
 
 void BalloonWindow::showEvent(QShowEvent* e) {
   // Before the window is mapped: a window manager reads the hints then.
-  if (!e->spontaneous()) LeaveOutOfTaskList(*this);
+  if (!e->spontaneous()) taskListHints_.Apply(*this);
 }
 
 void BalloonWindow::paintEvent(QPaintEvent*) {

@@ -6,6 +6,8 @@
 #include <QTextDocument>
 #include <QWidget>
 
+#include "task_list_hints.h"
+
 namespace agent {
 
 // The speech balloon: a shaped, frameless window beside the character that
@@ -60,6 +62,7 @@ class BalloonWindow : public QWidget {
   QString documentPage_;
   int documentSaid_ = -1;
   int documentWidth_ = -1;
+  TaskListHints taskListHints_;
 };
 
 }  // namespace agent

@@ -7,8 +7,6 @@
 #include <QScreen>
 #include <QShowEvent>
 
-#include "task_list_hints.h"
-
 namespace agent {
 
 namespace {
@@ -88,7 +86,7 @@ void CharacterWindow::StepAppear() {
     return;
   }
   UpdateShape();
-  update();
+  Present();
 }
 
 void CharacterWindow::PlaceDefault() {
@@ -192,7 +190,18 @@ void CharacterWindow::SetImage(int image) {
   if (image == image_) return;
   image_ = image;
   UpdateShape();
-  update();
+  Present();
+}
+
+void CharacterWindow::Present() {
+  if (!pictures_.Attached()) {
+    update();
+  } else if (appear_ >= 1.0) {
+    const auto index = static_cast<std::size_t>(image_);
+    pictures_.Show(index, character_.ImageCount(), character_.Image(index));
+  } else {
+    pictures_.ShowOnce(Composed());
+  }
 }
 
 QImage CharacterWindow::Composed() const {
@@ -228,10 +237,14 @@ void CharacterWindow::UpdateShape() {
 
 void CharacterWindow::showEvent(QShowEvent* e) {
   // Before the window is mapped: a window manager reads the hints then.
-  if (!e->spontaneous()) LeaveOutOfTaskList(*this);
+  if (e->spontaneous()) return;
+  taskListHints_.Apply(*this);
+  if (pictures_.Attach()) Present();
 }
 
 void CharacterWindow::paintEvent(QPaintEvent*) {
+  // The display shows the pictures in a window of their own over this one.
+  if (pictures_.Attached()) return;
   QPainter p(this);
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.fillRect(rect(), Qt::transparent);
