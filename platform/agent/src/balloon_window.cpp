@@ -69,7 +69,15 @@ void BalloonWindow::SetSpoken(int spokenEnd) {
     pageStart_ = pageEnd_;
     Relayout();
   }
-  update();
+  // Only the text changes colour (with a margin for a glyph that reaches past
+  // its line): the outline around it is not drawn again and, with its many
+  // edges, not sent to the display again.
+  update(TextArea().adjusted(-3, -3, 3, 3));
+}
+
+QRect BalloonWindow::TextArea() const {
+  return {kPadding + 1, kPadding + 1 + (tailUp_ ? kTail : 0), width() - 2 * kPadding - 2,
+          height() - 2 * kPadding - kTail - 2};
 }
 
 void BalloonWindow::Relayout() {
@@ -159,8 +167,9 @@ void BalloonWindow::paintEvent(QPaintEvent*) {
 
   const QString page = PageText();
   const int said = std::clamp(spokenEnd_ - pageStart_, 0, static_cast<int>(page.size()));
-  QTextDocument& doc = Document(page, said, width() - 2 * kPadding - 2);
-  p.translate(kPadding + 1, kPadding + 1 + (tailUp_ ? kTail : 0));
+  const QRect area = TextArea();
+  QTextDocument& doc = Document(page, said, area.width());
+  p.translate(area.topLeft());
   doc.drawContents(&p);
 }
 

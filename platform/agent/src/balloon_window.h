@@ -35,6 +35,8 @@ class BalloonWindow : public QWidget {
 
  private:
   QString PageText() const;
+  // Where the page is drawn, in the window.
+  QRect TextArea() const;
   void Relayout();
   const QPainterPath& Outline();
   QPainterPath MakeOutline() const;

@@ -105,7 +105,8 @@ void SpeechPlayer::Speak(Utterance& u) {
   std::int64_t written = 0;
   bool started = false;
   std::deque<WordMark> words;
-  // A stop waits for the piece being written: a twentieth of a second.
+  // On a sound card, a stop waits for the piece being written: a twentieth
+  // of a second.
   const auto longestPiece = static_cast<std::size_t>(std::max(1, rate / 20));
   auto announceWords = [&](std::int64_t upTo) {
     while (!words.empty() && words.front().sample <= upTo) {
