@@ -58,7 +58,8 @@ DisplayPictures::~DisplayPictures() {
 }
 
 void DisplayPictures::Release() {
-  xcb_connection_t* c = Connection();
+  // The connection goes with the application.
+  xcb_connection_t* c = qGuiApp ? c_ : nullptr;
   if (!c) return;
   // The inner window goes with the shown one.
   for (const std::uint32_t p : pixmaps_)
@@ -74,6 +75,7 @@ bool DisplayPictures::Attach() {
   tried_ = true;
   xcb_connection_t* c = Connection();
   if (!c || !window_.isWindow()) return false;
+  c_ = c;
   const auto outer = static_cast<xcb_window_t>(window_.winId());
   // Both asked at once: one wait for the display, once in the window's life.
   const auto geometryCookie = xcb_get_geometry(c, outer);
@@ -98,8 +100,8 @@ bool DisplayPictures::Attach() {
 }
 
 std::uint32_t DisplayPictures::Send(const QImage& picture) {
-  xcb_connection_t* c = Connection();
-  if (!c || !inner_) return 0;
+  xcb_connection_t* c = c_;
+  if (!inner_) return 0;
   QImage image = picture.isNull() ? QImage(window_.size(), QImage::Format_ARGB32_Premultiplied)
                                   : picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   if (picture.isNull()) image.fill(Qt::transparent);
@@ -126,8 +128,8 @@ std::uint32_t DisplayPictures::Send(const QImage& picture) {
 }
 
 void DisplayPictures::SetBackground(std::uint32_t pixmap) {
-  xcb_connection_t* c = Connection();
-  if (!c || !inner_ || !pixmap) return;
+  xcb_connection_t* c = c_;
+  if (!inner_ || !pixmap) return;
   xcb_change_window_attributes(c, inner_, XCB_CW_BACK_PIXMAP, &pixmap);
   xcb_clear_area(c, 0, inner_, 0, 0, 0, 0);
   xcb_flush(c);
@@ -142,9 +144,9 @@ void DisplayPictures::Show(std::size_t index, std::size_t count, const QImage& i
 }
 
 void DisplayPictures::ShowOnce(const QImage& image) {
-  xcb_connection_t* c = Connection();
+  xcb_connection_t* c = c_;
   const std::uint32_t pixmap = Send(image);
-  if (!c || !pixmap) return;
+  if (!pixmap) return;
   SetBackground(pixmap);
   // The window keeps its background for as long as it needs it.
   xcb_free_pixmap(c, pixmap);

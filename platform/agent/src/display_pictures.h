@@ -5,6 +5,7 @@
 #include <vector>
 
 class QWidget;
+struct xcb_connection_t;
 
 namespace agent {
 
@@ -44,6 +45,9 @@ class DisplayPictures {
   void Release();
 
   QWidget& window_;
+  // The application's connection to the display, once attached: asked of
+  // the toolkit once, not at every frame.
+  xcb_connection_t* c_ = nullptr;
   bool tried_ = false;
   std::uint8_t depth_ = 0;
   std::uint32_t inner_ = 0;
