@@ -1,12 +1,17 @@
 #include "balloon_window.h"
 
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTextDocument>
 #include <cmath>
+#include <vector>
+
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
 
 namespace agent {
 
@@ -114,10 +119,60 @@ void BalloonWindow::Place(const QRect& character) {
 }
 
 void BalloonWindow::Reshape() {
+  // A concealed balloon takes its shape when it is revealed.
+  if (concealed_) return;
   // Without a compositing manager only the mask makes the window's shape;
   // the same mask again would only cost the display a new shape.
   const QRegion shape(Outline().toFillPolygon().toPolygon());
   if (shape != mask()) setMask(shape);
+}
+
+void BalloonWindow::Reveal() {
+  if (!concealed_ || !isVisible()) {
+    concealed_ = false;
+    show();
+    raise();
+    return;
+  }
+  concealed_ = false;
+  // The new page first, while the balloon has no shape: it then appears
+  // with its own text, not for a moment with the last one.
+  repaint();
+  const QRegion shape(Outline().toFillPolygon().toPolygon());
+  setMask(shape);
+  // The toolkit may take the shape for the one it gave before the balloon
+  // was concealed, and not send it.
+  SendShape(shape);
+  raise();
+}
+
+void BalloonWindow::Conceal() {
+  if (!isVisible() || concealed_) return;
+  if (!SendShape(QRegion())) {
+    hide();
+    return;
+  }
+  concealed_ = true;
+}
+
+bool BalloonWindow::SendShape(const QRegion& shape) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+  if (!c) return false;
+  const xcb_query_extension_reply_t* shapes = xcb_get_extension_data(c, &xcb_shape_id);
+  if (!shapes || !shapes->present) return false;
+  std::vector<xcb_rectangle_t> rects;
+  for (const QRect& r : shape)
+    rects.push_back({static_cast<std::int16_t>(r.x()), static_cast<std::int16_t>(r.y()),
+                     static_cast<std::uint16_t>(r.width()),
+                     static_cast<std::uint16_t>(r.height())});
+  // The bounding shape also bounds where the window takes the pointer.
+  xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
+                       static_cast<xcb_window_t>(winId()), 0, 0,
+                       static_cast<std::uint32_t>(rects.size()), rects.data());
+  xcb_flush(c);
+  return true;
 }
 
 const QPainterPath& BalloonWindow::Outline() {
@@ -151,6 +206,14 @@ QPainterPath BalloonWindow::MakeOutline() const {
 
 void BalloonWindow::resizeEvent(QResizeEvent*) {
   Reshape();
+}
+
+void BalloonWindow::hideEvent(QHideEvent* e) {
+  // Hidden for good while concealed: it gets its shape back now, as the
+  // toolkit does not send it again when it maps the window.
+  if (e->spontaneous() || !concealed_) return;
+  concealed_ = false;
+  SendShape(mask().isEmpty() ? QRegion(rect()) : mask());
 }
 
 void BalloonWindow::showEvent(QShowEvent* e) {

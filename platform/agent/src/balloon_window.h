@@ -22,6 +22,15 @@ class BalloonWindow : public QWidget {
   void SetSpoken(int spokenEnd);
   // Places the balloon above the character, or below it when there is no room.
   void Place(const QRect& character);
+  // Puts the balloon on the screen, in front of other windows.
+  void Reveal();
+  // Takes the balloon off the screen until it is revealed again; hide() it
+  // when it goes with its character. On X the window stays mapped and only
+  // loses its shape: showing it again at the next speech is then one request,
+  // where mapping it is a round of properties, answers and events with the
+  // window manager.
+  void Conceal();
+  bool Shown() const { return isVisible() && !concealed_; }
 
   QString Text() const { return text_; }
 
@@ -31,6 +40,7 @@ class BalloonWindow : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override;
   void showEvent(QShowEvent*) override;
+  void hideEvent(QHideEvent*) override;
   void resizeEvent(QResizeEvent*) override;
 
  private:
@@ -41,6 +51,8 @@ class BalloonWindow : public QWidget {
   const QPainterPath& Outline();
   QPainterPath MakeOutline() const;
   void Reshape();
+  // Gives the display the balloon's shape, or none at all.
+  bool SendShape(const QRegion& shape);
   // The page laid out with its said part, made anew only when the page, the
   // said part or the width changed: a repaint lays out no text.
   QTextDocument& Document(const QString& page, int said, int width);
@@ -65,6 +77,7 @@ class BalloonWindow : public QWidget {
   int documentSaid_ = -1;
   int documentWidth_ = -1;
   TaskListHints taskListHints_;
+  bool concealed_ = false;
 };
 
 }  // namespace agent

@@ -41,7 +41,7 @@ CharacterWindow::CharacterWindow(const LoadedCharacter& character, int startPlac
   talkTimer_.setSingleShot(true);
   connect(&talkTimer_, &QTimer::timeout, this, [this] { NextTalkFrame(); });
   balloonTimer_.setSingleShot(true);
-  connect(&balloonTimer_, &QTimer::timeout, this, [this] { balloon_->hide(); });
+  connect(&balloonTimer_, &QTimer::timeout, this, [this] { balloon_->Conceal(); });
 }
 
 CharacterWindow::~CharacterWindow() = default;
@@ -57,7 +57,7 @@ void CharacterWindow::AnimateIn() {
   appearTimer_.start();
   if (speaking_) {
     balloon_->Place(FigureRect());
-    balloon_->show();
+    balloon_->Reveal();
   }
 }
 
@@ -72,6 +72,7 @@ void CharacterWindow::AnimateOut() {
 
 void CharacterWindow::HideNow() {
   StopAll();
+  balloon_->hide();
   appearTimer_.stop();
   shown_ = false;
   appear_ = 0;
@@ -144,8 +145,7 @@ void CharacterWindow::BeginSpeaking(const QString& text) {
   balloon_->SetText(text);
   if (shown_) {
     balloon_->Place(FigureRect());
-    balloon_->show();
-    balloon_->raise();
+    balloon_->Reveal();
   }
   talkFrame_ = 0;
   if (!character_.File().talking.empty()) NextTalkFrame();
@@ -169,7 +169,7 @@ void CharacterWindow::EndSpeaking() {
   talkTimer_.stop();
   SetImage(character_.File().restImage);
   balloon_->SetSpoken(static_cast<int>(balloon_->Text().size()));
-  if (balloon_->isVisible()) balloonTimer_.start(kBalloonLingerMs);
+  if (balloon_->Shown()) balloonTimer_.start(kBalloonLingerMs);
 }
 
 void CharacterWindow::StopAll() {
@@ -178,12 +178,12 @@ void CharacterWindow::StopAll() {
   balloonTimer_.stop();
   done_ = {};
   speaking_ = false;
-  balloon_->hide();
+  balloon_->Conceal();
   SetImage(character_.File().restImage);
 }
 
 bool CharacterWindow::BalloonShown() const {
-  return balloon_->isVisible();
+  return balloon_->Shown();
 }
 
 void CharacterWindow::SetImage(int image) {
@@ -269,7 +269,7 @@ void CharacterWindow::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void CharacterWindow::moveEvent(QMoveEvent*) {
-  if (balloon_->isVisible()) balloon_->Place(FigureRect());
+  if (balloon_->Shown()) balloon_->Place(FigureRect());
 }
 
 }  // namespace agent
