@@ -13,6 +13,8 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include "x_connection.h"
+
 namespace agent {
 
 namespace {
@@ -132,6 +134,7 @@ void BalloonWindow::Reveal() {
     concealed_ = false;
     show();
     raise();
+    taskListHints_.Confirm(*this);
     return;
   }
   concealed_ = false;
@@ -156,9 +159,7 @@ void BalloonWindow::Conceal() {
 }
 
 bool BalloonWindow::SendShape(const QRegion& shape) {
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+  xcb_connection_t* c = XConnection();
   if (!c) return false;
   const xcb_query_extension_reply_t* shapes = xcb_get_extension_data(c, &xcb_shape_id);
   if (!shapes || !shapes->present) return false;

@@ -54,6 +54,7 @@ void CharacterWindow::AnimateIn() {
   UpdateShape();
   show();
   raise();
+  taskListHints_.Confirm(*this);
   appearTimer_.start();
   if (speaking_) {
     balloon_->Place(FigureRect());

@@ -6,24 +6,12 @@
 #include <QSysInfo>
 #include <QWidget>
 #include <algorithm>
-#include <cstdlib>
-#include <memory>
+
+#include "x_connection.h"
 
 namespace agent {
 
 namespace {
-
-struct FreeReply {
-  void operator()(void* reply) const { std::free(reply); }
-};
-template <class T>
-using Reply = std::unique_ptr<T, FreeReply>;
-
-xcb_connection_t* Connection() {
-  if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 ? x11->connection() : nullptr;
-}
 
 // True when the display keeps a pixel of this depth and visual as four bytes
 // of blue, green, red and a last byte (alpha, or unused), in this order in
@@ -73,16 +61,16 @@ void DisplayPictures::Release() {
 bool DisplayPictures::Attach() {
   if (tried_) return Attached();
   tried_ = true;
-  xcb_connection_t* c = Connection();
+  xcb_connection_t* c = XConnection();
   if (!c || !window_.isWindow()) return false;
   c_ = c;
   const auto outer = static_cast<xcb_window_t>(window_.winId());
   // Both asked at once: one wait for the display, once in the window's life.
   const auto geometryCookie = xcb_get_geometry(c, outer);
   const auto attributesCookie = xcb_get_window_attributes(c, outer);
-  const Reply<xcb_get_geometry_reply_t> geometry(
+  const XReply<xcb_get_geometry_reply_t> geometry(
       xcb_get_geometry_reply(c, geometryCookie, nullptr));
-  const Reply<xcb_get_window_attributes_reply_t> attributes(
+  const XReply<xcb_get_window_attributes_reply_t> attributes(
       xcb_get_window_attributes_reply(c, attributesCookie, nullptr));
   if (!geometry || !attributes || !TakesImageBytesAsTheyAre(c, geometry->depth, attributes->visual))
     return false;

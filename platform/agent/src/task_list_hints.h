@@ -19,6 +19,11 @@ namespace agent {
 class TaskListHints {
  public:
   void Apply(QWidget& window);
+  // Call right after showing the window: asks a window manager to add the
+  // hints too. A manager still letting go of the window's last showing
+  // when it is shown again clears what Apply() wrote; it takes this request
+  // after it has taken the window over. One request, no answer awaited.
+  void Confirm(QWidget& window);
 
  private:
   bool LookUp();

@@ -17,6 +17,7 @@
 #include "character_impl.h"
 #include "character_window.h"
 #include "testsupport/window_manager.h"
+#include "x_connection.h"
 
 namespace {
 
@@ -25,12 +26,6 @@ using namespace std::chrono_literals;
 
 [[maybe_unused]] auto* const g_wm =
     ::testing::AddGlobalTestEnvironment(new testsupport::WindowManager);
-
-struct Free {
-  void operator()(void* p) const { std::free(p); }
-};
-template <class T>
-using Reply = std::unique_ptr<T, Free>;
 
 // Counts the toolkit's repaints of a widget.
 class PaintCounter : public QObject {
@@ -59,8 +54,7 @@ class CharacterOnX : public ::testing::Test {
 
   // Waits until the program's requests so far have reached the display.
   static void Settle() {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* own = x11->connection();
+    xcb_connection_t* own = agent::XConnection();
     std::free(xcb_get_input_focus_reply(own, xcb_get_input_focus(own), nullptr));
   }
 
@@ -70,11 +64,11 @@ class CharacterOnX : public ::testing::Test {
   QImage Shot(const QWidget& w) const {
     Settle();
     xcb_connection_t* c = c_.get();
-    const Reply<xcb_translate_coordinates_reply_t> at(xcb_translate_coordinates_reply(
+    const agent::XReply<xcb_translate_coordinates_reply_t> at(xcb_translate_coordinates_reply(
         c, xcb_translate_coordinates(c, static_cast<xcb_window_t>(w.winId()), Root(), 0, 0),
         nullptr));
     if (!at) return {};
-    const Reply<xcb_get_image_reply_t> shot(
+    const agent::XReply<xcb_get_image_reply_t> shot(
         xcb_get_image_reply(c,
                             xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, Root(), at->dst_x,
                                           at->dst_y, static_cast<std::uint16_t>(w.width()),
@@ -154,7 +148,7 @@ TEST_F(CharacterOnX, TheBalloonGoesBetweenSpeechesAndComesBackWithTheNextText) {
     return pale > 200;
   };
   const auto mapped = [&] {
-    const Reply<xcb_get_window_attributes_reply_t> a(xcb_get_window_attributes_reply(
+    const agent::XReply<xcb_get_window_attributes_reply_t> a(xcb_get_window_attributes_reply(
         c_.get(), xcb_get_window_attributes(c_.get(), static_cast<xcb_window_t>(balloon->winId())),
         nullptr));
     return a && a->map_state == XCB_MAP_STATE_VIEWABLE;
