@@ -60,6 +60,12 @@ using Clock = std::chrono::steady_clock;
 // stop is heard at once.
 constexpr int kLatencyMs = 80;
 
+// Nothing is heard, so the silent output lets the speech run up to this far
+// ahead of its time and then waits until it is in time again: one wait for
+// this much sound, where a sound card takes each piece in its own time.
+// The words still follow the speech's pace, a few of them early at most.
+constexpr auto kSilentAhead = std::chrono::milliseconds(150);
+
 class SilentOutput final : public AudioOutput {
  public:
   explicit SilentOutput(int rate) : rate_(rate) {}
@@ -70,14 +76,14 @@ class SilentOutput final : public AudioOutput {
   bool Write(std::span<const std::int16_t> samples) override {
     if (written_ == 0) start_ = Clock::now();
     written_ += static_cast<std::int64_t>(samples.size());
-    std::this_thread::sleep_until(PlayedAt(written_) - std::chrono::milliseconds(kLatencyMs));
+    const auto due = PlayedAt(written_);
+    if (due - Clock::now() > kSilentAhead) std::this_thread::sleep_until(due);
     return true;
   }
   void Drain(const std::function<bool()>& cancelled) override {
     const auto end = PlayedAt(written_);
     while (Clock::now() < end && !cancelled())
-      std::this_thread::sleep_for(
-          std::min<Clock::duration>(std::chrono::milliseconds(10), end - Clock::now()));
+      std::this_thread::sleep_for(std::min<Clock::duration>(kSilentAhead, end - Clock::now()));
   }
   void Discard() override { written_ = 0; }
   std::string Kind() const override { return "none"; }

@@ -1,14 +1,19 @@
 #include "balloon_window.h"
 
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTextDocument>
 #include <cmath>
+#include <vector>
 
-#include "task_list_hints.h"
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+#include "x_connection.h"
 
 namespace agent {
 
@@ -71,7 +76,15 @@ void BalloonWindow::SetSpoken(int spokenEnd) {
     pageStart_ = pageEnd_;
     Relayout();
   }
-  update();
+  // Only the text changes colour (with a margin for a glyph that reaches past
+  // its line): the outline around it is not drawn again and, with its many
+  // edges, not sent to the display again.
+  update(TextArea().adjusted(-3, -3, 3, 3));
+}
+
+QRect BalloonWindow::TextArea() const {
+  return {kPadding + 1, kPadding + 1 + (tailUp_ ? kTail : 0), width() - 2 * kPadding - 2,
+          height() - 2 * kPadding - kTail - 2};
 }
 
 void BalloonWindow::Relayout() {
@@ -108,10 +121,59 @@ void BalloonWindow::Place(const QRect& character) {
 }
 
 void BalloonWindow::Reshape() {
+  // A concealed balloon takes its shape when it is revealed.
+  if (concealed_) return;
   // Without a compositing manager only the mask makes the window's shape;
   // the same mask again would only cost the display a new shape.
   const QRegion shape(Outline().toFillPolygon().toPolygon());
   if (shape != mask()) setMask(shape);
+}
+
+void BalloonWindow::Reveal() {
+  if (!concealed_ || !isVisible()) {
+    concealed_ = false;
+    show();
+    raise();
+    taskListHints_.Confirm(*this);
+    return;
+  }
+  concealed_ = false;
+  // The new page first, while the balloon has no shape: it then appears
+  // with its own text, not for a moment with the last one.
+  repaint();
+  const QRegion shape(Outline().toFillPolygon().toPolygon());
+  setMask(shape);
+  // The toolkit may take the shape for the one it gave before the balloon
+  // was concealed, and not send it.
+  SendShape(shape);
+  raise();
+}
+
+void BalloonWindow::Conceal() {
+  if (!isVisible() || concealed_) return;
+  if (!SendShape(QRegion())) {
+    hide();
+    return;
+  }
+  concealed_ = true;
+}
+
+bool BalloonWindow::SendShape(const QRegion& shape) {
+  xcb_connection_t* c = XConnection();
+  if (!c) return false;
+  const xcb_query_extension_reply_t* shapes = xcb_get_extension_data(c, &xcb_shape_id);
+  if (!shapes || !shapes->present) return false;
+  std::vector<xcb_rectangle_t> rects;
+  for (const QRect& r : shape)
+    rects.push_back({static_cast<std::int16_t>(r.x()), static_cast<std::int16_t>(r.y()),
+                     static_cast<std::uint16_t>(r.width()),
+                     static_cast<std::uint16_t>(r.height())});
+  // The bounding shape also bounds where the window takes the pointer.
+  xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
+                       static_cast<xcb_window_t>(winId()), 0, 0,
+                       static_cast<std::uint32_t>(rects.size()), rects.data());
+  xcb_flush(c);
+  return true;
 }
 
 const QPainterPath& BalloonWindow::Outline() {
@@ -147,9 +209,17 @@ void BalloonWindow::resizeEvent(QResizeEvent*) {
   Reshape();
 }
 
+void BalloonWindow::hideEvent(QHideEvent* e) {
+  // Hidden for good while concealed: it gets its shape back now, as the
+  // toolkit does not send it again when it maps the window.
+  if (e->spontaneous() || !concealed_) return;
+  concealed_ = false;
+  SendShape(mask().isEmpty() ? QRegion(rect()) : mask());
+}
+
 void BalloonWindow::showEvent(QShowEvent* e) {
   // Before the window is mapped: a window manager reads the hints then.
-  if (!e->spontaneous()) LeaveOutOfTaskList(*this);
+  if (!e->spontaneous()) taskListHints_.Apply(*this);
 }
 
 void BalloonWindow::paintEvent(QPaintEvent*) {
@@ -161,8 +231,9 @@ void BalloonWindow::paintEvent(QPaintEvent*) {
 
   const QString page = PageText();
   const int said = std::clamp(spokenEnd_ - pageStart_, 0, static_cast<int>(page.size()));
-  QTextDocument& doc = Document(page, said, width() - 2 * kPadding - 2);
-  p.translate(kPadding + 1, kPadding + 1 + (tailUp_ ? kTail : 0));
+  const QRect area = TextArea();
+  QTextDocument& doc = Document(page, said, area.width());
+  p.translate(area.topLeft());
   doc.drawContents(&p);
 }
 

@@ -6,6 +6,8 @@
 #include <QTextDocument>
 #include <QWidget>
 
+#include "task_list_hints.h"
+
 namespace agent {
 
 // The speech balloon: a shaped, frameless window beside the character that
@@ -20,6 +22,15 @@ class BalloonWindow : public QWidget {
   void SetSpoken(int spokenEnd);
   // Places the balloon above the character, or below it when there is no room.
   void Place(const QRect& character);
+  // Puts the balloon on the screen, in front of other windows.
+  void Reveal();
+  // Takes the balloon off the screen until it is revealed again; hide() it
+  // when it goes with its character. On X the window stays mapped and only
+  // loses its shape: showing it again at the next speech is then one request,
+  // where mapping it is a round of properties, answers and events with the
+  // window manager.
+  void Conceal();
+  bool Shown() const { return isVisible() && !concealed_; }
 
   QString Text() const { return text_; }
 
@@ -29,14 +40,19 @@ class BalloonWindow : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override;
   void showEvent(QShowEvent*) override;
+  void hideEvent(QHideEvent*) override;
   void resizeEvent(QResizeEvent*) override;
 
  private:
   QString PageText() const;
+  // Where the page is drawn, in the window.
+  QRect TextArea() const;
   void Relayout();
   const QPainterPath& Outline();
   QPainterPath MakeOutline() const;
   void Reshape();
+  // Gives the display the balloon's shape, or none at all.
+  bool SendShape(const QRegion& shape);
   // The page laid out with its said part, made anew only when the page, the
   // said part or the width changed: a repaint lays out no text.
   QTextDocument& Document(const QString& page, int said, int width);
@@ -60,6 +76,8 @@ class BalloonWindow : public QWidget {
   QString documentPage_;
   int documentSaid_ = -1;
   int documentWidth_ = -1;
+  TaskListHints taskListHints_;
+  bool concealed_ = false;
 };
 
 }  // namespace agent

@@ -7,8 +7,6 @@
 #include <QScreen>
 #include <QShowEvent>
 
-#include "task_list_hints.h"
-
 namespace agent {
 
 namespace {
@@ -43,7 +41,7 @@ CharacterWindow::CharacterWindow(const LoadedCharacter& character, int startPlac
   talkTimer_.setSingleShot(true);
   connect(&talkTimer_, &QTimer::timeout, this, [this] { NextTalkFrame(); });
   balloonTimer_.setSingleShot(true);
-  connect(&balloonTimer_, &QTimer::timeout, this, [this] { balloon_->hide(); });
+  connect(&balloonTimer_, &QTimer::timeout, this, [this] { balloon_->Conceal(); });
 }
 
 CharacterWindow::~CharacterWindow() = default;
@@ -56,10 +54,11 @@ void CharacterWindow::AnimateIn() {
   UpdateShape();
   show();
   raise();
+  taskListHints_.Confirm(*this);
   appearTimer_.start();
   if (speaking_) {
     balloon_->Place(FigureRect());
-    balloon_->show();
+    balloon_->Reveal();
   }
 }
 
@@ -74,6 +73,7 @@ void CharacterWindow::AnimateOut() {
 
 void CharacterWindow::HideNow() {
   StopAll();
+  balloon_->hide();
   appearTimer_.stop();
   shown_ = false;
   appear_ = 0;
@@ -88,7 +88,7 @@ void CharacterWindow::StepAppear() {
     return;
   }
   UpdateShape();
-  update();
+  Present();
 }
 
 void CharacterWindow::PlaceDefault() {
@@ -146,8 +146,7 @@ void CharacterWindow::BeginSpeaking(const QString& text) {
   balloon_->SetText(text);
   if (shown_) {
     balloon_->Place(FigureRect());
-    balloon_->show();
-    balloon_->raise();
+    balloon_->Reveal();
   }
   talkFrame_ = 0;
   if (!character_.File().talking.empty()) NextTalkFrame();
@@ -171,7 +170,7 @@ void CharacterWindow::EndSpeaking() {
   talkTimer_.stop();
   SetImage(character_.File().restImage);
   balloon_->SetSpoken(static_cast<int>(balloon_->Text().size()));
-  if (balloon_->isVisible()) balloonTimer_.start(kBalloonLingerMs);
+  if (balloon_->Shown()) balloonTimer_.start(kBalloonLingerMs);
 }
 
 void CharacterWindow::StopAll() {
@@ -180,19 +179,30 @@ void CharacterWindow::StopAll() {
   balloonTimer_.stop();
   done_ = {};
   speaking_ = false;
-  balloon_->hide();
+  balloon_->Conceal();
   SetImage(character_.File().restImage);
 }
 
 bool CharacterWindow::BalloonShown() const {
-  return balloon_->isVisible();
+  return balloon_->Shown();
 }
 
 void CharacterWindow::SetImage(int image) {
   if (image == image_) return;
   image_ = image;
   UpdateShape();
-  update();
+  Present();
+}
+
+void CharacterWindow::Present() {
+  if (!pictures_.Attached()) {
+    update();
+  } else if (appear_ >= 1.0) {
+    const auto index = static_cast<std::size_t>(image_);
+    pictures_.Show(index, character_.ImageCount(), character_.Image(index));
+  } else {
+    pictures_.ShowOnce(Composed());
+  }
 }
 
 QImage CharacterWindow::Composed() const {
@@ -228,10 +238,14 @@ void CharacterWindow::UpdateShape() {
 
 void CharacterWindow::showEvent(QShowEvent* e) {
   // Before the window is mapped: a window manager reads the hints then.
-  if (!e->spontaneous()) LeaveOutOfTaskList(*this);
+  if (e->spontaneous()) return;
+  taskListHints_.Apply(*this);
+  if (pictures_.Attach()) Present();
 }
 
 void CharacterWindow::paintEvent(QPaintEvent*) {
+  // The display shows the pictures in a window of their own over this one.
+  if (pictures_.Attached()) return;
   QPainter p(this);
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.fillRect(rect(), Qt::transparent);
@@ -256,7 +270,7 @@ void CharacterWindow::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void CharacterWindow::moveEvent(QMoveEvent*) {
-  if (balloon_->isVisible()) balloon_->Place(FigureRect());
+  if (balloon_->Shown()) balloon_->Place(FigureRect());
 }
 
 }  // namespace agent

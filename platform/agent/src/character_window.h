@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "balloon_window.h"
+#include "display_pictures.h"
 #include "loaded_character.h"
+#include "task_list_hints.h"
 
 namespace agent {
 
@@ -60,6 +62,8 @@ class CharacterWindow : public QWidget {
   void NextTalkFrame();
   void StepAppear();
   void UpdateShape();
+  // Puts the current picture on the screen.
+  void Present();
   QImage Composed() const;
   void PlaceDefault();
   // Where the figure of the rest pose is on the screen: the balloon points
@@ -86,6 +90,9 @@ class CharacterWindow : public QWidget {
   std::size_t talkFrame_ = 0;
   bool speaking_ = false;
   std::optional<QPoint> dragOffset_;
+  TaskListHints taskListHints_;
+  // Where the display can hold the pictures, it shows them itself.
+  DisplayPictures pictures_{*this};
 };
 
 }  // namespace agent

@@ -21,8 +21,13 @@ bool WaitReadable(int fd, int timeoutMs) {
 
 bool ReadAll(int fd, char* to, std::size_t size, int timeoutMs) {
   while (size > 0) {
-    if (!WaitReadable(fd, timeoutMs)) return false;
-    const auto n = ::recv(fd, to, size, 0);
+    // What has arrived is taken at once (the engine is mostly ahead of the
+    // speech); only an empty socket is waited for.
+    const auto n = ::recv(fd, to, size, MSG_DONTWAIT);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      if (!WaitReadable(fd, timeoutMs)) return false;
+      continue;
+    }
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     to += n;

@@ -105,7 +105,9 @@ void SpeechPlayer::Speak(Utterance& u) {
   std::int64_t written = 0;
   bool started = false;
   std::deque<WordMark> words;
-  const std::size_t piece = static_cast<std::size_t>(rate / 50);
+  // On a sound card, a stop waits for the piece being written: a twentieth
+  // of a second.
+  const auto longestPiece = static_cast<std::size_t>(std::max(1, rate / 20));
   auto announceWords = [&](std::int64_t upTo) {
     while (!words.empty() && words.front().sample <= upTo) {
       if (u.onWord) u.onWord(words.front().start, words.front().length);
@@ -116,12 +118,18 @@ void SpeechPlayer::Speak(Utterance& u) {
                         std::span<const WordMark> marks) -> bool {
     words.insert(words.end(), marks.begin(), marks.end());
     if (wav) wav->Write(samples);
-    // Small pieces: a stop is heard at once and each word is announced as
-    // its sound begins.
-    for (std::size_t i = 0; i < samples.size(); i += piece) {
+    // A piece ends where the next word begins, so that each word is
+    // announced as its sound begins, and is short, so that a stop is heard
+    // at once. Every piece is a wait for the output: no more of them than
+    // that asks for.
+    for (std::size_t i = 0; i < samples.size();) {
       if (u.cancelled) return false;
-      const auto part = samples.subspan(i, std::min(piece, samples.size() - i));
       announceWords(written);
+      std::size_t n = std::min(longestPiece, samples.size() - i);
+      if (!words.empty() && words.front().sample > written)
+        n = std::min(n, static_cast<std::size_t>(words.front().sample - written));
+      const auto part = samples.subspan(i, n);
+      i += n;
       if (!started) {
         started = true;
         if (u.onStarted) u.onStarted(Clock::now());

@@ -2,61 +2,68 @@
 
 #include <xcb/xcb.h>
 
-#include <QGuiApplication>
 #include <QWidget>
-#include <algorithm>
-#include <cstdlib>
+#include <array>
 #include <cstring>
-#include <memory>
-#include <vector>
+
+#include "x_connection.h"
 
 namespace agent {
 
-namespace {
-
-struct FreeReply {
-  void operator()(void* reply) const { std::free(reply); }
-};
-template <class T>
-using Reply = std::unique_ptr<T, FreeReply>;
-
-xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-  const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-      c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
-  return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+bool TaskListHints::LookUp() {
+  if (lookedUp_) return state_ != XCB_ATOM_NONE;
+  xcb_connection_t* c = XConnection();
+  if (!c) return false;
+  lookedUp_ = true;
+  // All three asked at once: one wait for the display, not three.
+  static constexpr std::array<const char*, 3> kNames = {
+      "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"};
+  std::array<xcb_intern_atom_cookie_t, 3> cookies{};
+  for (std::size_t i = 0; i < kNames.size(); ++i)
+    cookies[i] =
+        xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(kNames[i])), kNames[i]);
+  std::array<xcb_atom_t, 3> atoms{};
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    const XReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookies[i], nullptr));
+    atoms[i] = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  }
+  if (atoms[1] == XCB_ATOM_NONE || atoms[2] == XCB_ATOM_NONE) return false;
+  state_ = atoms[0];
+  skip_[0] = atoms[1];
+  skip_[1] = atoms[2];
+  return state_ != XCB_ATOM_NONE;
 }
 
-}  // namespace
-
-void LeaveOutOfTaskList(QWidget& window) {
-  // Other platforms may answer for X too (the offscreen one does, with no
-  // connection at all): only a window of the X platform has these hints.
-  if (QGuiApplication::platformName() != QLatin1String("xcb") || !window.isWindow()) return;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+void TaskListHints::Apply(QWidget& window) {
+  if (!window.isWindow() || !LookUp()) return;
+  xcb_connection_t* c = XConnection();
   if (!c) return;
-  const auto id = static_cast<xcb_window_t>(window.winId());
-  const xcb_atom_t state = Atom(c, "_NET_WM_STATE");
-  if (state == XCB_ATOM_NONE) return;
-  // The toolkit merges its own hints into what the window holds as it maps
-  // it. Without a window manager nobody clears the list between showings:
-  // add only what is missing, or it grows with every showing.
-  std::vector<xcb_atom_t> atoms;
-  const Reply<xcb_get_property_reply_t> held(xcb_get_property_reply(
-      c, xcb_get_property(c, 0, id, state, XCB_ATOM_ATOM, 0, 1024), nullptr));
-  if (held && held->format == 32 && held->type == XCB_ATOM_ATOM) {
-    const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(held.get()));
-    atoms.assign(data, data + xcb_get_property_value_length(held.get()) / 4);
-  }
-  const auto size = atoms.size();
-  for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-    const xcb_atom_t skip = Atom(c, name);
-    if (skip != XCB_ATOM_NONE && std::ranges::find(atoms, skip) == atoms.end())
-      atoms.push_back(skip);
-  }
-  if (atoms.size() == size) return;
-  xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
-                      static_cast<std::uint32_t>(atoms.size()), atoms.data());
+  // The window is not mapped, so its state is only what it asks for: the
+  // toolkit reads it back as it maps the window and adds its own states
+  // (on top) to it. Written whole, the list is the same at every showing,
+  // also where no window manager clears it between showings.
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()), state_,
+                      XCB_ATOM_ATOM, 32, 2, skip_);
+  xcb_flush(c);
+}
+
+void TaskListHints::Confirm(QWidget& window) {
+  if (!window.isWindow() || !window.isVisible() || !LookUp()) return;
+  xcb_connection_t* c = XConnection();
+  if (!c) return;
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = static_cast<xcb_window_t>(window.winId());
+  message.type = state_;
+  message.data.data32[0] = 1;  // add
+  message.data.data32[1] = skip_[0];
+  message.data.data32[2] = skip_[1];
+  message.data.data32[3] = 1;  // from an application
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+  xcb_send_event(c, 0, root,
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&message));
   xcb_flush(c);
 }
 

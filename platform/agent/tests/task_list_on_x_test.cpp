@@ -18,6 +18,7 @@
 #include "character_impl.h"
 #include "character_window.h"
 #include "testsupport/window_manager.h"
+#include "x_connection.h"
 
 namespace {
 
@@ -35,18 +36,18 @@ class Display {
   bool Ok() const { return !xcb_connection_has_error(c_.get()); }
 
   xcb_atom_t Atom(const char* name) const {
-    const Reply<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(
+    const agent::XReply<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(
         c_.get(), xcb_intern_atom(c_.get(), 0, static_cast<std::uint16_t>(std::strlen(name)), name),
         nullptr));
     return r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
   }
   bool Has(xcb_window_t w, const char* property) const {
-    const Reply<xcb_get_property_reply_t> r(xcb_get_property_reply(
+    const agent::XReply<xcb_get_property_reply_t> r(xcb_get_property_reply(
         c_.get(), xcb_get_property(c_.get(), 0, w, Atom(property), XCB_ATOM_ANY, 0, 0), nullptr));
     return r && r->type != XCB_ATOM_NONE;
   }
   std::vector<xcb_atom_t> State(xcb_window_t w) const {
-    const Reply<xcb_get_property_reply_t> r(xcb_get_property_reply(
+    const agent::XReply<xcb_get_property_reply_t> r(xcb_get_property_reply(
         c_.get(), xcb_get_property(c_.get(), 0, w, Atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 0, 1024),
         nullptr));
     if (!r || r->format != 32) return {};
@@ -55,11 +56,6 @@ class Display {
   }
 
  private:
-  struct Free {
-    void operator()(void* p) const { std::free(p); }
-  };
-  template <class T>
-  using Reply = std::unique_ptr<T, Free>;
   struct Disconnect {
     void operator()(xcb_connection_t* c) const { xcb_disconnect(c); }
   };
