@@ -260,7 +260,14 @@ void Form::PlaceWindow() {
   if (!hWnd()) return;
   // The size rounds on its own, not from the rounded edges: a form is as many
   // pixels wide wherever it stands, and a picture of its width fills it.
-  win::MoveWindow(hWnd(), Px(left_), Px(top_), Px(width_), Px(height_), win::TRUE);
+  const int left = Px(left_), top = Px(top_), width = Px(width_), height = Px(height_);
+  // A form placed where it already stands, as a bar that sets its height at
+  // every tick of a timer, asks nothing of its window.
+  win::RECT r;
+  if (win::GetWindowRect(hWnd(), &r) && r.left == left && r.top == top &&
+      r.right - r.left == width && r.bottom - r.top == height)
+    return;
+  win::MoveWindow(hWnd(), left, top, width, height, win::TRUE);
 }
 
 void Form::Left(float v) {
