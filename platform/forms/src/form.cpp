@@ -497,9 +497,20 @@ void Forms::Release(Form& form) {
 }
 
 int RunProgram(int argc, char** argv, const std::function<Form&()>& startup) {
+  // The suite's windows are small and repaint a line or a character at a
+  // time, in the trainers many times a second. Through shared memory the
+  // toolkit waits for the display to be done with the last picture before
+  // it paints again, a round trip at every repaint; sent over the
+  // connection, a repaint waits for nothing. Asked for only while the
+  // display opens, so that programs started from here keep their own way.
+  // Set before any other thread runs; being the last entry of the
+  // environment, its removal moves no other entry under a thread reading it.
+  const bool plainImages = qEnvironmentVariableIsEmpty("QT_XCB_NO_MITSHM");
+  if (plainImages) qputenv("QT_XCB_NO_MITSHM", "1");
   // Started before the display is opened, so that the two overlap.
   const detail::FontConfigWarmUp fonts;
   QApplication app(argc, argv);
+  if (plainImages) qunsetenv("QT_XCB_NO_MITSHM");
   app.setApplicationName(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName());
   app.setQuitOnLastWindowClosed(false);
   const detail::CaretRest caretRest;
