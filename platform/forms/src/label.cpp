@@ -119,7 +119,7 @@ void Label::Fit() {
 struct Label::Layout {
   struct Key {
     std::string caption;
-    QFont font;
+    forms::Font font;
     int width = -1;
     int alignment = 0;
     bool autoSize = false;
@@ -128,6 +128,7 @@ struct Label::Layout {
     bool mnemonic = false;
     bool operator==(const Key&) const = default;
   } key;
+  QFont font;            // the font as the display draws it
   bool oneLine = false;  // a wrapping label that sizes itself keeps one line
   // The caption laid out on one line, when it is drawn so: left-aligned, no
   // access key, no line break or tab, and not wider than the label.
@@ -142,12 +143,13 @@ void Label::PaintOn(QPainter& p) {
     p.drawRect(r.adjusted(0, 0, -1, -1));
   }
   const QRect area = r.adjusted(borderStyle_ ? 1 : 0, borderStyle_ ? 1 : 0, 0, 0);
-  const QFont font = font_.ToQFont();
-  Layout::Key key{caption_,  font,      r.width(),         alignment_,
+  Layout::Key key{caption_,  font_,     r.width(),         alignment_,
                   autoSize_, wordWrap_, borderStyle_ != 0, useMnemonic_};
   if (!layout_ || !(layout_->key == key)) {
     auto fresh = std::make_unique<Layout>();
     fresh->key = std::move(key);
+    fresh->font = font_.ToQFont();
+    const QFont& font = fresh->font;
     fresh->oneLine = autoSize_ && wordWrap_ && LineFits(QString::fromStdString(DisplayText()));
     const bool wraps = (wordWrap_ || !autoSize_) && !fresh->oneLine;
     if (alignment_ == 0 &&
@@ -162,7 +164,7 @@ void Label::PaintOn(QPainter& p) {
     }
     layout_ = std::move(fresh);
   }
-  p.setFont(font);
+  p.setFont(layout_->font);
   p.setPen(Enabled() ? ToQColor(foreColor_) : QColor(128, 128, 128));
   if (layout_->line) {
     // As the text is drawn into a rectangle: cut at its edges.
