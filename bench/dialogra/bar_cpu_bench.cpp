@@ -3,7 +3,7 @@
 // pass, measures for a while (default 60 s; --seconds=N) and reports its
 // average use of one core. Run it on a real display, as a user has one:
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/bench/bar_cpu_bench [--paused] [--seconds=60]
-// Goal: studying under 1 %, paused under 0.5 %.
+// Goal: studying under 0.5 %, paused under 0.2 %.
 
 #include <sys/resource.h>
 
