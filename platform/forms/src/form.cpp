@@ -68,8 +68,9 @@ void ForEachUserControl(const std::vector<Control*>& controls, F&& f) {
 Form::Form(std::string_view description) {
   const QJsonObject doc = LoadDescription(description);
   // Its first text, list or combo box connects the accessibility bridge to
-  // the session bus: the connection is begun now, beside the form's making.
-  if (ListsWidgetControls(doc.value("Controls").toArray()))
+  // the session bus: for the program's first form, the connection is begun
+  // now, beside the form's making. Later forms find the bridge made.
+  if (registry().forms.empty() && ListsWidgetControls(doc.value("Controls").toArray()))
     busWarmUp_ = std::make_unique<detail::SessionBusWarmUp>();
   name_ = doc.value("Form").toString("Form").toStdString();
   auto props = PropertiesOf(doc);

@@ -24,11 +24,12 @@ class FontConfigWarmUp {
 // The session bus, which the accessibility bridge connects to when the first
 // widget of a text, list or combo box, a button or a frame is made; where no
 // bus runs, the library first tries to start one, and the main thread would
-// wait for that. Made by a form that holds such a control, as it is made,
-// and ended with it; only on a real display, where the bridge is made. A
-// form without such controls does not make it: the bridge then connects only
-// once the first window is up, and a connection begun earlier would only
-// compete with the window for the processor.
+// wait for that. Made by the program's first form, when it holds such a
+// control, as it is made, and ended with it; only on a real display, where
+// the bridge is made. A first form without such controls does not make it:
+// the bridge then connects only once the first window is up, and a
+// connection begun earlier would only compete with the window for the
+// processor.
 class SessionBusWarmUp {
  public:
   SessionBusWarmUp();
